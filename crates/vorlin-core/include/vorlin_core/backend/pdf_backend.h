@@ -1,0 +1,66 @@
+#pragma once
+// The three interfaces through which a PDF is read: a backend opens a file as a
+// document, a document yields pages by index, a page yields its size, its
+// characters, its images and a picture of itself. Every failure is a PdfError.
+
+#include <cstddef>
+#include <cstdint>
+#include <expected>
+#include <memory>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "vorlin_core/backend/pdf_error.h"
+
+namespace vorlin_core {
+
+// One character of the page's text; box in PDF points, y axis up.
+struct PdfChar {
+  char32_t ch = 0;
+  float x0 = 0, y0 = 0, x1 = 0, y1 = 0;
+  float font_size = 0;
+};
+
+// One image placed on the page, as a complete PNG file.
+struct PdfImage {
+  std::vector<std::uint8_t> data;
+  float x0 = 0, y0 = 0, x1 = 0, y1 = 0;
+  std::uint32_t pixel_width = 0;
+  std::uint32_t pixel_height = 0;
+};
+
+// Records of the page's annotations; no backend reports any yet.
+struct PdfAnnotation {};
+
+class PdfPage {
+ public:
+  virtual ~PdfPage() = default;
+  // Width and height in points.
+  virtual std::pair<float, float> size() const = 0;
+  // Characters in extraction order.
+  virtual std::expected<std::vector<PdfChar>, PdfError> chars() const = 0;
+  virtual std::expected<std::vector<PdfAnnotation>, PdfError> annotations() const = 0;
+  virtual std::expected<std::vector<PdfImage>, PdfError> images() const = 0;
+  // The bytes of a PNG file picturing the page.
+  virtual std::expected<std::vector<std::uint8_t>, PdfError> render_png() const = 0;
+};
+
+class PdfDocument {
+ public:
+  virtual ~PdfDocument() = default;
+  virtual std::size_t page_count() const = 0;
+  // Every index below page_count gives a page; any other gives PageOutOfRange.
+  virtual std::expected<std::unique_ptr<PdfPage>, PdfError> page(std::size_t index) const = 0;
+};
+
+class PdfBackend {
+ public:
+  virtual ~PdfBackend() = default;
+  virtual std::string_view name() const = 0;
+  // A read failure is Io with the path as given.
+  virtual std::expected<std::unique_ptr<PdfDocument>, PdfError> open(
+      const std::string& path) const = 0;
+};
+
+}  // namespace vorlin_core

@@ -1,0 +1,27 @@
+#pragma once
+// What a caller may set for one parse, and how a parse can fail.
+
+#include <cstdint>
+#include <optional>
+#include <string>
+
+namespace vorlin_core {
+
+inline constexpr const char* kDefaultOllamaEndpoint = "http://127.0.0.1:11434";
+
+struct ParseOptions {
+  std::string profile = "balanced";  // copied into the document, never validated here
+  bool use_ia = true;                // carried, not consulted
+  std::optional<std::uint64_t> max_concurrent_pages;  // carried, not consulted
+  std::optional<std::string> media_dir;  // where figure images are written, when set
+  std::string ollama_endpoint = kDefaultOllamaEndpoint;  // carried, not consulted
+};
+
+// A failed parse: which Python exception it becomes, and its message.
+struct ParseFailure {
+  enum class ExceptionClass { FileNotFoundError, ValueError };
+  ExceptionClass exception_class;
+  std::string message;
+};
+
+}  // namespace vorlin_core

@@ -1,0 +1,125 @@
+#include "vorlin_core/pipeline/parse_document.h"
+
+#include <openssl/evp.h>
+#include <sys/stat.h>
+
+#include <cmath>
+#include <memory>
+#include <stdexcept>
+#include <string_view>
+
+#include "vorlin_core/backend/file_bytes.h"
+#include "vorlin_core/backend/lossy_utf8.h"
+#include "vorlin_core/backend/system_error.h"
+#include "vorlin_core/pipeline/analyse_page.h"
+
+namespace vorlin_core {
+namespace {
+
+using Failure = std::unexpected<ParseFailure>;
+
+Failure value_error(std::string message) {
+  return Failure(ParseFailure{ParseFailure::ExceptionClass::ValueError, std::move(message)});
+}
+
+bool has_status(const std::string& path) {
+  if (path.find('\0') != std::string::npos) return false;
+  struct stat status{};
+  return ::stat(path.c_str(), &status) == 0;
+}
+
+// SHA-256 of the file as 64 lowercase hex digits, or errno.
+std::expected<std::string, int> file_sha256(const std::string& path) {
+  std::unique_ptr<EVP_MD_CTX, decltype(&EVP_MD_CTX_free)> context(EVP_MD_CTX_new(),
+                                                                  EVP_MD_CTX_free);
+  if (!context || EVP_DigestInit_ex(context.get(), EVP_sha256(), nullptr) != 1) {
+    throw std::runtime_error("SHA-256 is unavailable");
+  }
+  auto read = read_file_chunks(path, [&](std::span<const std::uint8_t> chunk) {
+    EVP_DigestUpdate(context.get(), chunk.data(), chunk.size());
+  });
+  if (!read) return std::unexpected(read.error());
+  unsigned char digest[EVP_MAX_MD_SIZE];
+  unsigned int length = 0;
+  EVP_DigestFinal_ex(context.get(), digest, &length);
+  static constexpr char kHex[] = "0123456789abcdef";
+  std::string text;
+  text.reserve(2 * length);
+  for (unsigned int i = 0; i < length; ++i) {
+    text.push_back(kHex[digest[i] >> 4]);
+    text.push_back(kHex[digest[i] & 15]);
+  }
+  return text;
+}
+
+PagePtr build_page(const PdfPage& backend_page, std::uint32_t number,
+                   const std::optional<std::string>& media_dir) {
+  const auto [width, height] = backend_page.size();
+  // A list the backend cannot give is analysed as empty.
+  const std::vector<PdfChar> chars = backend_page.chars().value_or(std::vector<PdfChar>{});
+  const std::vector<PdfImage> images = backend_page.images().value_or(std::vector<PdfImage>{});
+  const BBox page_box =
+      BBox::create(0.0f, 0.0f, width, height).value_or(vorlin_geometry::DEFAULT_PAGE_BOX);
+  PageContent content = analyse_page(chars, images, page_box, media_dir);
+
+  auto page = std::make_shared<Page>();
+  page->nodes = std::move(content.nodes);
+  page->reading_order = std::move(content.reading_order);
+  const bool usable_size = std::isfinite(width) && std::isfinite(height) && !(width < 0) &&
+                           !(height < 0);
+  page->width = usable_size ? width : 595.0f;
+  page->height = usable_size ? height : 842.0f;
+  page->bbox = page_box;
+  page->number = number;
+  page->landscape = width > height;
+  return page;
+}
+
+}  // namespace
+
+std::string source_filename(const std::string& path) {
+  std::string_view last;
+  std::string_view rest = path;
+  while (!rest.empty()) {
+    const std::size_t slash = rest.find('/');
+    const std::string_view component = rest.substr(0, slash);
+    if (!component.empty() && component != ".") last = component;
+    if (slash == std::string_view::npos) break;
+    rest.remove_prefix(slash + 1);
+  }
+  if (last.empty() || last == "..") return {};
+  return lossy_utf8(last);
+}
+
+std::expected<Document, ParseFailure> parse_document(const std::string& path,
+                                                     const ParseOptions& options,
+                                                     const PdfBackend& backend) {
+  if (!has_status(path)) {
+    return Failure(
+        ParseFailure{ParseFailure::ExceptionClass::FileNotFoundError, "PDF not found: " + path});
+  }
+  auto opened = backend.open(path);
+  if (!opened) return value_error("failed to open PDF: " + opened.error().to_string());
+  const std::unique_ptr<PdfDocument> pdf = std::move(*opened);
+  const std::size_t page_count = pdf->page_count();
+
+  auto sha256 = file_sha256(path);
+  if (!sha256) return value_error("failed to read PDF: " + system_error_text(sha256.error()));
+
+  Document document;
+  document.pages.reserve(page_count);
+  for (std::size_t index = 0; index < page_count; ++index) {
+    auto page = pdf->page(index);
+    if (!page) {
+      return value_error("page " + std::to_string(index) + ": " + page.error().to_string());
+    }
+    document.pages.push_back(
+        build_page(**page, static_cast<std::uint32_t>(index + 1), options.media_dir));
+  }
+  document.source_sha256 = std::move(*sha256);
+  document.source_filename = source_filename(path);
+  document.profile = options.profile;
+  return document;
+}
+
+}  // namespace vorlin_core
