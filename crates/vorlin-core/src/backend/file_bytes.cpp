@@ -5,6 +5,7 @@
 #include <unistd.h>
 
 #include <cerrno>
+#include <utility>
 
 namespace vorlin_core {
 namespace {
@@ -12,11 +13,15 @@ namespace {
 constexpr std::size_t kChunkSize = 1 << 20;
 
 // Closes the descriptor on every path out.
-struct FileDescriptor {
-  int fd;
+class FileDescriptor {
+ public:
+  explicit FileDescriptor(int fd) : fd(fd) {}
+  FileDescriptor(FileDescriptor&& other) noexcept : fd(std::exchange(other.fd, -1)) {}
+  FileDescriptor& operator=(FileDescriptor&&) = delete;
   ~FileDescriptor() {
     if (fd >= 0) ::close(fd);
   }
+  int fd;
 };
 
 std::expected<FileDescriptor, int> open_for_reading(const std::string& path) {
@@ -24,7 +29,7 @@ std::expected<FileDescriptor, int> open_for_reading(const std::string& path) {
   if (path.find('\0') != std::string::npos) return std::unexpected(EINVAL);
   const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
   if (fd < 0) return std::unexpected(errno);
-  return FileDescriptor{fd};
+  return FileDescriptor(fd);
 }
 
 // Reads up to `size` bytes, retrying interrupted calls; -1 with errno on failure.

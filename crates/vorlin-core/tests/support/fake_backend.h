@@ -1,0 +1,36 @@
+#pragma once
+// An in-memory backend for driving the pipeline: each page is described by
+// its size, characters and images, or by the error that `page` returns.
+
+#include <optional>
+
+#include "vorlin_core/backend/pdf_backend.h"
+
+namespace vorlin_core::testing_support {
+
+struct FakePage {
+  float width = 595.0f;
+  float height = 842.0f;
+  std::vector<PdfChar> chars;
+  std::vector<PdfImage> images;
+  bool chars_fail = false;
+  bool images_fail = false;
+  std::optional<PdfError> page_error;
+};
+
+class FakeBackend final : public PdfBackend {
+ public:
+  explicit FakeBackend(std::vector<FakePage> pages) : pages_(std::move(pages)) {}
+  std::string_view name() const override { return "fake"; }
+  std::expected<std::unique_ptr<PdfDocument>, PdfError> open(
+      const std::string& path) const override;
+
+ private:
+  std::vector<FakePage> pages_;
+};
+
+// Characters of `text` set left to right from (x, y) in a fixed-pitch font.
+std::vector<PdfChar> text_run(std::u32string_view text, float x, float y, float size,
+                              float advance = 0.0f);
+
+}  // namespace vorlin_core::testing_support
