@@ -1,0 +1,34 @@
+#pragma once
+// Heading detection by font size relative to the page's body size: lines at least 1.1 x the body
+// size, away from the page's top and bottom margins and with a real word as text, become headings;
+// their level is the rank of their size among the page's merged heading sizes (capped at 6).
+
+#include <cstdint>
+#include <span>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "vorlin_geometry/primitives.h"
+
+namespace vorlin_geometry {
+
+struct SizeBucket {
+  float mean = 0;
+  std::uint32_t count = 0;
+  bool operator==(const SizeBucket&) const = default;
+};
+
+// One role per line; `sizes[i]`, `boxes[i]` and `texts[i]` describe line i. Inputs of unequal
+// length are a broken invariant (std::invalid_argument).
+std::vector<LineRole> detect_headings(std::span<const float> sizes, std::span<const BBox> boxes,
+                                      std::span<const std::string> texts, const BBox& page);
+
+// Sizes in (0, +inf) bucketed by 2 x size rounded half away from zero, as (running mean, count)
+// in ascending bucket order; other sizes are skipped.
+std::vector<SizeBucket> size_histogram(std::span<const float> sizes);
+
+// After trimming: at least three alphanumeric characters, at least one of them alphabetic.
+bool is_heading_text(std::string_view text);
+
+}  // namespace vorlin_geometry

@@ -1,0 +1,145 @@
+#pragma once
+// Records exchanged by the page geometry passes and the numeric rules they share. Lines and words
+// hold positions into one page character list; a position outside that list is a broken invariant
+// and `char_at` throws std::out_of_range rather than reading past the end.
+
+#include <algorithm>
+#include <cmath>
+#include <cstddef>
+#include <cstdint>
+#include <optional>
+#include <span>
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "vorlin_geometry/bbox.h"
+
+namespace vorlin_geometry {
+
+// One positioned character; `font_size` may be zero, negative, NaN or infinite when unknown.
+struct PageChar {
+  char32_t ch = 0;
+  BBox bbox;
+  float font_size = 0;
+};
+
+// Positions are never empty and, once grouped, run left to right.
+struct TextLine {
+  std::vector<std::size_t> char_indices;
+  BBox bbox;
+  float mean_y0 = 0;  // running mean of the members' y0
+};
+
+// Positions in line order; `text` is their characters concatenated, whitespace included.
+struct Word {
+  std::vector<std::size_t> char_indices;
+  std::string text;
+  BBox bbox;
+};
+
+// A paragraph, or a heading of exactly one line. `heading_level` (1-6) means nothing for a
+// paragraph.
+struct Block {
+  std::vector<TextLine> lines;
+  BBox bbox;
+  bool is_heading = false;
+  std::uint8_t heading_level = 0;
+};
+
+// Heading detection's verdict on one line.
+struct LineRole {
+  bool is_heading = false;
+  std::uint8_t level = 0;  // 1-6 for a heading, 0 for body
+
+  static LineRole body() { return {}; }
+  static LineRole heading(std::uint8_t level) { return {true, level}; }
+  bool operator==(const LineRole&) const = default;
+};
+
+namespace detail {
+[[noreturn]] void throw_position_out_of_range(std::size_t position, std::size_t size);
+}  // namespace detail
+
+// The character at `position`; throws std::out_of_range when the position is not in the list.
+inline const PageChar& char_at(std::span<const PageChar> chars, std::size_t position) {
+  if (position >= chars.size()) detail::throw_position_out_of_range(position, chars.size());
+  return chars[position];
+}
+
+// (y - page.y0) / page height; callers check that the height is positive first.
+float relative_height(float y, const BBox& page);
+
+// Finite and strictly positive (positive subnormals included).
+bool is_valid_size(float value);
+
+// Element floor(n/2) of the ascending order: the larger middle value for an even count.
+// Empty input has no median; each caller picks its own default.
+std::optional<float> upper_median(std::span<const float> values);
+
+// The character tests answered by ICU; any char32_t may be asked (non-code points are false).
+bool icu_is_whitespace(char32_t ch);
+bool icu_is_alphabetic(char32_t ch);
+bool icu_is_alphanumeric(char32_t ch);
+
+// Most page text is ASCII, where a property lookup costs more than the rest of a pass; the
+// shortcuts agree with ICU on every ASCII value.
+namespace detail {
+inline bool is_ascii_letter(char32_t ch) { return (ch | 0x20) >= U'a' && (ch | 0x20) <= U'z'; }
+inline bool is_ascii_digit(char32_t ch) { return ch >= U'0' && ch <= U'9'; }
+}  // namespace detail
+
+// Unicode White_Space.
+inline bool is_whitespace(char32_t ch) {
+  if (ch < 0x80) return ch == U' ' || (ch >= U'\t' && ch <= U'\r');
+  return icu_is_whitespace(ch);
+}
+
+// Unicode Alphabetic.
+inline bool is_alphabetic(char32_t ch) {
+  return ch < 0x80 ? detail::is_ascii_letter(ch) : icu_is_alphabetic(ch);
+}
+
+// Alphabetic, or general category Nd, Nl or No.
+inline bool is_alphanumeric(char32_t ch) {
+  if (ch < 0x80) return detail::is_ascii_letter(ch) || detail::is_ascii_digit(ch);
+  return icu_is_alphanumeric(ch);
+}
+
+// Strict weak orderings over float keys that keep IEEE order for numbers and put NaN keys after
+// every number (equal among themselves), so sorts stay defined whatever a backend delivers.
+inline bool float_less_nan_last(float a, float b) {
+  if (std::isnan(a)) return false;
+  if (std::isnan(b)) return true;
+  return a < b;
+}
+inline bool float_greater_nan_last(float a, float b) {
+  if (std::isnan(a)) return false;
+  if (std::isnan(b)) return true;
+  return a > b;
+}
+
+enum class SortOrder { Ascending, Descending };
+
+// Stable sort of `positions` by `key_of(position)` (a float), NaN keys last. Keys are read once
+// each so the sort moves small pairs instead of chasing positions through the character list.
+template <class KeyOf>
+void stable_sort_by_float_key(std::vector<std::size_t>& positions, KeyOf key_of,
+                              SortOrder order) {
+  std::vector<std::pair<float, std::size_t>> keyed;
+  keyed.reserve(positions.size());
+  for (std::size_t p : positions) keyed.emplace_back(key_of(p), p);
+  // Two spelled-out comparators rather than a function pointer, so the key test inlines.
+  if (order == SortOrder::Ascending) {
+    std::stable_sort(keyed.begin(), keyed.end(), [](const auto& a, const auto& b) {
+      return float_less_nan_last(a.first, b.first);
+    });
+  } else {
+    std::stable_sort(keyed.begin(), keyed.end(), [](const auto& a, const auto& b) {
+      return float_greater_nan_last(a.first, b.first);
+    });
+  }
+  for (std::size_t i = 0; i < keyed.size(); ++i) positions[i] = keyed[i].second;
+}
+
+}  // namespace vorlin_geometry

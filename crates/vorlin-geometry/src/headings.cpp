@@ -1,0 +1,130 @@
+#include "vorlin_geometry/headings.h"
+
+#include <algorithm>
+#include <cmath>
+#include <limits>
+#include <map>
+#include <stdexcept>
+
+#include "vorlin_geometry/utf8.h"
+
+namespace vorlin_geometry {
+
+namespace {
+
+constexpr float kHeadingRatio = 1.1f;
+constexpr float kMergeDistance = 1.0f;
+constexpr float kLevelTolerance = 0.51f;
+constexpr float kBottomMargin = 0.05f;
+constexpr float kTopMargin = 0.92f;
+constexpr std::size_t kDeepestLevel = 6;
+constexpr std::size_t kMinAlphanumerics = 3;
+
+std::int32_t bucket_key(float size) {
+  const float rounded = std::round(2.0f * size);  // halves away from zero
+  // Saturate: a huge size must not overflow the conversion.
+  if (rounded >= 2147483648.0f) return std::numeric_limits<std::int32_t>::max();
+  return static_cast<std::int32_t>(rounded);
+}
+
+// The mean of the fullest bucket; ties go to the larger bucket.
+float body_size(std::span<const SizeBucket> histogram) {
+  const SizeBucket* best = &histogram.front();
+  for (const SizeBucket& bucket : histogram) {
+    if (bucket.count >= best->count) best = &bucket;
+  }
+  return best->mean;
+}
+
+// Heading sizes from the largest down, neighbours closer than 1.0 merged into their midpoint.
+std::vector<float> level_sizes(std::span<const SizeBucket> histogram, float threshold) {
+  std::vector<float> sizes;
+  for (const SizeBucket& bucket : histogram) {
+    if (bucket.mean >= threshold) sizes.push_back(bucket.mean);
+  }
+  std::stable_sort(sizes.begin(), sizes.end(), float_greater_nan_last);
+  std::vector<float> levels;
+  for (float size : sizes) {
+    if (!levels.empty() && std::fabs(levels.back() - size) < kMergeDistance) {
+      levels.back() = (levels.back() + size) * 0.5f;
+    } else {
+      levels.push_back(size);
+    }
+  }
+  return levels;
+}
+
+std::uint8_t level_of(float size, std::span<const float> levels) {
+  for (std::size_t i = 0; i < levels.size(); ++i) {
+    if (std::fabs(levels[i] - size) < kLevelTolerance) {
+      return static_cast<std::uint8_t>(std::min(i + 1, kDeepestLevel));
+    }
+  }
+  return kDeepestLevel;
+}
+
+// Written as exclusions so that a NaN position keeps the line in the running.
+bool is_excluded(float size, float threshold, const BBox& box, const BBox& page) {
+  if (size < threshold) return true;
+  const float height = page.y1 - page.y0;
+  if (!(height > 0.0f)) return false;
+  const float position = relative_height(box.y0, page);
+  return position < kBottomMargin || position > kTopMargin;
+}
+
+}  // namespace
+
+std::vector<SizeBucket> size_histogram(std::span<const float> sizes) {
+  std::map<std::int32_t, SizeBucket> buckets;
+  for (float size : sizes) {
+    if (!(size > 0.0f && size < std::numeric_limits<float>::infinity())) continue;
+    SizeBucket& bucket = buckets[bucket_key(size)];
+    bucket.mean = bucket.mean + (size - bucket.mean) / (static_cast<float>(bucket.count) + 1.0f);
+    ++bucket.count;
+  }
+  std::vector<SizeBucket> list;
+  list.reserve(buckets.size());
+  for (const auto& [key, bucket] : buckets) list.push_back(bucket);
+  return list;
+}
+
+bool is_heading_text(std::string_view text) {
+  const std::u32string chars = decode_utf8(text);
+  const std::u32string_view trimmed = trim_whitespace(chars);
+  if (trimmed.empty()) return false;
+  if (static_cast<std::size_t>(std::ranges::count_if(trimmed, is_alphanumeric)) <
+      kMinAlphanumerics) {
+    return false;
+  }
+  return std::ranges::any_of(trimmed, is_alphabetic);
+}
+
+std::vector<LineRole> detect_headings(std::span<const float> sizes, std::span<const BBox> boxes,
+                                      std::span<const std::string> texts, const BBox& page) {
+  if (boxes.size() != sizes.size() || texts.size() != sizes.size()) {
+    throw std::invalid_argument("detect_headings needs one size, box and text per line");
+  }
+  const std::size_t n = sizes.size();
+  std::vector<LineRole> roles(n, LineRole::body());
+  if (n == 0) return roles;
+
+  std::vector<float> cleaned(sizes.begin(), sizes.end());
+  for (float& size : cleaned) {
+    if (!is_valid_size(size)) size = 0.0f;
+  }
+  const std::vector<SizeBucket> histogram = size_histogram(cleaned);
+  if (histogram.empty()) return roles;
+  const float body = body_size(histogram);
+  if (body <= 0.0f) return roles;
+  const float threshold = body * kHeadingRatio;
+  const std::vector<float> levels = level_sizes(histogram, threshold);
+
+  for (std::size_t i = 0; i < n; ++i) {
+    if (!is_heading_text(texts[i])) continue;
+    if (is_excluded(cleaned[i], threshold, boxes[i], page)) continue;
+    roles[i] = LineRole::heading(level_of(cleaned[i], levels));
+  }
+  return roles;
+}
+
+}  // namespace vorlin_geometry

@@ -1,0 +1,84 @@
+#include "vorlin_geometry/primitives.h"
+
+#include <gtest/gtest.h>
+
+#include "fixtures.h"
+#include "vorlin_geometry/utf8.h"
+
+namespace vorlin_geometry {
+namespace {
+
+using testing::kInf;
+using testing::kNaN;
+
+TEST(upper_median, takes_the_larger_middle_value) {
+  struct Case {
+    std::vector<float> values;
+    float median;
+  };
+  const std::vector<Case> cases = {
+      {{4, 1, 3, 2}, 3}, {{5}, 5}, {{2, 2, 1}, 2}, {{7, 1}, 7}, {{1, 9, 3, 9, 9}, 9}};
+  for (const Case& c : cases) EXPECT_EQ(upper_median(c.values), c.median);
+}
+
+TEST(upper_median, empty_input_has_none) { EXPECT_FALSE(upper_median({}).has_value()); }
+
+TEST(is_valid_size, accepts_only_finite_positive_values) {
+  const float denorm = std::numeric_limits<float>::denorm_min();
+  for (float v : {0.0f, -0.0f, -1.0f, kNaN, kInf, -kInf}) EXPECT_FALSE(is_valid_size(v)) << v;
+  for (float v : {denorm, 1.0f, 12.5f}) EXPECT_TRUE(is_valid_size(v)) << v;
+}
+
+TEST(char_classes, follow_unicode_properties) {
+  struct Case {
+    char32_t ch;
+    bool whitespace, alphanumeric;
+  };
+  const std::vector<Case> cases = {
+      {U' ', true, false},      {U'\t', true, false},     {0x85, true, false},
+      {0xA0, true, false},      {0x3000, true, false},    {0x200B, false, false},  // ZWSP
+      {U'a', false, true},      {U'\u00E9', false, true}, {U'\u4E2D', false, true},
+      {U'\u0663', false, true},  // Arabic-Indic three, Nd
+      {U'\u216B', false, true},  // Roman twelve, Nl
+      {U'\u00BD', false, true},  // one half, No
+      {U'\u2022', false, false}, {U'-', false, false},    {U'\u00A7', false, false},
+      {0xD800, false, false},   {0x110000, false, false}, {0xFFFFFFFF, false, false},
+  };
+  for (const Case& c : cases) {
+    EXPECT_EQ(is_whitespace(c.ch), c.whitespace) << std::hex << static_cast<std::uint32_t>(c.ch);
+    EXPECT_EQ(is_alphanumeric(c.ch), c.alphanumeric)
+        << std::hex << static_cast<std::uint32_t>(c.ch);
+  }
+}
+
+TEST(char_classes, ascii_shortcuts_agree_with_icu) {
+  for (char32_t ch = 0; ch < 0x80; ++ch) {
+    EXPECT_EQ(is_whitespace(ch), icu_is_whitespace(ch)) << static_cast<int>(ch);
+    EXPECT_EQ(is_alphabetic(ch), icu_is_alphabetic(ch)) << static_cast<int>(ch);
+    EXPECT_EQ(is_alphanumeric(ch), icu_is_alphanumeric(ch)) << static_cast<int>(ch);
+  }
+}
+
+TEST(stable_sort_by_float_key, keeps_ties_in_order_and_puts_nan_last) {
+  const std::vector<float> keys = {2, kNaN, 1, 2, -kInf, kNaN, 1, -0.0f, 0.0f};
+  std::vector<std::size_t> up = {0, 1, 2, 3, 4, 5, 6, 7, 8};
+  std::vector<std::size_t> down = up;
+  stable_sort_by_float_key(up, [&](std::size_t p) { return keys[p]; }, SortOrder::Ascending);
+  stable_sort_by_float_key(down, [&](std::size_t p) { return keys[p]; }, SortOrder::Descending);
+  EXPECT_EQ(up, (std::vector<std::size_t>{4, 7, 8, 2, 6, 0, 3, 1, 5}));
+  EXPECT_EQ(down, (std::vector<std::size_t>{0, 3, 2, 6, 7, 8, 4, 1, 5}));
+}
+
+TEST(utf8, output_is_always_well_formed) {
+  std::string text;
+  for (char32_t ch : {U'a', char32_t{0xD800}, char32_t{0x110000}, U'\u20AC'}) {
+    append_utf8(text, ch);
+  }
+  EXPECT_EQ(text, "a\uFFFD\uFFFD\u20AC");
+  // A lone continuation byte and a truncated sequence each read as one U+FFFD.
+  EXPECT_EQ(decode_utf8("a\x80" "b\xE2\x82"), U"a\uFFFDb\uFFFD");
+  EXPECT_EQ(trim_whitespace(U"\t a b\u3000"), U"a b");
+}
+
+}  // namespace
+}  // namespace vorlin_geometry

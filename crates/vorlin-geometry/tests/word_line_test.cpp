@@ -1,0 +1,155 @@
+#include "vorlin_geometry/word_line.h"
+
+#include <gtest/gtest.h>
+
+#include <random>
+#include <stdexcept>
+
+#include "fixtures.h"
+
+namespace vorlin_geometry {
+namespace {
+
+using testing::glyph;
+using testing::kInf;
+using testing::kNaN;
+using Groups = std::vector<std::vector<std::size_t>>;
+
+Groups members(const std::vector<TextLine>& lines) {
+  Groups groups;
+  for (const TextLine& line : lines) groups.push_back(line.char_indices);
+  return groups;
+}
+
+struct GroupCase {
+  const char* name;
+  std::vector<PageChar> chars;
+  Groups lines;
+};
+
+// Size 10 gives a tolerance of exactly 4 points; size 1 (or no valid size) gives 0.4.
+TEST(group_lines, groups_by_running_mean_of_y0) {
+  const std::vector<GroupCase> cases = {
+      {"empty page", {}, {}},
+      {"single character", {glyph(U'a', 0, 100)}, {{0}}},
+      {"distance equal to tolerance joins",
+       {glyph(U'a', 0, 100), glyph(U'b', 5, 96)}, {{0, 1}}},
+      {"distance above tolerance splits",
+       {glyph(U'a', 0, 100), glyph(U'b', 5, 95.9f)}, {{0}, {1}}},
+      {"compares with the running mean, not the nearest member",
+       {glyph(U'a', 0, 100, 5, 1, 1), glyph(U'b', 5, 100, 5, 1, 1),
+        glyph(U'c', 10, 99.7f, 5, 1, 1), glyph(U'd', 15, 99.4f, 5, 1, 1)},
+       {{0, 1, 2}, {3}}},
+      {"invalid sizes fall back to a tolerance of 0.4",
+       {glyph(U'a', 0, 100, 5, 1, 0), glyph(U'b', 5, 99.75f, 5, 1, kNaN),
+        glyph(U'c', 10, 99.5f, 5, 1, -3), glyph(U'd', 15, 99.0f, 5, 1, kInf)},
+       {{0, 1, 2}, {3}}},
+      {"superscript above the tolerance is a line of its own, before its neighbours",
+       {glyph(U'x', 0, 100), glyph(U'2', 5, 105, 3, 5, 6), glyph(U'y', 10, 100)},
+       {{1}, {0, 2}}},
+      {"subscript below the tolerance comes after its neighbours",
+       {glyph(U'H', 0, 100), glyph(U'2', 5, 95.5f, 3, 5, 6), glyph(U'O', 10, 100)},
+       {{0, 2}, {1}}},
+      {"two columns on one baseline make one line ordered by x0",
+       {glyph(U'r', 300, 100), glyph(U'l', 0, 100), glyph(U's', 305, 100), glyph(U'm', 5, 100)},
+       {{1, 3, 0, 2}}},
+      {"a gradual slope stays one line",
+       {glyph(U'a', 0, 100), glyph(U'b', 5, 98), glyph(U'c', 10, 96), glyph(U'd', 15, 94)},
+       {{0, 1, 2, 3}}},
+      {"equal y0 and x0 keep the backend order",
+       {glyph(U'a', 0, 100), glyph(U'b', 0, 100), glyph(U'c', 0, 100)}, {{0, 1, 2}}},
+  };
+  for (const GroupCase& c : cases) {
+    EXPECT_EQ(members(group_lines(c.chars)), c.lines) << c.name;
+  }
+}
+
+TEST(group_lines, keeps_running_mean_and_union_box) {
+  const std::vector<PageChar> chars = {glyph(U'a', 0, 100, 5, 1, 1), glyph(U'b', 5, 100, 5, 1, 1),
+                                       glyph(U'c', 10, 99.7f, 5, 1, 1)};
+  const std::vector<TextLine> lines = group_lines(chars);
+  ASSERT_EQ(lines.size(), 1u);
+  EXPECT_FLOAT_EQ(lines[0].mean_y0, 99.9f);
+  EXPECT_EQ(lines[0].bbox, (BBox{0, 99.7f, 15, 101}));
+}
+
+// Any mix of NaN, infinite and inverted boxes: each character lands in exactly one line.
+TEST(group_lines, every_character_in_exactly_one_line) {
+  std::mt19937 random(7);
+  const std::vector<float> specials = {kNaN, kInf, -kInf, 0.0f, -0.0f};
+  std::uniform_real_distribution<float> coordinate(-50, 150);
+  for (int round = 0; round < 300; ++round) {
+    std::vector<PageChar> chars(random() % 40);
+    for (PageChar& c : chars) {
+      float v[5];
+      for (float& x : v) {
+        x = random() % 6 == 0 ? specials[random() % specials.size()] : coordinate(random);
+      }
+      c = PageChar{U'a', BBox{v[0], v[1], v[2], v[3]}, v[4]};
+    }
+    std::vector<int> seen(chars.size(), 0);
+    for (const TextLine& line : group_lines(chars)) {
+      ASSERT_FALSE(line.char_indices.empty());
+      for (std::size_t p : line.char_indices) ++seen.at(p);
+    }
+    for (int count : seen) ASSERT_EQ(count, 1);
+  }
+}
+
+struct SplitCase {
+  const char* name;
+  std::vector<PageChar> chars;  // all in one line, in line order
+  std::vector<std::string> words;
+};
+
+TEST(split_words, splits_on_gaps_above_threshold) {
+  const std::vector<SplitCase> cases = {
+      {"single character", {glyph(U'a', 0, 0)}, {"a"}},
+      // Mean width 5, threshold 1.5.
+      {"gap above threshold splits",
+       {glyph(U'a', 0, 0), glyph(U'b', 5, 0), glyph(U'c', 13, 0), glyph(U'd', 18, 0)},
+       {"ab", "cd"}},
+      {"gap equal to threshold joins",
+       {glyph(U'a', 0, 0), glyph(U'b', 5, 0), glyph(U'c', 11.5f, 0), glyph(U'd', 16.5f, 0)},
+       {"abcd"}},
+      {"spaces are ordinary members",
+       {glyph(U'a', 0, 0), glyph(U' ', 5, 0), glyph(U'b', 10, 0)}, {"a b"}},
+      {"overlap and NaN gaps join",
+       {glyph(U'a', 0, 0), glyph(U'b', 3, 0), glyph(U'c', kNaN, 0)}, {"abc"}},
+      // Mean width 8, threshold 2.4: 'C' starts 3.5 after 'B' although 'A' reaches past it.
+      {"gap is measured from the previous character's edge",
+       {glyph(U'A', 0, 0, 20), glyph(U'B', 2, 0, 2), glyph(U'C', 7.5f, 0, 2)}, {"AB", "C"}},
+      // Zero widths give a threshold of 0.0003.
+      {"zero-width characters split on any real gap",
+       {glyph(U'a', 0, 0, 0), glyph(U'b', 0, 0, 0), glyph(U'c', 0.001f, 0, 0)}, {"ab", "c"}},
+  };
+  for (const SplitCase& c : cases) {
+    TextLine line;
+    for (std::size_t i = 0; i < c.chars.size(); ++i) line.char_indices.push_back(i);
+    std::vector<std::string> texts;
+    for (const Word& word : split_words(line, c.chars)) texts.push_back(word.text);
+    EXPECT_EQ(texts, c.words) << c.name;
+  }
+}
+
+TEST(split_words, word_box_is_union_and_line_box_is_ignored) {
+  const std::vector<PageChar> chars = {glyph(U'a', 0, 0, 5, 10), glyph(U'b', 5, -2, 5, 14),
+                                       glyph(U'c', 30, 1, 5, 5)};
+  const TextLine line{{0, 1, 2}, BBox{kNaN, kNaN, kNaN, kNaN}, kNaN};
+  const std::vector<Word> words = split_words(line, chars);
+  ASSERT_EQ(words.size(), 2u);
+  EXPECT_EQ(words[0].bbox, (BBox{0, -2, 10, 12}));
+  EXPECT_EQ(words[0].char_indices, (std::vector<std::size_t>{0, 1}));
+  EXPECT_EQ(words[1].bbox, chars[2].bbox);
+  EXPECT_EQ(line_text(words), "ab c");
+  EXPECT_TRUE(split_words(TextLine{}, chars).empty());
+}
+
+TEST(split_words, position_outside_the_page_throws) {
+  const std::vector<PageChar> chars = {glyph(U'a', 0, 0)};
+  EXPECT_THROW(split_words(TextLine{{0, 1}, {}, 0}, chars), std::out_of_range);
+  EXPECT_THROW(split_words(TextLine{{3}, {}, 0}, chars), std::out_of_range);
+}
+
+}  // namespace
+}  // namespace vorlin_geometry
