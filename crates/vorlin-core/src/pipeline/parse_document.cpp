@@ -11,7 +11,6 @@
 #include "vorlin_core/backend/file_bytes.h"
 #include "vorlin_core/backend/lossy_utf8.h"
 #include "vorlin_core/backend/system_error.h"
-#include "vorlin_core/pipeline/analyse_page.h"
 
 namespace vorlin_core {
 namespace {
@@ -52,7 +51,14 @@ std::expected<std::string, int> file_sha256(const std::string& path) {
   return text;
 }
 
-PagePtr build_page(const PdfPage& backend_page, std::uint32_t number,
+// What the pipeline keeps of a backend page until the layout has decided.
+struct PageFrame {
+  float width;
+  float height;
+  BBox page_box;
+};
+
+PageFrame add_page(const PdfPage& backend_page, LayoutStrategy& layout,
                    const std::optional<std::string>& media_dir) {
   const auto [width, height] = backend_page.size();
   // A list the backend cannot give is analysed as empty.
@@ -60,18 +66,21 @@ PagePtr build_page(const PdfPage& backend_page, std::uint32_t number,
   const std::vector<PdfImage> images = backend_page.images().value_or(std::vector<PdfImage>{});
   const BBox page_box =
       BBox::create(0.0f, 0.0f, width, height).value_or(vorlin_geometry::DEFAULT_PAGE_BOX);
-  PageContent content = analyse_page(chars, images, page_box, media_dir);
+  layout.add_page(chars, images, page_box, media_dir);
+  return PageFrame{width, height, page_box};
+}
 
+PagePtr build_page(const PageFrame& frame, PageContent content, std::uint32_t number) {
   auto page = std::make_shared<Page>();
   page->nodes = std::move(content.nodes);
   page->reading_order = std::move(content.reading_order);
-  const bool usable_size = std::isfinite(width) && std::isfinite(height) && !(width < 0) &&
-                           !(height < 0);
-  page->width = usable_size ? width : 595.0f;
-  page->height = usable_size ? height : 842.0f;
-  page->bbox = page_box;
+  const bool usable_size = std::isfinite(frame.width) && std::isfinite(frame.height) &&
+                           !(frame.width < 0) && !(frame.height < 0);
+  page->width = usable_size ? frame.width : 595.0f;
+  page->height = usable_size ? frame.height : 842.0f;
+  page->bbox = frame.page_box;
   page->number = number;
-  page->landscape = width > height;
+  page->landscape = frame.width > frame.height;
   return page;
 }
 
@@ -93,7 +102,7 @@ std::string source_filename(const std::string& path) {
 
 std::expected<Document, ParseFailure> parse_document(const std::string& path,
                                                      const ParseOptions& options,
-                                                     const PdfBackend& backend) {
+                                                     const PdfBackend& backend, Layout layout) {
   if (!has_status(path)) {
     return Failure(
         ParseFailure{ParseFailure::ExceptionClass::FileNotFoundError, "PDF not found: " + path});
@@ -106,15 +115,23 @@ std::expected<Document, ParseFailure> parse_document(const std::string& path,
   auto sha256 = file_sha256(path);
   if (!sha256) return value_error("failed to read PDF: " + system_error_text(sha256.error()));
 
-  Document document;
-  document.pages.reserve(page_count);
+  const std::unique_ptr<LayoutStrategy> strategy = make_layout(layout);
+  std::vector<PageFrame> frames;
+  frames.reserve(page_count);
   for (std::size_t index = 0; index < page_count; ++index) {
     auto page = pdf->page(index);
     if (!page) {
       return value_error("page " + std::to_string(index) + ": " + page.error().to_string());
     }
-    document.pages.push_back(
-        build_page(**page, static_cast<std::uint32_t>(index + 1), options.media_dir));
+    frames.push_back(add_page(**page, *strategy, options.media_dir));
+  }
+  std::vector<PageContent> contents = strategy->finish();
+
+  Document document;
+  document.pages.reserve(page_count);
+  for (std::size_t index = 0; index < page_count; ++index) {
+    document.pages.push_back(build_page(frames[index], std::move(contents.at(index)),
+                                        static_cast<std::uint32_t>(index + 1)));
   }
   document.source_sha256 = std::move(*sha256);
   document.source_filename = source_filename(path);
