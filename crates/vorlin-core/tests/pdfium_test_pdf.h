@@ -1,0 +1,168 @@
+#pragma once
+// Support for the PDFium backend tests: tiny PDFs written as PDF source text,
+// temporary files, PNG decoding, and the library named by the environment
+// variable VORLIN_PDFIUM_LIBRARY (tests skip when it is unset or unloadable).
+
+#include <gtest/gtest.h>
+#include <png.h>
+#include <unistd.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <fstream>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "vorlin_core/backend/pdfium_backend.h"
+#include "vorlin_core/backend/pdfium_library.h"
+
+namespace vorlin_core::pdfium_test {
+
+// A stream object's body: its dictionary entries, with /Length filled in.
+inline std::string stream(const std::string& entries, const std::string& data) {
+  return "<< /Length " + std::to_string(data.size()) + " " + entries + " >>\nstream\n" + data +
+         "\nendstream";
+}
+
+// A PDF whose object i + 1 has the body bodies[i] (object 1 is the catalog),
+// with an exact cross-reference table; `trailer_extra` joins the trailer.
+inline std::string make_pdf(const std::vector<std::string>& bodies,
+                            const std::string& trailer_extra = "") {
+  std::string out = "%PDF-1.7\n%\xE2\xE3\xCF\xD3\n";
+  std::vector<std::size_t> offsets;
+  for (std::size_t i = 0; i < bodies.size(); ++i) {
+    offsets.push_back(out.size());
+    out += std::to_string(i + 1) + " 0 obj\n" + bodies[i] + "\nendobj\n";
+  }
+  const std::size_t xref = out.size();
+  out += "xref\n0 " + std::to_string(bodies.size() + 1) + "\n0000000000 65535 f \n";
+  for (const std::size_t offset : offsets) {
+    char line[21];
+    std::snprintf(line, sizeof line, "%010zu 00000 n \n", offset);
+    out += line;
+  }
+  out += "trailer\n<< /Size " + std::to_string(bodies.size() + 1) + " /Root 1 0 R " +
+         trailer_extra + " >>\nstartxref\n" + std::to_string(xref) + "\n%%EOF\n";
+  return out;
+}
+
+// One page drawn by its content. Objects: 1 catalog, 2 page tree, 3 page,
+// 4 content, 5 Helvetica (/F1), then each added object from 6 on.
+class OnePage {
+ public:
+  OnePage& entries(std::string page_entries) {
+    entries_ = std::move(page_entries);
+    return *this;
+  }
+  // The /Font dictionary's entries.
+  OnePage& fonts(std::string fonts) {
+    fonts_ = std::move(fonts);
+    return *this;
+  }
+  // Resource entries beside /Font.
+  OnePage& resources(std::string resources) {
+    resources_ = std::move(resources);
+    return *this;
+  }
+  OnePage& content(std::string content) {
+    content_ = std::move(content);
+    return *this;
+  }
+  OnePage& object(std::string body) {
+    extra_.push_back(std::move(body));
+    return *this;
+  }
+
+  std::string pdf(const std::string& trailer_extra = "") const {
+    std::vector<std::string> bodies = {
+        "<< /Type /Catalog /Pages 2 0 R >>",
+        "<< /Type /Pages /Kids [3 0 R] /Count 1 >>",
+        "<< /Type /Page /Parent 2 0 R " + entries_ + " /Contents 4 0 R /Resources << /Font << " +
+            fonts_ + " >> " + resources_ + " >> >>",
+        stream("", content_),
+        "<< /Type /Font /Subtype /Type1 /BaseFont /Helvetica >>",
+    };
+    bodies.insert(bodies.end(), extra_.begin(), extra_.end());
+    return make_pdf(bodies, trailer_extra);
+  }
+
+ private:
+  std::string entries_ = "/MediaBox [0 0 612 792]";
+  std::string fonts_ = "/F1 5 0 R";
+  std::string resources_;
+  std::string content_;
+  std::vector<std::string> extra_;
+};
+
+// An image XObject of raw 8-bit samples.
+inline std::string image_object(int width, int height, const std::string& colour_space,
+                                const std::string& samples, const std::string& more = "") {
+  return stream("/Type /XObject /Subtype /Image /Width " + std::to_string(width) + " /Height " +
+                    std::to_string(height) + " /ColorSpace " + colour_space +
+                    " /BitsPerComponent 8 " + more,
+                samples);
+}
+
+// A file under the test temporary directory, removed when dropped.
+class TempFile {
+ public:
+  explicit TempFile(const std::string& bytes) {
+    static int counter = 0;
+    path_ = ::testing::TempDir() + "vorlin_pdfium_" + std::to_string(::getpid()) + "_" +
+            std::to_string(counter++) + ".pdf";
+    write(bytes);
+  }
+  TempFile(const TempFile&) = delete;
+  TempFile& operator=(const TempFile&) = delete;
+  ~TempFile() { std::remove(path_.c_str()); }
+
+  void write(const std::string& bytes) const {
+    std::ofstream(path_, std::ios::binary | std::ios::trunc) << bytes;
+  }
+  const std::string& path() const { return path_; }
+
+ private:
+  std::string path_;
+};
+
+struct DecodedPng {
+  std::uint32_t width = 0, height = 0;
+  std::vector<std::uint8_t> rgb;  // three bytes per pixel, rows top to bottom
+
+  const std::uint8_t* at(std::uint32_t x, std::uint32_t y) const {
+    return rgb.data() + (static_cast<std::size_t>(y) * width + x) * 3;
+  }
+};
+
+// Any PNG as RGB; nullopt when libpng refuses it.
+inline std::optional<DecodedPng> decode_png(const std::vector<std::uint8_t>& bytes) {
+  png_image image{};
+  image.version = PNG_IMAGE_VERSION;
+  if (!png_image_begin_read_from_memory(&image, bytes.data(), bytes.size())) return std::nullopt;
+  image.format = PNG_FORMAT_RGB;
+  DecodedPng decoded{image.width, image.height, std::vector<std::uint8_t>(PNG_IMAGE_SIZE(image))};
+  if (!png_image_finish_read(&image, nullptr, decoded.rgb.data(), 0, nullptr)) return std::nullopt;
+  return decoded;
+}
+
+// The PDFium named by VORLIN_PDFIUM_LIBRARY once it has loaded, else nullopt.
+inline std::optional<std::string> pdfium_library() {
+  static const std::optional<std::string> library = []() -> std::optional<std::string> {
+    const char* path = std::getenv("VORLIN_PDFIUM_LIBRARY");
+    if (!path || !*path || !load_pdfium(path)) return std::nullopt;
+    return std::string(path);
+  }();
+  return library;
+}
+
+// Base of the tests that need the real library.
+class WithPdfium : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    if (!pdfium_library()) GTEST_SKIP() << "VORLIN_PDFIUM_LIBRARY unset or not loadable";
+  }
+  PdfiumBackend backend() const { return PdfiumBackend(*pdfium_library()); }
+};
+
+}  // namespace vorlin_core::pdfium_test
