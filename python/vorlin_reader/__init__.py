@@ -1,5 +1,12 @@
 """PDF to structured Markdown and graph JSON for retrieval-augmented generation."""
 
-from vorlin_reader._native import version
+import logging
 
-__all__ = ["version"]
+from vorlin_reader._api import parse, parse_batch
+from vorlin_reader._native import Document, ParseOptions, version
+
+# The native code reports through logging.getLogger("vorlin_reader._native"); stay silent unless
+# the program configures logging itself.
+logging.getLogger(__name__).addHandler(logging.NullHandler())
+
+__all__ = ["version", "parse", "parse_batch", "ParseOptions", "Document"]

@@ -1,0 +1,106 @@
+#include "parsing.h"
+
+#include <array>
+
+#include "arguments.h"
+#include "document.h"
+#include "parse_options.h"
+#include "vorlin_core/pipeline/parse_document.h"
+
+namespace vorlin_py {
+namespace {
+
+using vorlin_core::ParseFailure;
+
+// The exception object that `parse` raises for a failure.
+Result<PyRef> failure_exception(const ParseFailure& failure) {
+  PyObject* type = failure.exception_class == ParseFailure::ExceptionClass::FileNotFoundError
+                       ? PyExc_FileNotFoundError
+                       : PyExc_ValueError;
+  PyRef message = text_object(failure.message);
+  if (!message) return python_error();
+  PyRef exception(PyObject_CallFunctionObjArgs(type, message.get(), nullptr));
+  if (!exception) return python_error();
+  return exception;
+}
+
+// "<qualified class name>: <str(exception)>", the batch's value for a failed path.
+Result<PyRef> failure_text(const ParseFailure& failure) {
+  auto exception = failure_exception(failure);
+  if (!exception) return python_error();
+  PyRef class_name(PyType_GetQualName(Py_TYPE(exception->get())));
+  if (!class_name) return python_error();
+  PyRef text(PyObject_Str(exception->get()));
+  if (!text) {
+    PyErr_Clear();
+    text = PyRef(PyUnicode_FromString("<exception str() failed>"));
+    if (!text) return python_error();
+  }
+  PyRef joined(PyUnicode_FromFormat("%U: %U", class_name.get(), text.get()));
+  if (!joined) return python_error();
+  return joined;
+}
+
+template <std::size_t N>
+Result<std::array<PyObject*, N>> bind(const char* function,
+                                      const std::array<const char*, N>& names,
+                                      PyObject* const* args, Py_ssize_t nargs, PyObject* kwnames) {
+  const Signature signature{function, names, 1};
+  std::array<PyObject*, N> bound{};
+  if (!bind_arguments(signature, args, nargs, kwnames, bound)) return python_error();
+  return bound;
+}
+
+}  // namespace
+
+Result<SingleRequest> single_request(const char* function, PyObject* const* args,
+                                     Py_ssize_t nargs, PyObject* kwnames) {
+  static constexpr std::array<const char*, 2> kNames = {"path", "options"};
+  auto bound = bind(function, kNames, args, nargs, kwnames);
+  if (!bound) return python_error();
+  auto path = to_text((*bound)[0], "path");
+  if (!path) return python_error();
+  auto options = options_argument((*bound)[1], "options");
+  if (!options) return python_error();
+  return SingleRequest{std::move(*path), std::move(*options)};
+}
+
+Result<BatchRequest> batch_request(const char* function, PyObject* const* args, Py_ssize_t nargs,
+                                   PyObject* kwnames) {
+  static constexpr std::array<const char*, 2> kNames = {"paths", "options"};
+  auto bound = bind(function, kNames, args, nargs, kwnames);
+  if (!bound) return python_error();
+  auto paths = to_text_list((*bound)[0], "paths");
+  if (!paths) return python_error();
+  auto options = options_argument((*bound)[1], "options");
+  if (!options) return python_error();
+  return BatchRequest{std::move(*paths), std::move(*options)};
+}
+
+Result<PyRef> parse_one(const SingleRequest& request, const vorlin_core::PdfBackend& backend,
+                        vorlin_core::Layout layout) {
+  auto document = vorlin_core::parse_document(request.path, request.options, backend, layout);
+  if (document) return wrap_document(std::move(*document));
+  auto exception = failure_exception(document.error());
+  if (!exception) return python_error();
+  PyErr_SetObject(reinterpret_cast<PyObject*>(Py_TYPE(exception->get())), exception->get());
+  return python_error();
+}
+
+Result<PyRef> parse_many(const BatchRequest& request, const vorlin_core::PdfBackend& backend,
+                         vorlin_core::Layout layout) {
+  PyRef outcomes(PyDict_New());
+  if (!outcomes) return python_error();
+  for (const std::string& path : request.paths) {
+    auto document = vorlin_core::parse_document(path, request.options, backend, layout);
+    auto value = document ? wrap_document(std::move(*document)) : failure_text(document.error());
+    if (!value) return python_error();
+    PyRef key = text_object(path);
+    if (!key || PyDict_SetItem(outcomes.get(), key.get(), value->get()) < 0) {
+      return python_error();
+    }
+  }
+  return outcomes;
+}
+
+}  // namespace vorlin_py

@@ -1,0 +1,47 @@
+"""Type stubs for the native module vorlin_reader._native."""
+
+from collections.abc import Sequence
+from typing import Any, final
+
+def version() -> str:
+    """The semantic version of the core library."""
+
+def parse(path: str, options: ParseOptions | None = None) -> Document:
+    """Parse a single PDF.
+
+    Raises FileNotFoundError ("PDF not found: ...") or ValueError for a file that cannot be parsed.
+    """
+
+def parse_batch(
+    paths: Sequence[str], options: ParseOptions | None = None
+) -> dict[str, Document | str]:
+    """Parse several PDFs; a failed path maps to "<ExceptionClass>: <message>"."""
+
+@final
+class ParseOptions:
+    profile: str
+    use_ia: bool
+    max_concurrent_pages: int | None
+    media_dir: str | None
+    ollama_endpoint: str
+    def __new__(
+        cls,
+        profile: str = ...,
+        use_ia: bool = True,
+        max_concurrent_pages: int | None = None,
+        media_dir: str | None = None,
+        ollama_endpoint: str = ...,
+    ) -> ParseOptions: ...
+
+@final
+class Document:
+    def __len__(self) -> int: ...
+    def to_markdown(self) -> str: ...
+    def to_graph_json(self) -> dict[str, Any]: ...
+
+# Private entry points of the package's parse / parse_batch (backend="pdfium").
+def _parse_pdfium(library: str, layout: str, path: str, options: ParseOptions | None = None) -> Document: ...
+def _parse_batch_pdfium(
+    library: str, layout: str, paths: Sequence[str], options: ParseOptions | None = None
+) -> dict[str, Document | str]: ...
+def _graph_json_text(document: Document) -> str: ...

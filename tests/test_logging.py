@@ -1,0 +1,87 @@
+"""The bridge from the native "_native" logger to Python's logging."""
+
+import logging
+import subprocess
+import sys
+import textwrap
+
+import pytest
+
+from vorlin_reader._native import ParseOptions, parse
+
+LOGGER = "vorlin_reader._native"
+
+
+@pytest.mark.parametrize(
+    "message",
+    [
+        "Failed to write figure image: Permission denied (os error 13)",
+        "100% done {} {0} %s",
+        "caf\u00e9 \u65e5\u672c",
+        "",
+    ],
+)
+def test_warning_reaches_logging_unchanged(hooks, caplog, message):
+    with caplog.at_level(logging.DEBUG, logger=LOGGER):
+        hooks.warn(message)
+    # The event below the native logger's level (sent right after) never arrives.
+    assert [(r.name, r.levelno, r.getMessage()) for r in caplog.records] == [
+        (LOGGER, logging.WARNING, message)
+    ]
+
+
+def test_nothing_is_printed_without_logging_configuration():
+    script = textwrap.dedent(
+        """
+        import ctypes, vorlin_reader._native as native
+        hook = ctypes.PyDLL(native.__file__).vorlin_testing_warn
+        hook.argtypes, hook.restype = [ctypes.py_object], ctypes.py_object
+        hook("Failed to create media dir: File exists (os error 17)")
+        """
+    )
+    run = subprocess.run([sys.executable, "-c", script], capture_output=True, text=True)
+    assert (run.returncode, run.stdout, run.stderr) == (0, "", "")
+
+
+def test_a_handler_may_parse_again(hooks, sample_pdf):
+    documents = []
+
+    class Reentrant(logging.Handler):
+        def emit(self, record):
+            documents.append(parse(sample_pdf[0]))
+
+    logger = logging.getLogger(LOGGER)
+    handler = Reentrant()
+    logger.addHandler(handler)
+    try:
+        hooks.warn("again")
+    finally:
+        logger.removeHandler(handler)
+    assert len(documents) == 1 and len(documents[0]) == 1
+
+
+def test_a_failing_logger_is_unraisable_not_fatal(hooks, monkeypatch):
+    unraisable = []
+    monkeypatch.setattr(sys, "unraisablehook", unraisable.append)
+
+    def broken(message):
+        raise RuntimeError("logging is broken")
+
+    monkeypatch.setattr(logging.getLogger(LOGGER), "warning", broken)
+    assert hooks.warn("lost") is None
+    assert [type(u.exc_value) for u in unraisable] == [RuntimeError]
+
+
+def test_figure_warning_for_a_media_dir_that_is_a_file(hooks, sample_pdf, tmp_path, caplog):
+    blocker = tmp_path / "not-a-dir"
+    blocker.write_text("")
+    with caplog.at_level(logging.WARNING, logger=LOGGER):
+        document = hooks.parse_with_image(sample_pdf[0], ParseOptions(media_dir=str(blocker)))
+    figures = [n for n in document.to_graph_json()["nodes"] if n.get("nodeType") == "figure"]
+    if not figures:
+        pytest.skip("page analysis does not create figure nodes yet")
+    assert len(document) == 1
+    messages = [r.getMessage() for r in caplog.records if r.name == LOGGER]
+    assert len(messages) == len(figures)
+    assert all(m.startswith("Failed to create media dir: ") for m in messages)
+    assert all(m.endswith(")") and " (os error " in m for m in messages)
