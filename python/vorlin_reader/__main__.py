@@ -1,0 +1,5 @@
+import sys
+
+from vorlin_reader.cli import main
+
+sys.exit(main())

@@ -1,0 +1,140 @@
+"""The `vorlin-reader` command: turns PDF files into Markdown or graph JSON.
+
+Imports stay light at start-up; the native module and tqdm load only when a parse runs.
+"""
+
+import argparse
+import os
+import sys
+import tempfile
+
+_FORMATS = {"markdown": ".md", "json": ".json"}
+_PROFILES = ("fast", "balanced", "scientific")
+
+
+def _parser():
+    from vorlin_reader._version import __version__
+
+    parser = argparse.ArgumentParser(
+        prog="vorlin-reader",
+        description="Turn PDF files into Markdown or graph JSON for retrieval pipelines.",
+    )
+    parser.add_argument("--version", action="version", version=f"%(prog)s {__version__}")
+    commands = parser.add_subparsers(dest="command", required=True, metavar="COMMAND")
+    parse = commands.add_parser("parse", help="parse PDF files", description="Parse PDF files.")
+    parse.add_argument("files", nargs="+", metavar="FILE", help="PDF files to parse")
+    parse.add_argument("--format", choices=tuple(_FORMATS), default="markdown",
+                       help="output format (default: markdown)")
+    parse.add_argument("-o", "--output", metavar="DIR",
+                       help="write DIR/<name>.md or .json per input instead of printing")
+    parse.add_argument("--media-dir", metavar="DIR", help="save figure images into DIR")
+    parse.add_argument("--profile", choices=_PROFILES, default="balanced",
+                       help="parse profile (default: balanced)")
+    parse.add_argument("--backend", choices=("pdfium", "builtin"), default="pdfium",
+                       help="PDF backend (default: pdfium)")
+    parse.add_argument("--layout", choices=("enhanced", "spec"), default="enhanced",
+                       help="layout analysis: enhanced (default) or the plain specified passes")
+    return parser
+
+
+def _render(document, fmt, for_file):
+    if fmt == "markdown":
+        return document.to_markdown()
+    if for_file:
+        import json
+
+        return json.dumps(document.to_graph_json(), indent=2, ensure_ascii=False) + "\n"
+    from vorlin_reader import _native
+
+    return _native._graph_json_text(document) + "\n"
+
+
+def _write_atomically(path, text):
+    """The file appears complete or not at all: a temporary file beside it, then a rename."""
+    folder = os.path.dirname(path) or "."
+    handle, temporary = tempfile.mkstemp(dir=folder, prefix=".vorlin-", suffix=".tmp")
+    try:
+        with os.fdopen(handle, "w", encoding="utf-8", newline="") as stream:
+            stream.write(text)
+        os.chmod(temporary, 0o666 & ~_umask())
+        os.replace(temporary, path)
+    except BaseException:
+        try:
+            os.unlink(temporary)
+        except OSError:
+            pass
+        raise
+
+
+def _umask():
+    mask = os.umask(0)
+    os.umask(mask)
+    return mask
+
+
+def _output_paths(files, folder, suffix):
+    """DIR/<stem><suffix> per input; a stem seen before gets -2, -3... so nothing is overwritten."""
+    seen = {}
+    paths = []
+    for file in files:
+        stem = os.path.splitext(os.path.basename(os.path.normpath(file)))[0] or "document"
+        count = seen.get(stem, 0) + 1
+        seen[stem] = count
+        name = stem if count == 1 else f"{stem}-{count}"
+        paths.append(os.path.join(folder, name + suffix))
+    return paths
+
+
+def _explain(error):
+    """The message a user sees for a failed file."""
+    text = str(error)
+    if "pdfium native library could not be loaded" in text:
+        text += " (install it with: pip install pypdfium2)"
+    return text
+
+
+def _progress(files):
+    if len(files) < 2 or not sys.stderr.isatty():
+        return files
+    from tqdm import tqdm
+
+    return tqdm(files, file=sys.stderr, unit="file", leave=False)
+
+
+def _run_parse(args):
+    import vorlin_reader
+
+    options = vorlin_reader.ParseOptions(profile=args.profile, media_dir=args.media_dir)
+    targets = [None] * len(args.files)
+    if args.output is not None:
+        try:
+            os.makedirs(args.output, exist_ok=True)
+        except OSError as error:
+            print(f"vorlin-reader: cannot create output directory {args.output}: "
+                  f"{error.strerror or error}", file=sys.stderr)
+            return 1
+        targets = _output_paths(args.files, args.output, _FORMATS[args.format])
+
+    failed = 0
+    for file, target in zip(_progress(args.files), targets):
+        try:
+            document = vorlin_reader.parse(file, options, backend=args.backend,
+                                           layout=args.layout)
+            text = _render(document, args.format, for_file=target is not None)
+            if target is None:
+                sys.stdout.write(text)
+                sys.stdout.flush()
+            else:
+                _write_atomically(target, text)
+        except (OSError, ValueError) as error:
+            failed += 1
+            print(f"{file}: {_explain(error)}", file=sys.stderr)
+    return 1 if failed else 0
+
+
+def main(argv=None):
+    args = _parser().parse_args(argv)
+    try:
+        return _run_parse(args)
+    except KeyboardInterrupt:
+        return 130
