@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "vorlin_core/pipeline/analyse_page.h"
 #include "vorlin_geometry/headings.h"
 #include "vorlin_geometry/noise.h"
 #include "vorlin_geometry/paragraph.h"
@@ -135,6 +136,21 @@ void BM_page_chain(benchmark::State& state) {
 }
 BENCHMARK(BM_page_chain)->Arg(1'000)->Arg(10'000)->Arg(100'000)->Arg(1'000'000)
     ->Unit(benchmark::kMicrosecond);
+
+// Whole page analysis on the same page: the chain plus node building and ordering.
+void BM_analyse_page(benchmark::State& state) {
+  const Page page = dense_page(static_cast<std::size_t>(state.range(0)));
+  std::vector<vorlin_core::PdfChar> chars;
+  chars.reserve(page.chars.size());
+  for (const geo::PageChar& c : page.chars) {
+    chars.push_back({c.ch, c.bbox.x0, c.bbox.y0, c.bbox.x1, c.bbox.y1, c.font_size});
+  }
+  for (auto _ : state) {
+    benchmark::DoNotOptimize(vorlin_core::analyse_page(chars, {}, page.box, std::nullopt));
+  }
+  state.SetItemsProcessed(state.iterations() * static_cast<std::int64_t>(page.chars.size()));
+}
+BENCHMARK(BM_analyse_page)->Arg(10'000)->Arg(100'000)->Unit(benchmark::kMicrosecond);
 
 void BM_group_lines(benchmark::State& state) {
   const Page page = dense_page(static_cast<std::size_t>(state.range(0)));

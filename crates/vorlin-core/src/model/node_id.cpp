@@ -3,19 +3,28 @@
 #include <openssl/rand.h>
 
 #include <chrono>
+#include <cstring>
 #include <stdexcept>
 
 namespace vorlin_core {
 namespace {
 
 // OpenSSL's per-thread DRBG is seeded from the OS entropy source and reseeds itself.
-template <typename T>
-T random_value() {
-  T value{};
-  if (RAND_bytes(reinterpret_cast<unsigned char*>(&value), sizeof value) != 1) {
+// One draw gives both the 32-bit and the 64-bit value of an id.
+struct Entropy {
+  std::uint32_t high;
+  std::uint64_t low;
+};
+
+Entropy draw_entropy() {
+  unsigned char bytes[12];
+  if (RAND_bytes(bytes, sizeof bytes) != 1) {
     throw std::runtime_error("the system random generator failed");
   }
-  return value;
+  Entropy entropy{};
+  std::memcpy(&entropy.high, bytes, 4);
+  std::memcpy(&entropy.low, bytes + 4, 8);
+  return entropy;
 }
 
 std::uint64_t unix_millis() {
@@ -40,9 +49,8 @@ std::string NodeId::to_string() const {
 
 NodeId new_node_id() {
   const std::uint64_t timestamp = unix_millis() & 0xFFFF'FFFF'FFFFull;
-  const std::uint32_t entropy_high = random_value<std::uint32_t>();
-  const std::uint64_t entropy_low = random_value<std::uint64_t>();
-  return NodeId{(timestamp << 16) | (entropy_high & 0xFFFF), entropy_low};
+  const Entropy entropy = draw_entropy();
+  return NodeId{(timestamp << 16) | (entropy.high & 0xFFFF), entropy.low};
 }
 
 }  // namespace vorlin_core
