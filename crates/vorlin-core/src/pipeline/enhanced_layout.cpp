@@ -1,7 +1,27 @@
+#include "vorlin_core/pipeline/enhanced_document.h"
+#include "vorlin_core/pipeline/enhanced_page.h"
 #include "vorlin_core/pipeline/layout.h"
 
 namespace vorlin_core {
+namespace {
 
-std::unique_ptr<LayoutStrategy> make_enhanced_layout() { return make_layout(Layout::Spec); }
+// Pages are laid out as they arrive; what needs the whole document waits for `finish`.
+class EnhancedLayout final : public LayoutStrategy {
+ public:
+  void add_page(std::span<const PdfChar> chars, std::span<const PdfImage> images,
+                const BBox& page_box, const std::optional<std::string>& media_dir) override {
+    pages_.push_back(lay_out_page(chars, images, page_box, media_dir));
+  }
+  std::vector<PageContent> finish() override { return finish_document(std::move(pages_)); }
+
+ private:
+  std::vector<LaidPage> pages_;
+};
+
+}  // namespace
+
+std::unique_ptr<LayoutStrategy> make_enhanced_layout() {
+  return std::make_unique<EnhancedLayout>();
+}
 
 }  // namespace vorlin_core

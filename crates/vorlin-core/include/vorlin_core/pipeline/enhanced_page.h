@@ -1,0 +1,37 @@
+#pragma once
+// The page half of the enhanced layout: what one page leaves behind for the document-level
+// decisions (running furniture, heading levels) once its characters are gone. Figure images are
+// written here, so no image bytes outlive the call.
+
+#include <optional>
+#include <span>
+#include <string>
+#include <vector>
+
+#include "vorlin_core/backend/pdf_backend.h"
+#include "vorlin_core/model/document.h"
+#include "vorlin_geometry/laid_blocks.h"
+
+namespace vorlin_core {
+
+struct LaidFigure {
+  NodeId id;
+  BBox bbox;
+  vorlin_geometry::ColumnSlot slot;
+};
+
+struct LaidPage {
+  BBox page_box;
+  // Kept lines, cut at the column gutters, in page order, each with its text and slot; roles are
+  // still all body.
+  std::vector<vorlin_geometry::LaidLine> lines;
+  std::vector<LaidFigure> figures;  // in the backend's order, ids already given
+};
+
+// Ligatures expanded, lines grouped and cut at gutters, lone bullets rejoined, letter-spaced runs
+// mended, noise dropped (a page number in the top or bottom band is kept for the furniture pass).
+// Figure images are written into `media_dir` when it is set; a failed write only logs a warning.
+LaidPage lay_out_page(std::span<const PdfChar> chars, std::span<const PdfImage> images,
+                      const BBox& page_box, const std::optional<std::string>& media_dir);
+
+}  // namespace vorlin_core

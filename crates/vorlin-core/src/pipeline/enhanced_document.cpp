@@ -1,0 +1,226 @@
+#include "vorlin_core/pipeline/enhanced_document.h"
+
+#include <algorithm>
+#include <optional>
+
+#include "vorlin_geometry/captions.h"
+#include "vorlin_geometry/column_order.h"
+#include "vorlin_geometry/furniture.h"
+#include "vorlin_geometry/headings.h"
+
+namespace vorlin_core {
+namespace {
+
+namespace geo = vorlin_geometry;
+using Tag = NodeKind::Tag;
+
+constexpr float kReadingGapFactor = 0.3f;
+constexpr float kCaptionReachInLines = 3.0f;
+constexpr float kDefaultLineHeight = 10.0f;
+
+NodePtr make_node(NodeKind kind, const BBox& bbox, std::string content, NodeId id = new_node_id()) {
+  auto node = std::make_shared<Node>();
+  node->id = id;
+  node->bbox = bbox;
+  node->content = std::move(content);
+  node->kind = kind;
+  return node;
+}
+
+std::vector<std::vector<geo::FurnitureRole>> furniture_roles(const std::vector<LaidPage>& pages) {
+  std::vector<std::vector<geo::BandLine>> bands(pages.size());
+  for (std::size_t p = 0; p < pages.size(); ++p) {
+    for (const geo::LaidLine& line : pages[p].lines) {
+      const geo::Band band = geo::band_of(line.bbox, pages[p].page_box);
+      bands[p].push_back(geo::BandLine{band, band == geo::Band::None ? std::string() : line.text});
+    }
+  }
+  return geo::classify_furniture(bands);
+}
+
+// The line's box as a share of its page, so that lines of differently sized pages can be judged
+// together against a unit page. A page without height leaves the line mid-page, where no
+// position rule applies.
+BBox relative_box(const BBox& line, const BBox& page) {
+  const float width = page.width() > 0 ? page.width() : 1.0f;
+  const float height = page.height();
+  if (!(height > 0)) return BBox{0, 0.5f, 1, 0.5f};
+  return BBox{(line.x0 - page.x0) / width, (line.y0 - page.y0) / height,
+              (line.x1 - page.x0) / width, (line.y1 - page.y0) / height};
+}
+
+// Heading roles from the type sizes of the whole document, so a level means the same on every
+// page, written into the content lines.
+void assign_heading_roles(std::vector<LaidPage>& pages,
+                          const std::vector<std::vector<geo::FurnitureRole>>& furniture) {
+  std::vector<float> sizes;
+  std::vector<BBox> boxes;
+  std::vector<std::string> texts;
+  for (std::size_t p = 0; p < pages.size(); ++p) {
+    for (std::size_t i = 0; i < pages[p].lines.size(); ++i) {
+      if (furniture[p][i] != geo::FurnitureRole::Content) continue;
+      geo::LaidLine& line = pages[p].lines[i];
+      sizes.push_back(line.font_size);
+      boxes.push_back(relative_box(line.bbox, pages[p].page_box));
+      texts.push_back(std::move(line.text));  // lent out, returned below
+    }
+  }
+  const std::vector<geo::LineRole> roles =
+      geo::detect_headings(sizes, boxes, texts, BBox{0, 0, 1, 1});
+  std::size_t next = 0;
+  for (std::size_t p = 0; p < pages.size(); ++p) {
+    for (std::size_t i = 0; i < pages[p].lines.size(); ++i) {
+      if (furniture[p][i] != geo::FurnitureRole::Content) continue;
+      pages[p].lines[i].text = std::move(texts[next]);
+      pages[p].lines[i].role = roles[next++];
+    }
+  }
+}
+
+NodeKind kind_of(const geo::LaidBlock& block) {
+  switch (block.kind) {
+    case geo::LaidKind::Heading:
+      return NodeKind::heading(block.level);
+    case geo::LaidKind::List:
+      return NodeKind::of(Tag::List);
+    case geo::LaidKind::Paragraph:
+      break;
+  }
+  return NodeKind::of(Tag::Paragraph);
+}
+
+NodeKind kind_of(geo::FurnitureRole role) {
+  switch (role) {
+    case geo::FurnitureRole::Header:
+      return NodeKind::of(Tag::Header);
+    case geo::FurnitureRole::Footer:
+      return NodeKind::of(Tag::Footer);
+    case geo::FurnitureRole::PageNumber:
+    case geo::FurnitureRole::Content:
+      break;
+  }
+  return NodeKind::of(Tag::PageNumber);
+}
+
+float median_line_height(const std::vector<geo::LaidLine>& lines) {
+  std::vector<float> heights;
+  for (const geo::LaidLine& line : lines) {
+    if (geo::is_valid_size(line.bbox.height())) heights.push_back(line.bbox.height());
+  }
+  return geo::upper_median(heights).value_or(kDefaultLineHeight);
+}
+
+// A node with its place on the page; captions wait to be set beside their figures.
+struct Placed {
+  NodePtr node;
+  geo::ColumnSlot slot;
+  std::optional<std::size_t> caption_of_figure;  // index into the page's figures
+};
+
+// Which caption-like blocks caption which figure: each figure's caption as a block index.
+std::vector<std::optional<std::size_t>> figure_captions(const LaidPage& page,
+                                                        const std::vector<geo::LaidBlock>& blocks,
+                                                        float reach) {
+  std::vector<std::size_t> candidates;
+  std::vector<BBox> candidate_boxes;
+  for (std::size_t b = 0; b < blocks.size(); ++b) {
+    if (blocks[b].kind == geo::LaidKind::Paragraph && blocks[b].caption_like) {
+      candidates.push_back(b);
+      candidate_boxes.push_back(blocks[b].bbox);
+    }
+  }
+  std::vector<BBox> figure_boxes;
+  for (const LaidFigure& figure : page.figures) figure_boxes.push_back(figure.bbox);
+  std::vector<std::optional<std::size_t>> captions;
+  for (const auto& match : geo::match_captions(figure_boxes, candidate_boxes, reach)) {
+    captions.push_back(match ? std::optional(candidates[*match]) : std::nullopt);
+  }
+  return captions;
+}
+
+// Reading order of everything but the captions, then each caption beside its figure: after it
+// when below it, before it when above (after or before the last, respectively first, of several
+// figures sharing it).
+std::vector<NodeId> reading_order(const std::vector<Placed>& placed,
+                                  const std::vector<NodePtr>& figures) {
+  std::vector<std::size_t> flowing;
+  std::vector<BBox> boxes;
+  std::vector<geo::ColumnSlot> slots;
+  for (std::size_t i = 0; i < placed.size(); ++i) {
+    if (placed[i].caption_of_figure) continue;
+    flowing.push_back(i);
+    boxes.push_back(placed[i].node->bbox);
+    slots.push_back(placed[i].slot);
+  }
+  std::vector<NodeId> order;
+  order.reserve(placed.size());
+  for (std::size_t position : geo::column_reading_order(boxes, slots, kReadingGapFactor)) {
+    order.push_back(placed[flowing[position]].node->id);
+  }
+  for (const Placed& caption : placed) {
+    if (!caption.caption_of_figure) continue;
+    const NodePtr& figure = figures[*caption.caption_of_figure];
+    const bool below = caption.node->bbox.centre_y() < figure->bbox.centre_y();
+    auto at = std::ranges::find(order, figure->id);
+    if (below && at != order.end()) ++at;
+    order.insert(at, caption.node->id);
+  }
+  return order;
+}
+
+PageContent finish_page(LaidPage& page, const std::vector<geo::FurnitureRole>& furniture) {
+  std::vector<geo::LaidLine> content_lines;
+  std::vector<Placed> placed;
+  for (std::size_t i = 0; i < page.lines.size(); ++i) {
+    geo::LaidLine& line = page.lines[i];
+    if (furniture[i] == geo::FurnitureRole::Content) {
+      content_lines.push_back(std::move(line));
+    } else {
+      placed.push_back(Placed{make_node(kind_of(furniture[i]), line.bbox, std::move(line.text)),
+                              line.slot, std::nullopt});
+    }
+  }
+  const float reach = kCaptionReachInLines * median_line_height(content_lines);
+  const std::vector<geo::LaidBlock> blocks = geo::build_laid_blocks(content_lines);
+  const std::vector<std::optional<std::size_t>> captions = figure_captions(page, blocks, reach);
+
+  std::vector<Placed> block_nodes;
+  for (std::size_t b = 0; b < blocks.size(); ++b) {
+    std::optional<std::size_t> figure;
+    for (std::size_t f = 0; f < captions.size(); ++f) {
+      if (captions[f] == b) figure = f;  // the last figure sharing it
+    }
+    const NodeKind kind = figure ? NodeKind::of(Tag::Caption) : kind_of(blocks[b]);
+    block_nodes.push_back(
+        Placed{make_node(kind, blocks[b].bbox, blocks[b].text), blocks[b].slot, figure});
+  }
+  // Creation order: text nodes (blocks, then furniture), then figures.
+  placed.insert(placed.begin(), std::make_move_iterator(block_nodes.begin()),
+                std::make_move_iterator(block_nodes.end()));
+  std::vector<NodePtr> figures;
+  for (const LaidFigure& figure : page.figures) {
+    figures.push_back(make_node(NodeKind::of(Tag::Figure), figure.bbox, "figure", figure.id));
+    placed.push_back(Placed{figures.back(), figure.slot, std::nullopt});
+  }
+
+  PageContent content;
+  content.reading_order = reading_order(placed, figures);
+  for (Placed& p : placed) content.nodes.push_back(std::move(p.node));
+  return content;
+}
+
+}  // namespace
+
+std::vector<PageContent> finish_document(std::vector<LaidPage> pages) {
+  const std::vector<std::vector<geo::FurnitureRole>> furniture = furniture_roles(pages);
+  assign_heading_roles(pages, furniture);
+  std::vector<PageContent> contents;
+  contents.reserve(pages.size());
+  for (std::size_t p = 0; p < pages.size(); ++p) {
+    contents.push_back(finish_page(pages[p], furniture[p]));
+    pages[p] = LaidPage{};  // release each page's lines as soon as it is done
+  }
+  return contents;
+}
+
+}  // namespace vorlin_core

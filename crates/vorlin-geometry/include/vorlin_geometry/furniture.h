@@ -1,0 +1,39 @@
+#pragma once
+// Page furniture across a document: running headers and footers, and page numbers. Only lines in
+// the top or bottom tenth of their page are candidates. A candidate whose text is a page number
+// ("3", "- 3 -", "Page 3 of 9", "3 / 9", "iii") is a page number; one whose text, digits masked,
+// recurs in the same band on at least half of the pages and on at least three is a running header
+// (top) or footer (bottom). Everything else is content.
+
+#include <span>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "vorlin_geometry/bbox.h"
+
+namespace vorlin_geometry {
+
+enum class Band { None, Top, Bottom };
+
+enum class FurnitureRole { Content, Header, Footer, PageNumber };
+
+// Top when the line's bottom edge is at or above 90 % of the page height, Bottom when its top edge
+// is at or below 10 %; None otherwise, and always on a page of non-positive or NaN height.
+Band band_of(const BBox& line, const BBox& page);
+
+bool is_page_number_text(std::string_view text);
+
+// The text trimmed, inner whitespace runs as one space, every run of ASCII digits as one '#'.
+std::string furniture_key(std::string_view text);
+
+struct BandLine {
+  Band band = Band::None;
+  std::string text;
+};
+
+// One role per line of every page, in the shape of `pages`.
+std::vector<std::vector<FurnitureRole>> classify_furniture(
+    std::span<const std::vector<BandLine>> pages);
+
+}  // namespace vorlin_geometry

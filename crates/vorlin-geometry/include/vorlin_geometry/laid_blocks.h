@@ -1,0 +1,47 @@
+#pragma once
+// Blocks from column-local lines whose texts are already built: paragraphs by vertical spacing as
+// the page's plain paragraph pass does, but column by column; consecutive heading lines of one
+// level as one (wrapped) heading; list items as one list; and a paragraph that opens like a
+// caption ends where the type size changes. Line texts are joined with hyphenation mended.
+
+#include <cstdint>
+#include <span>
+#include <string>
+#include <vector>
+
+#include "vorlin_geometry/columns.h"
+#include "vorlin_geometry/primitives.h"
+
+namespace vorlin_geometry {
+
+// One kept line of a page, placed in its column, with its text.
+struct LaidLine {
+  std::string text;
+  BBox bbox;
+  float font_size = 0;
+  ColumnSlot slot;
+  LineRole role;
+};
+
+enum class LaidKind { Paragraph, Heading, List };
+
+struct LaidBlock {
+  LaidKind kind = LaidKind::Paragraph;
+  std::uint8_t level = 0;  // headings only
+  BBox bbox;
+  ColumnSlot slot;
+  // Collapsed text; for a list one item a line, a bullet glyph removed, an enumerator kept.
+  std::string text;
+  bool caption_like = false;  // a paragraph that opens like a figure or table caption
+};
+
+// Blocks in the order of their first lines; blocks whose text is empty are left out.
+//
+// Only lines of one slot join. Gaps are measured from the last line added, the tolerance being
+// 0.7 x the page's median valid line height (7 points without one). A line with a list marker
+// starts an item when its marker is an unambiguous bullet, or when it and another marker line are
+// linked by continuation lines alone; consecutive items join when at most twice the tolerance
+// apart, and a line continues an item when within the tolerance and indented past the item's start.
+std::vector<LaidBlock> build_laid_blocks(std::span<const LaidLine> lines);
+
+}  // namespace vorlin_geometry

@@ -1,0 +1,202 @@
+#include "vorlin_geometry/furniture.h"
+
+#include <map>
+#include <set>
+#include <utility>
+
+#include "vorlin_geometry/paragraph.h"
+#include "vorlin_geometry/utf8.h"
+
+namespace vorlin_geometry {
+
+namespace {
+
+constexpr float kBandShare = 0.1f;
+constexpr std::size_t kMinRecurringPages = 3;
+constexpr std::size_t kMaxPageDigits = 4;
+constexpr int kMaxRomanPage = 399;  // front matter is never longer; "mix" or "CD" are words
+
+bool is_ascii_digit(char32_t ch) { return ch >= U'0' && ch <= U'9'; }
+bool is_dash(char32_t ch) { return ch == U'-' || ch == 0x2013 || ch == 0x2014; }
+
+// A cursor over a collapsed text; each `take` consumes on success only.
+struct Cursor {
+  std::u32string_view rest;
+
+  bool take(char32_t ch) {
+    if (rest.empty() || rest.front() != ch) return false;
+    rest.remove_prefix(1);
+    return true;
+  }
+  bool take(std::u32string_view word) {
+    if (!rest.starts_with(word)) return false;
+    rest.remove_prefix(word.size());
+    return true;
+  }
+  bool take_dash() {
+    if (rest.empty() || !is_dash(rest.front())) return false;
+    rest.remove_prefix(1);
+    return true;
+  }
+  bool take_number() {
+    std::size_t digits = 0;
+    while (digits < rest.size() && is_ascii_digit(rest[digits])) ++digits;
+    if (digits == 0 || digits > kMaxPageDigits) return false;
+    rest.remove_prefix(digits);
+    return true;
+  }
+  bool done() const { return rest.empty(); }
+};
+
+// "3", "- 3 -", "-3", "3 -" (any of the three dashes).
+bool is_bare_number(std::u32string_view text) {
+  Cursor c{text};
+  if (c.take_dash()) c.take(U' ');
+  if (!c.take_number()) return false;
+  if (c.done()) return true;
+  c.take(U' ');
+  return c.take_dash() && c.done();
+}
+
+// " of 9" or " / 9", with the spaces optional.
+bool take_total(Cursor& c) {
+  c.take(U' ');
+  if (!c.take(U'/') && !c.take(U"of")) return false;
+  c.take(U' ');
+  return c.take_number();
+}
+
+// "Page 3", "Page 3 of 9", "page 3 / 9", "PAGE 3".
+bool is_labelled_number(std::u32string_view text) {
+  Cursor c{text};
+  if (!c.take(U"Page ") && !c.take(U"page ") && !c.take(U"PAGE ")) return false;
+  if (!c.take_number()) return false;
+  return c.done() || (take_total(c) && c.done());
+}
+
+// "3 / 9", "3 of 9".
+bool is_number_of_total(std::u32string_view text) {
+  Cursor c{text};
+  return c.take_number() && take_total(c) && c.done();
+}
+
+int roman_digit(char32_t ch) {
+  switch (ch) {
+    case U'i':
+    case U'I':
+      return 1;
+    case U'v':
+    case U'V':
+      return 5;
+    case U'x':
+    case U'X':
+      return 10;
+    case U'l':
+    case U'L':
+      return 50;
+    case U'c':
+    case U'C':
+      return 100;
+    default:
+      return 0;
+  }
+}
+
+std::u32string roman_text(int value, bool upper) {
+  static constexpr std::pair<int, std::u32string_view> kParts[] = {
+      {100, U"c"}, {90, U"xc"}, {50, U"l"}, {40, U"xl"}, {10, U"x"},
+      {9, U"ix"},  {5, U"v"},   {4, U"iv"}, {1, U"i"}};
+  std::u32string text;
+  for (const auto& [part, letters] : kParts) {
+    for (; value >= part; value -= part) text += letters;
+  }
+  if (upper) {
+    for (char32_t& ch : text) ch = ch - U'a' + U'A';
+  }
+  return text;
+}
+
+// A roman numeral up to 399 in its one canonical spelling, all small or all capital letters.
+bool is_roman_numeral(std::u32string_view text) {
+  if (text.empty()) return false;
+  int value = 0;
+  for (std::size_t i = 0; i < text.size(); ++i) {
+    const int digit = roman_digit(text[i]);
+    if (digit == 0) return false;
+    const int next = i + 1 < text.size() ? roman_digit(text[i + 1]) : 0;
+    value += digit < next ? -digit : digit;
+  }
+  if (value <= 0 || value > kMaxRomanPage) return false;
+  const bool upper = text[0] >= U'A' && text[0] <= U'Z';
+  return text == roman_text(value, upper);
+}
+
+}  // namespace
+
+Band band_of(const BBox& line, const BBox& page) {
+  const float height = page.height();
+  if (!(height > 0)) return Band::None;
+  if (line.y0 >= page.y1 - kBandShare * height) return Band::Top;
+  if (line.y1 <= page.y0 + kBandShare * height) return Band::Bottom;
+  return Band::None;
+}
+
+bool is_page_number_text(std::string_view text) {
+  const std::u32string clean = decode_utf8(collapse_whitespace(text));
+  return is_bare_number(clean) || is_labelled_number(clean) || is_number_of_total(clean) ||
+         is_roman_numeral(clean);
+}
+
+std::string furniture_key(std::string_view text) {
+  const std::string clean = collapse_whitespace(text);
+  std::string key;
+  key.reserve(clean.size());
+  for (std::size_t i = 0; i < clean.size(); ++i) {
+    if (!is_ascii_digit(static_cast<unsigned char>(clean[i]))) {
+      key.push_back(clean[i]);
+    } else if (i == 0 || !is_ascii_digit(static_cast<unsigned char>(clean[i - 1]))) {
+      key.push_back('#');
+    }
+  }
+  return key;
+}
+
+std::vector<std::vector<FurnitureRole>> classify_furniture(
+    std::span<const std::vector<BandLine>> pages) {
+  // The pages on which each (band, key) occurs.
+  std::map<std::pair<Band, std::string>, std::set<std::size_t>> seen;
+  std::vector<std::vector<std::string>> keys(pages.size());
+  for (std::size_t page = 0; page < pages.size(); ++page) {
+    for (const BandLine& line : pages[page]) {
+      std::string key;
+      if (line.band != Band::None && !is_page_number_text(line.text)) {
+        key = furniture_key(line.text);
+        if (!key.empty()) seen[{line.band, key}].insert(page);
+      }
+      keys[page].push_back(std::move(key));
+    }
+  }
+  const auto recurs = [&](Band band, const std::string& key) {
+    const auto found = seen.find({band, key});
+    if (found == seen.end()) return false;
+    const std::size_t count = found->second.size();
+    return count >= kMinRecurringPages && 2 * count >= pages.size();
+  };
+
+  std::vector<std::vector<FurnitureRole>> roles(pages.size());
+  for (std::size_t page = 0; page < pages.size(); ++page) {
+    for (std::size_t i = 0; i < pages[page].size(); ++i) {
+      const BandLine& line = pages[page][i];
+      FurnitureRole role = FurnitureRole::Content;
+      if (line.band != Band::None && is_page_number_text(line.text)) {
+        role = FurnitureRole::PageNumber;
+      } else if (line.band != Band::None && recurs(line.band, keys[page][i])) {
+        role = line.band == Band::Top ? FurnitureRole::Header : FurnitureRole::Footer;
+      }
+      roles[page].push_back(role);
+    }
+  }
+  return roles;
+}
+
+}  // namespace vorlin_geometry

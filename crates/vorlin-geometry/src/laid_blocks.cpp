@@ -1,0 +1,192 @@
+#include "vorlin_geometry/laid_blocks.h"
+
+#include <algorithm>
+#include <cmath>
+#include <map>
+#include <optional>
+
+#include "vorlin_geometry/captions.h"
+#include "vorlin_geometry/hyphenation.h"
+#include "vorlin_geometry/list_markers.h"
+#include "vorlin_geometry/paragraph.h"
+
+namespace vorlin_geometry {
+
+namespace {
+
+constexpr float kGapToleranceFactor = 0.7f;
+constexpr float kDefaultGapTolerance = 7.0f;
+constexpr float kItemGapFactor = 2.0f;
+constexpr float kIndentFactor = 0.3f;       // of the item line's height
+constexpr float kCaptionSizeChange = 0.5f;  // points
+
+float gap_tolerance(std::span<const LaidLine> lines) {
+  std::vector<float> heights;
+  for (const LaidLine& line : lines) {
+    if (is_valid_size(line.bbox.height())) heights.push_back(line.bbox.height());
+  }
+  const std::optional<float> median = upper_median(heights);
+  return median ? *median * kGapToleranceFactor : kDefaultGapTolerance;
+}
+
+float gap_between(const BBox& above, const BBox& below) { return above.y0 - below.y1; }
+
+bool indented_past(const BBox& line, const BBox& item_start) {
+  return line.x0 >= item_start.x0 + kIndentFactor * item_start.height();
+}
+
+// Which marker lines of one column start list items (see the header).
+std::vector<bool> item_starts(std::span<const LaidLine> lines, std::span<const std::size_t> group,
+                              std::span<const std::optional<ListMarker>> markers, float tolerance) {
+  std::vector<bool> starts(group.size(), false);
+  for (std::size_t g = 0; g < group.size(); ++g) {
+    const std::optional<ListMarker>& marker = markers[group[g]];
+    if (!marker) continue;
+    if (marker->unambiguous) starts[g] = true;
+    for (std::size_t k = g + 1; k < group.size(); ++k) {
+      const LaidLine& line = lines[group[k]];
+      const float gap = gap_between(lines[group[k - 1]].bbox, line.bbox);
+      if (line.role.is_heading) break;
+      if (markers[group[k]]) {
+        if (gap <= kItemGapFactor * tolerance) starts[g] = starts[k] = true;
+        break;
+      }
+      if (!(gap <= tolerance && indented_past(line.bbox, lines[group[g]].bbox))) break;
+    }
+  }
+  return starts;
+}
+
+class BlockBuilder {
+ public:
+  BlockBuilder(std::span<const LaidLine> lines, float tolerance)
+      : lines_(lines), tolerance_(tolerance) {}
+
+  void add(std::size_t index, std::optional<ListMarker> item) {
+    const LaidLine& line = lines_[index];
+    const float gap = draft_ ? gap_between(last_, line.bbox) : 0.0f;
+    if (line.role.is_heading) {
+      const float heading_tolerance =
+          std::max(tolerance_, kGapToleranceFactor * line.bbox.height());
+      if (!(is(LaidKind::Heading) && draft_->level == line.role.level &&
+            gap <= heading_tolerance)) {
+        open(index, LaidKind::Heading);
+      }
+    } else if (item) {
+      if (is(LaidKind::List) && gap <= kItemGapFactor * tolerance_) {
+        close_item();
+      } else {
+        open(index, LaidKind::List);
+      }
+      item_start_ = line.bbox;
+    } else if (is(LaidKind::List) && gap <= tolerance_ && indented_past(line.bbox, item_start_)) {
+      // continues the open item
+    } else if (!(is(LaidKind::Paragraph) && gap <= tolerance_ && !caption_ends(line))) {
+      open(index, LaidKind::Paragraph);
+      draft_->caption_like = is_caption_text(line.text);
+    }
+    draft_->bbox = draft_->bbox ? BBox::union_of(*draft_->bbox, line.bbox) : line.bbox;
+    std::string_view text = line.text;
+    if (item && item->is_bullet) text.remove_prefix(std::min(item->length, text.size()));
+    draft_->item_lines.emplace_back(text);
+    last_ = line.bbox;
+  }
+
+  std::vector<std::pair<std::size_t, LaidBlock>> finish() {
+    flush();
+    return std::move(blocks_);
+  }
+
+ private:
+  struct Draft {
+    std::size_t first = 0;
+    LaidBlock block;
+    std::uint8_t level = 0;
+    bool caption_like = false;
+    float first_size = 0;
+    std::optional<BBox> bbox;
+    std::vector<std::string> items;       // finished list items
+    std::vector<std::string> item_lines;  // lines of the open paragraph, heading or item
+  };
+
+  bool is(LaidKind kind) const { return draft_ && draft_->block.kind == kind; }
+
+  // A caption set in its own type size ends where the body text resumes.
+  bool caption_ends(const LaidLine& line) const {
+    return draft_->caption_like &&
+           !(std::fabs(line.font_size - draft_->first_size) <= kCaptionSizeChange);
+  }
+
+  void open(std::size_t index, LaidKind kind) {
+    flush();
+    const LaidLine& line = lines_[index];
+    draft_.emplace();
+    draft_->first = index;
+    draft_->block.kind = kind;
+    draft_->block.slot = line.slot;
+    draft_->level = line.role.level;
+    draft_->first_size = line.font_size;
+  }
+
+  void close_item() {
+    std::string item = collapse_whitespace(join_block_lines(draft_->item_lines));
+    if (!item.empty()) draft_->items.push_back(std::move(item));
+    draft_->item_lines.clear();
+  }
+
+  void flush() {
+    if (!draft_) return;
+    LaidBlock& block = draft_->block;
+    block.bbox = draft_->bbox.value_or(BBox{});
+    block.caption_like = draft_->caption_like;
+    if (block.kind == LaidKind::List) {
+      close_item();
+      for (const std::string& item : draft_->items) {
+        if (!block.text.empty()) block.text.push_back('\n');
+        block.text += item;
+      }
+    } else {
+      block.level = block.kind == LaidKind::Heading ? draft_->level : 0;
+      block.text = collapse_whitespace(join_block_lines(draft_->item_lines));
+    }
+    if (!block.text.empty()) blocks_.emplace_back(draft_->first, std::move(block));
+    draft_.reset();
+  }
+
+  std::span<const LaidLine> lines_;
+  float tolerance_;
+  std::optional<Draft> draft_;
+  BBox last_;
+  BBox item_start_;
+  std::vector<std::pair<std::size_t, LaidBlock>> blocks_;
+};
+
+}  // namespace
+
+std::vector<LaidBlock> build_laid_blocks(std::span<const LaidLine> lines) {
+  const float tolerance = gap_tolerance(lines);
+  std::map<ColumnSlot, std::vector<std::size_t>> groups;
+  std::vector<std::optional<ListMarker>> markers(lines.size());
+  for (std::size_t i = 0; i < lines.size(); ++i) {
+    groups[lines[i].slot].push_back(i);
+    if (!lines[i].role.is_heading) markers[i] = list_marker(lines[i].text);
+  }
+
+  std::vector<std::pair<std::size_t, LaidBlock>> numbered;
+  for (const auto& [slot, group] : groups) {
+    const std::vector<bool> starts = item_starts(lines, group, markers, tolerance);
+    BlockBuilder builder(lines, tolerance);
+    for (std::size_t g = 0; g < group.size(); ++g) {
+      builder.add(group[g], starts[g] ? markers[group[g]] : std::nullopt);
+    }
+    for (auto& entry : builder.finish()) numbered.push_back(std::move(entry));
+  }
+  std::ranges::stable_sort(numbered,
+                           [](const auto& l, const auto& r) { return l.first < r.first; });
+  std::vector<LaidBlock> blocks;
+  blocks.reserve(numbered.size());
+  for (auto& [first, block] : numbered) blocks.push_back(std::move(block));
+  return blocks;
+}
+
+}  // namespace vorlin_geometry

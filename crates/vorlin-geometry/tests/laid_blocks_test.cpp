@@ -1,0 +1,94 @@
+#include "vorlin_geometry/laid_blocks.h"
+
+#include <gtest/gtest.h>
+
+namespace vorlin_geometry {
+namespace {
+
+// A 10-point line (box 12 tall) whose top is `top`, starting at `x`.
+LaidLine line(std::string text, float top, float x = 50, ColumnSlot slot = {},
+              LineRole role = LineRole::body(), float size = 10) {
+  return LaidLine{std::move(text), BBox{x, top - 12, x + 200, top}, size, slot, role};
+}
+
+std::vector<std::string> described(const std::vector<LaidBlock>& blocks) {
+  std::vector<std::string> out;
+  for (const LaidBlock& b : blocks) {
+    const char* kind = b.kind == LaidKind::Heading ? "H" : b.kind == LaidKind::List ? "L" : "P";
+    out.push_back(std::string(kind) + (b.caption_like ? "c" : "") + ":" + b.text);
+  }
+  return out;
+}
+
+TEST(build_laid_blocks, paragraphs_form_within_their_column_only) {
+  const std::vector<LaidLine> lines = {
+      line("left one", 700, 50, {1, 0}),
+      line("right one", 700, 300, {1, 1}),
+      line("left two", 688, 50, {1, 0}),
+      line("right two", 688, 300, {1, 1}),
+  };
+  EXPECT_EQ(described(build_laid_blocks(lines)),
+            (std::vector<std::string>{"P:left one left two", "P:right one right two"}));
+}
+
+TEST(build_laid_blocks, wrapped_headings_join_and_hyphenation_is_mended) {
+  const LineRole h1 = LineRole::heading(1);
+  const std::vector<LaidLine> lines = {
+      line("2 Width Reading", 700, 50, {}, h1),
+      line("Column", 688, 50, {}, h1),
+      line("A hyphen-", 670, 50),
+      line("ated word and COVID-", 658, 50),
+      line("19.", 646, 50),
+      line("Next Heading", 620, 50, {}, LineRole::heading(2)),
+      line("Same Level Far Below", 560, 50, {}, LineRole::heading(2)),
+  };
+  EXPECT_EQ(
+      described(build_laid_blocks(lines)),
+      (std::vector<std::string>{"H:2 Width Reading Column", "P:A hyphenated word and COVID-19.",
+                                "H:Next Heading", "H:Same Level Far Below"}));
+}
+
+TEST(build_laid_blocks, bullet_and_numbered_lists) {
+  const std::vector<LaidLine> lines = {
+      line("We list:", 700),
+      line("\u2022 first item that wraps", 684),
+      line("onto a second line", 672, 60),
+      line("\u2022 second item", 656),  // a wider gap between items is fine
+      line("Back to prose at the margin.", 634),
+      line("1. one", 610),
+      line("2. two", 598),
+      line("(1) alone is prose", 540),
+  };
+  EXPECT_EQ(described(build_laid_blocks(lines)),
+            (std::vector<std::string>{
+                "P:We list:", "L:first item that wraps onto a second line\nsecond item",
+                "P:Back to prose at the margin.", "L:1. one\n2. two", "P:(1) alone is prose"}));
+}
+
+TEST(build_laid_blocks, a_lone_unambiguous_bullet_is_a_list) {
+  const std::vector<LaidLine> lines = {line("\u25aa only item", 700), line("- dash alone", 650)};
+  EXPECT_EQ(described(build_laid_blocks(lines)),
+            (std::vector<std::string>{"L:only item", "P:- dash alone"}));
+}
+
+TEST(build_laid_blocks, a_caption_ends_where_the_type_size_changes) {
+  const std::vector<LaidLine> lines = {
+      line("Figure 1: A plot of", 700, 50, {}, LineRole::body(), 8),
+      line("the results.", 690, 50, {}, LineRole::body(), 8),
+      line("Body text resumes here.", 678, 50, {}, LineRole::body(), 10),
+      line("In Figure 1 we see", 640, 50),
+      line("Figure 2 shows more.", 628, 50),
+  };
+  EXPECT_EQ(
+      described(build_laid_blocks(lines)),
+      (std::vector<std::string>{"Pc:Figure 1: A plot of the results.", "P:Body text resumes here.",
+                                "P:In Figure 1 we see Figure 2 shows more."}));
+}
+
+TEST(build_laid_blocks, blank_texts_make_no_block) {
+  EXPECT_TRUE(build_laid_blocks(std::vector<LaidLine>{line("   ", 700)}).empty());
+  EXPECT_TRUE(build_laid_blocks({}).empty());
+}
+
+}  // namespace
+}  // namespace vorlin_geometry

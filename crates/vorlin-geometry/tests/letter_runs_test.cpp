@@ -1,0 +1,67 @@
+#include "vorlin_geometry/letter_runs.h"
+
+#include <gtest/gtest.h>
+
+#include "layout_fixtures.h"
+
+namespace vorlin_geometry {
+namespace {
+
+// A line of separately placed tokens: each (text, x) set at y 0 in 10-point type.
+std::string mended(const std::vector<std::pair<std::u32string, float>>& tokens) {
+  std::vector<PageChar> chars;
+  TextLine line{{}, {}, 0};
+  for (const auto& [text, x] : tokens) {
+    const TextLine part = testing::set_at(chars, text, x, 0);
+    line.char_indices.insert(line.char_indices.end(), part.char_indices.begin(),
+                             part.char_indices.end());
+  }
+  return mended_line_text(line, chars);
+}
+
+TEST(mended_line_text, joins_only_runs_of_three_single_letters) {
+  struct Case {
+    const char* name;
+    std::vector<std::pair<std::u32string, float>> tokens;
+    std::string text;
+  };
+  // Letters are 5 wide; a gap of 4 is letter spacing, 12 separates words.
+  const std::vector<Case> cases = {
+      {"numbered heading keeps its spaces",
+       {{U"1", 0}, {U"Input", 10}, {U"System", 45}},
+       "1 Input System"},
+      {"two single letters stay apart",
+       {{U"I", 0}, {U"have", 10}, {U"a", 35}, {U"cat", 45}},
+       "I have a cat"},
+      {"symbols break a run",
+       {{U"x", 0}, {U"=", 10}, {U"a", 20}, {U"+", 30}, {U"b", 40}},
+       "x = a + b"},
+      {"spaced title joins", {{U"T", 0}, {U"I", 9}, {U"T", 18}, {U"L", 27}, {U"E", 36}}, "TITLE"},
+      {"a clearly wider gap is a word break",
+       {{U"T", 0}, {U"H", 9}, {U"E", 18}, {U"E", 35}, {U"N", 44}, {U"D", 53}},
+       "THE END"},
+      {"run inside ordinary words",
+       {{U"see", 0}, {U"A", 25}, {U"B", 34}, {U"C", 43}, {U"now", 60}},
+       "see ABC now"},
+  };
+  for (const Case& c : cases) EXPECT_EQ(mended(c.tokens), c.text) << c.name;
+}
+
+TEST(mended_line_text, double_spaces_break_words_inside_a_run) {
+  std::vector<PageChar> chars;
+  const TextLine line = testing::set_at(chars, U"A B C  D E", 0, 0);  // spaces are characters
+  EXPECT_EQ(mended_line_text(line, chars), "ABC DE");
+}
+
+TEST(line_tokens, splits_words_at_whitespace_and_counts_the_spaces) {
+  std::vector<PageChar> chars;
+  const TextLine line = testing::set_at(chars, U"ab  c", 0, 0);
+  const LineTokens tokens = line_tokens(line, chars);
+  ASSERT_EQ(tokens.tokens.size(), 2u);
+  EXPECT_EQ(tokens.tokens[1].spaces_before, 2u);
+  EXPECT_FLOAT_EQ(tokens.tokens[1].x0, 20);
+  EXPECT_FLOAT_EQ(tokens.tokens[0].x1, 10);
+}
+
+}  // namespace
+}  // namespace vorlin_geometry
