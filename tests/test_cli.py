@@ -1,0 +1,223 @@
+"""The `vorlin-reader` command, run as a separate process the way a user runs it."""
+
+import fcntl
+import json
+import os
+import pty
+import re
+import shutil
+import struct
+import subprocess
+import sys
+import termios
+from pathlib import Path
+
+import pytest
+from PIL import Image
+
+import pdf_factory as pdfs
+import vorlin_reader
+from vorlin_reader import _native
+
+SAMPLE = str(Path(__file__).resolve().parent.parent / "examples" / "sample.pdf")
+SCRIPT = os.path.join(os.path.dirname(sys.executable), "vorlin-reader")
+ENTRY_POINTS = [
+    pytest.param([sys.executable, "-m", "vorlin_reader"], id="module"),
+    pytest.param([SCRIPT], id="script",
+                 marks=pytest.mark.skipif(not os.access(SCRIPT, os.X_OK),
+                                          reason="console script not installed beside python")),
+]
+# Crockford base-32 ULIDs: fresh in every process, so outputs are compared with ids numbered.
+NODE_ID = re.compile(r"\b[0-9A-HJKMNP-TV-Z]{26}\b")
+
+
+def tool(*args, command=(sys.executable, "-m", "vorlin_reader"), **kwargs):
+    return subprocess.run([*command, *args], capture_output=True, text=True, **kwargs)
+
+
+def numbered_ids(text):
+    seen = {}
+    return NODE_ID.sub(lambda match: f"#{seen.setdefault(match.group(), len(seen))}", text)
+
+
+@pytest.fixture(scope="module")
+def expected():
+    """The sample through the package API in this process: what the tool must print."""
+    pdfs.require_pdfium()
+    document = vorlin_reader.parse(SAMPLE, backend="pdfium")
+    return {"markdown": document.to_markdown(),
+            "json": numbered_ids(_native._graph_json_text(document)) + "\n"}
+
+
+def copies(folder, *names):
+    paths = []
+    for name in names:
+        path = folder / name
+        path.parent.mkdir(parents=True, exist_ok=True)
+        shutil.copyfile(SAMPLE, path)
+        paths.append(str(path))
+    return paths
+
+
+@pytest.mark.parametrize("command", ENTRY_POINTS)
+def test_prints_the_markdown_of_one_file(expected, command):
+    run = tool("parse", SAMPLE, command=command)
+    assert (run.returncode, run.stderr) == (0, "")
+    assert run.stdout == expected["markdown"]
+    assert run.stdout.startswith("# Reading order in practice\n")
+
+
+def test_json_to_stdout_is_the_canonical_graph(expected):
+    run = tool("parse", SAMPLE, "--format", "json")
+    assert (run.returncode, run.stderr) == (0, "")
+    assert numbered_ids(run.stdout) == expected["json"]
+    assert json.loads(numbered_ids(run.stdout)) == json.loads(expected["json"])
+
+
+@pytest.mark.parametrize("fmt", ["markdown", "json"])
+def test_output_dir_keeps_going_past_a_missing_file(expected, tmp_path, fmt):
+    first, second, same_stem = copies(tmp_path, "a.pdf", "b.pdf", "other/a.pdf")
+    absent = str(tmp_path / "absent.pdf")
+    out = tmp_path / "out"
+    run = tool("parse", first, absent, second, same_stem, "-o", str(out), "--format", fmt)
+    assert run.returncode == 1
+    assert run.stderr == f"{absent}: PDF not found: {absent}\n"
+    suffix = ".md" if fmt == "markdown" else ".json"
+    # Complete files only: no temporary left behind, nothing for the missing input, and the
+    # second "a" does not overwrite the first.
+    sources = {"a": "a.pdf", "b": "b.pdf", "a-2": "a.pdf"}
+    assert sorted(os.listdir(out)) == sorted(stem + suffix for stem in sources)
+    for stem, source in sources.items():
+        text = (out / (stem + suffix)).read_text(encoding="utf-8")
+        if fmt == "markdown":
+            assert text == expected["markdown"]
+        else:
+            graph = json.loads(expected["json"])
+            graph["meta"]["sourceFilename"] = source
+            assert json.loads(numbered_ids(text)) == graph
+
+
+def directory(folder):
+    (folder / "folder.pdf").mkdir()
+    return str(folder / "folder.pdf")
+
+
+def random_bytes(folder):
+    (folder / "noise.pdf").write_bytes(os.urandom(2048))
+    return str(folder / "noise.pdf")
+
+
+def encrypted(folder):
+    (folder / "locked.pdf").write_bytes(pdfs.encrypted("secret"))
+    return str(folder / "locked.pdf")
+
+
+FAILURES = [
+    (lambda folder: str(folder / "absent.pdf"), "PDF not found: {path}"),
+    (directory, "failed to open PDF: failed to read PDF at {path}: Is a directory (os error 21)"),
+    (random_bytes, "failed to open PDF: pdfium rejected the document: not a PDF file or damaged"),
+    (encrypted,
+     "failed to open PDF: pdfium rejected the document: password required or incorrect"),
+]
+
+
+@pytest.mark.parametrize("make, message", FAILURES, ids=["absent", "directory", "not-a-pdf",
+                                                         "encrypted"])
+def test_a_failure_is_reported_per_file_and_the_rest_still_printed(expected, tmp_path, make,
+                                                                   message):
+    path = make(tmp_path)
+    run = tool("parse", path, SAMPLE)
+    assert run.returncode == 1
+    assert run.stderr == f"{path}: {message.format(path=path)}\n"
+    assert run.stdout == expected["markdown"]
+
+
+@pytest.mark.parametrize("below, reason", [("", "File exists"), ("sub", "Not a directory")])
+def test_output_dir_that_cannot_be_created(tmp_path, below, reason):
+    blocker = tmp_path / "taken"
+    blocker.write_text("a file, not a folder")
+    target = str(blocker / below) if below else str(blocker)
+    run = tool("parse", SAMPLE, "-o", target)
+    assert (run.returncode, run.stdout) == (1, "")
+    assert run.stderr == f"vorlin-reader: cannot create output directory {target}: {reason}\n"
+
+
+@pytest.mark.parametrize("args", [
+    [],
+    ["parse"],
+    ["convert", SAMPLE],
+    ["parse", SAMPLE, "--format", "xml"],
+    ["parse", SAMPLE, "--profile", "quick"],
+    ["parse", SAMPLE, "--backend", "mupdf"],
+    ["parse", SAMPLE, "--layout", "fancy"],
+    ["parse", SAMPLE, "--no-such-option"],
+    ["parse", SAMPLE, "-o"],
+], ids=lambda args: " ".join(args).replace(SAMPLE, "FILE") or "nothing")
+def test_usage_errors_exit_2(args):
+    run = tool(*args)
+    assert (run.returncode, run.stdout) == (2, "")
+    assert run.stderr.startswith("usage: vorlin-reader")
+
+
+def test_no_progress_bar_when_stderr_is_not_a_terminal(expected, tmp_path):
+    run = tool("parse", *copies(tmp_path, "a.pdf", "b.pdf", "c.pdf"), "-o", str(tmp_path / "out"))
+    assert (run.returncode, run.stderr) == (0, "")
+
+
+def test_progress_bar_on_a_terminal(expected, tmp_path):
+    # The counterpart of the test above: the same run with stderr on a terminal shows the bar.
+    leader, follower = pty.openpty()
+    fcntl.ioctl(follower, termios.TIOCSWINSZ, struct.pack("HHHH", 24, 100, 0, 0))
+    files = copies(tmp_path, "a.pdf", "b.pdf", "c.pdf")
+    with subprocess.Popen([sys.executable, "-m", "vorlin_reader", "parse", *files, "-o",
+                           str(tmp_path / "out")], stdout=subprocess.DEVNULL,
+                          stderr=follower) as process:
+        os.close(follower)
+        shown = b""
+        while True:
+            try:
+                chunk = os.read(leader, 4096)
+            except OSError:  # the terminal closes with the process
+                break
+            if not chunk:
+                break
+            shown += chunk
+    os.close(leader)
+    assert process.returncode == 0
+    assert b"/3 [" in shown
+
+
+@pytest.mark.parametrize("command", ENTRY_POINTS)
+def test_version(command):
+    run = tool("--version", command=command)
+    assert (run.returncode, run.stdout, run.stderr) == (0, f"vorlin-reader {_native.version()}\n",
+                                                        "")
+
+
+def test_options_reach_the_parse(expected, tmp_path):
+    media = tmp_path / "figures"
+    run = tool("parse", SAMPLE, "--format", "json", "--profile", "scientific", "--media-dir",
+               str(media))
+    assert (run.returncode, run.stderr) == (0, "")
+    graph = json.loads(run.stdout)
+    assert graph["meta"]["profile"] == "scientific"
+    [figure] = [node for node in graph["nodes"] if node["nodeType"] == "figure"]
+    assert os.listdir(media) == [f"{figure['id']}.png"]
+    with Image.open(media / f"{figure['id']}.png") as image:
+        assert image.size == (48, 32)  # the pixels of the sample's picture
+
+
+def test_builtin_backend_reads_any_file_as_a_blank_page(tmp_path):
+    run = tool("parse", random_bytes(tmp_path), "--backend", "builtin")
+    assert (run.returncode, run.stdout, run.stderr) == (0, "", "")
+
+
+@pytest.mark.parametrize("command", ENTRY_POINTS)
+def test_missing_pdfium_library_says_how_to_install_it(tmp_path, command):
+    env = pdfs.shadowed_pdfium(str(tmp_path / "shadow"), b"not a shared library\n" * 200)
+    run = tool("parse", SAMPLE, command=command, env=env)
+    assert (run.returncode, run.stdout) == (1, "")
+    assert re.fullmatch(
+        re.escape(f"{SAMPLE}: failed to open PDF: pdfium native library could not be loaded: ")
+        + r".*libpdfium\.so: invalid ELF header"
+        + re.escape(" (install it with: pip install pypdfium2)") + "\n", run.stderr)
