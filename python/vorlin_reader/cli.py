@@ -126,6 +126,8 @@ def _run_parse(args):
                 sys.stdout.flush()
             else:
                 _write_atomically(target, text)
+        except BrokenPipeError:
+            raise
         except (OSError, ValueError) as error:
             failed += 1
             print(f"{file}: {_explain(error)}", file=sys.stderr)
@@ -138,3 +140,7 @@ def main(argv=None):
         return _run_parse(args)
     except KeyboardInterrupt:
         return 130
+    except BrokenPipeError:
+        # The reader went away (e.g. `| head`): stop quietly, without a traceback at exit.
+        os.dup2(os.open(os.devnull, os.O_WRONLY), sys.stdout.fileno())
+        return 1
