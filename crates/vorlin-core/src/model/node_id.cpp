@@ -36,15 +36,21 @@ std::uint64_t unix_millis() {
 }  // namespace
 
 std::string NodeId::to_string() const {
+  std::string text;
+  append_to(text);
+  return text;
+}
+
+void NodeId::append_to(std::string& out) const {
   static constexpr char kAlphabet[] = "0123456789ABCDEFGHJKMNPQRSTVWXYZ";
-  std::string text(26, '0');
+  char text[26];
   // 130 bits of text for 128 bits of id: the first character carries the top 3 bits.
   unsigned __int128 value = (static_cast<unsigned __int128>(high) << 64) | low;
   for (int i = 25; i >= 0; --i) {
     text[i] = kAlphabet[static_cast<unsigned>(value & 31)];
     value >>= 5;
   }
-  return text;
+  out.append(text, sizeof text);
 }
 
 NodeId new_node_id() {

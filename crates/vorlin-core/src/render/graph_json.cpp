@@ -26,7 +26,7 @@ class JsonWriter {
 
   void id(const NodeId& id) {
     out_.push_back('"');
-    out_.append(id.to_string());
+    id.append_to(out_);
     out_.push_back('"');
   }
 

@@ -13,6 +13,8 @@ struct NodeId {
 
   // The standard 26-character Crockford base32 text, most significant bits first.
   std::string to_string() const;
+  // The same 26 characters appended to `out`, without a temporary string.
+  void append_to(std::string& out) const;
   bool operator==(const NodeId&) const = default;
 };
 
