@@ -2,6 +2,7 @@
 
 import ctypes
 import hashlib
+import types
 
 import pytest
 
@@ -25,31 +26,17 @@ def sample_pdf(make_file):
     return make_file(b"%PDF-1.4\n1 0 obj << >> endobj\ntrailer << >>\n%%EOF\n")
 
 
-class Hooks:
-    """Test-only C entry points of the extension (not module members), called with the GIL held."""
-
-    def __init__(self):
-        library = ctypes.PyDLL(native.__file__)
-        self._parse = library.vorlin_testing_parse
-        self._parse.argtypes = [ctypes.py_object, ctypes.py_object, ctypes.c_int]
-        self._parse.restype = ctypes.py_object
-        self._warn = library.vorlin_testing_warn
-        self._warn.argtypes = [ctypes.py_object]
-        self._warn.restype = ctypes.py_object
-
-    def parse_with_image(self, path, options=None):
-        return self._parse(path, options, 0)
-
-    def parse_with_logic_error(self, path):
-        return self._parse(path, None, 1)
-
-    def parse_with_bad_alloc(self, path):
-        return self._parse(path, None, 2)
-
-    def warn(self, message):
-        return self._warn(message)
-
-
 @pytest.fixture(scope="session")
 def hooks():
-    return Hooks()
+    """Test-only C entry points of the extension (not module members), called with the GIL held."""
+    library = ctypes.PyDLL(native.__file__)
+    parse, warn = library.vorlin_testing_parse, library.vorlin_testing_warn
+    parse.argtypes = [ctypes.py_object, ctypes.py_object, ctypes.c_int]
+    warn.argtypes = [ctypes.py_object]
+    parse.restype = warn.restype = ctypes.py_object
+    return types.SimpleNamespace(
+        parse_with_image=lambda path, options=None: parse(path, options, 0),
+        parse_with_logic_error=lambda path: parse(path, None, 1),
+        parse_with_bad_alloc=lambda path: parse(path, None, 2),
+        warn=warn,
+    )

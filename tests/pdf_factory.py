@@ -1,8 +1,5 @@
-"""Small PDFs drawn with reportlab for the PDFium end-to-end tests and benchmarks.
-
-Every builder returns the bytes of a complete PDF. Text is chosen so that each paragraph starts
-with a word found nowhere else, which lets a test locate it in the Markdown.
-"""
+"""Small PDFs drawn with reportlab for the PDFium end-to-end tests and benchmarks; every paragraph
+starts with a word found nowhere else, so a test can locate it in the Markdown."""
 
 import functools
 import io
@@ -27,6 +24,18 @@ FILLER = ("records the tides, the moorings and the state of the quay walls along
 LEFT_WORDS = ("Amber", "Basil", "Cedar", "Dahlia", "Ember", "Fennel")
 RIGHT_WORDS = ("Walnut", "Willow", "Yarrow", "Zinnia", "Thistle", "Sorrel")
 LIGATURES = "The \ufb01rst \ufb02oor of the o\ufb03ce"
+
+
+class _Pdf(canvas.Canvas):
+    """A reproducible canvas drawn into memory; `done()` returns the finished file's bytes."""
+
+    def __init__(self, pagesize=A4, **options):
+        self._out = io.BytesIO()
+        super().__init__(self._out, pagesize=pagesize, invariant=1, **options)
+
+    def done(self):
+        self.save()  # shows a page still being drawn
+        return self._out.getvalue()
 
 
 def _wrap(text, width, font=BODY, size=BODY_SIZE):
@@ -66,15 +75,11 @@ def paragraph_text(word, repeat=1):
 
 
 def report(pages=1, image=None, paragraphs=2, repeat=1, compress=True):
-    """A title (page 1), then per page two columns, each a numbered heading (level 2), a paragraph,
-    a numbered subheading (level 3) and further paragraphs, and a centred page number.
-
-    image: a PIL image drawn 180 x 120 pt at the left margin under the columns of page 1, or None.
-    Paragraph i of page p starts with LEFT_WORDS[i] / RIGHT_WORDS[i] followed by the page number
-    when pages > 1 (e.g. "Amber3").
-    """
-    buffer = io.BytesIO()
-    pdf = canvas.Canvas(buffer, pagesize=A4, invariant=1, pageCompression=int(compress))
+    """A title on page 1, then per page two columns of a numbered heading (level 2), a paragraph, a
+    numbered subheading (level 3) and further paragraphs, and a centred page number. `image` (PIL)
+    is drawn 180 x 120 pt at the left margin under page 1's columns. Paragraph i of page p starts
+    with LEFT_WORDS[i] / RIGHT_WORDS[i], followed by p when pages > 1 (e.g. "Amber3")."""
+    pdf = _Pdf(pageCompression=int(compress))
     width, height = A4
     column = (width - 2 * MARGIN - GUTTER) / 2
     for page in range(1, pages + 1):
@@ -99,177 +104,93 @@ def report(pages=1, image=None, paragraphs=2, repeat=1, compress=True):
         pdf.setFont(BODY, 9)
         pdf.drawCentredString(width / 2, 30, str(page))
         pdf.showPage()
-    pdf.save()
-    return buffer.getvalue()
+    return pdf.done()
 
 
 def gradient(mode="RGB", size=(37, 23)):
-    """An image whose left half is red and right half blue (grey levels for "L"), so that a
-    channel swap or a lost stride shows; "RGBA" fades from opaque at the top to clear."""
+    """Left half red, right half blue (two greys for "L"), so that a channel swap or a lost stride
+    shows; "RGBA" fades from opaque at the top to clear at the bottom."""
     width, height = size
-    image = Image.new(mode, size)
-    for y in range(height):
-        for x in range(width):
-            if mode == "L":
-                image.putpixel((x, y), 40 if x < width // 2 else 200)
-                continue
-            colour = (220, 30, 20) if x < width // 2 else (20, 40, 230)
-            if mode == "RGBA":
-                colour += (255 - y * 255 // max(height - 1, 1),)
-            image.putpixel((x, y), colour)
-    return image
+    image = Image.new("RGB", size, (20, 40, 230))
+    image.paste((220, 30, 20), (0, 0, width // 2, height))
+    if mode == "RGBA":
+        image.putalpha(Image.frombytes("L", size, bytes(
+            255 - y * 255 // max(height - 1, 1) for y in range(height) for _ in range(width))))
+    return image.convert(mode)
 
 
-def image_in_forms(image, box, depth, step=(30.0, 40.0, 0.5)):
-    """One page with `image` drawn at box (x, y, w, h) inside `depth` nested form XObjects, each
-    placed with translate(step[0], step[1]) then scale(step[2]). Returns (pdf bytes, the box the
-    image covers on the page as (x0, y0, x1, y1))."""
-    buffer = io.BytesIO()
-    pdf = canvas.Canvas(buffer, pagesize=A4, invariant=1)
-    dx, dy, scale = step
-    x, y, w, h = box
-    if depth == 0:
-        pdf.drawImage(ImageReader(image), x, y, w, h)
-    else:
-        pdf.beginForm("level0")
-        pdf.drawImage(ImageReader(image), x, y, w, h)
-        pdf.endForm()
-        for level in range(1, depth + 1):
-            if level < depth:
-                pdf.beginForm(f"level{level}")
-            pdf.saveState()
-            pdf.translate(dx, dy)
-            pdf.scale(scale, scale)
-            pdf.doForm(f"level{level - 1}")
-            pdf.restoreState()
-            if level < depth:
-                pdf.endForm()
-    pdf.showPage()
-    pdf.save()
-    x0, y0, x1, y1 = x, y, x + w, y + h
-    for _ in range(depth):
-        x0, y0, x1, y1 = (dx + scale * x0, dy + scale * y0, dx + scale * x1, dy + scale * y1)
-    return buffer.getvalue(), (x0, y0, x1, y1)
+def image_page(image, box):
+    """One page holding only `image` (PIL), drawn at box (x, y, width, height)."""
+    pdf = _Pdf()
+    pdf.drawImage(ImageReader(image), *box)
+    return pdf.done()
 
 
-def _upright(rotation, width, height):
-    """The matrix that draws upright on a page turned by /Rotate `rotation`, taking coordinates of
-    the page as shown (origin lower left) to the unrotated space of a width x height box."""
-    return {
-        0: (1, 0, 0, 1, 0, 0),
-        90: (0, 1, -1, 0, width, 0),
-        180: (-1, 0, 0, -1, width, height),
-        270: (0, -1, 1, 0, 0, height),
-    }[rotation]
-
-
-def framed_page(rotation=0, crop=None, media=A4):
-    """A page with /Rotate `rotation` and an optional crop box (x0, y0, x1, y1), its title and one
-    paragraph drawn so that they read upright once shown. Returns (pdf bytes, shown width, shown
-    height); the title's baseline starts at (MARGIN, shown height - 72) as shown."""
-    crop = crop or (0, 0, *media)
-    visible_w, visible_h = crop[2] - crop[0], crop[3] - crop[1]
-    shown_w, shown_h = (visible_h, visible_w) if rotation in (90, 270) else (visible_w, visible_h)
-    buffer = io.BytesIO()
+def framed_page(rotation=0, crop=None):
+    """An A4 page with /Rotate `rotation` and an optional crop box (x0, y0, x1, y1), its title and
+    a paragraph upright as shown. Returns (pdf bytes, shown width, shown height); the title's
+    baseline starts at (MARGIN, shown height - 72) as shown."""
+    crop = crop or (0, 0, *A4)
+    w, h = crop[2] - crop[0], crop[3] - crop[1]
+    turned = rotation in (90, 270)
+    shown_w, shown_h = (h, w) if turned else (w, h)
     # reportlab swaps the media box of a quarter-turned page; hand it the swapped size back.
-    pagesize = (media[1], media[0]) if rotation in (90, 270) else media
-    pdf = canvas.Canvas(buffer, pagesize=pagesize, invariant=1)
+    pdf = _Pdf(pagesize=A4[::-1] if turned else A4)
     pdf.setPageRotation(rotation)
-    if crop != (0, 0, *media):
+    if crop != (0, 0, *A4):
         pdf.setCropBox(crop)
-    a, b, c, d, e, f = _upright(rotation, visible_w, visible_h)
+    # Takes coordinates as shown (origin lower left) into the unrotated visible box.
+    a, b, c, d, e, f = {0: (1, 0, 0, 1, 0, 0), 90: (0, 1, -1, 0, w, 0),
+                        180: (-1, 0, 0, -1, w, h), 270: (0, -1, 1, 0, 0, h)}[rotation]
     pdf.transform(a, b, c, d, e + crop[0], f + crop[1])
-    writer = _Column(pdf, MARGIN, shown_h - 72, shown_w - 2 * MARGIN)
     pdf.setFont("Helvetica-Bold", 20)
     pdf.drawString(MARGIN, shown_h - 72, TITLE)
-    writer.y -= 40
-    writer.paragraph(paragraph_text(LEFT_WORDS[0]))
-    pdf.showPage()
-    pdf.save()
-    return buffer.getvalue(), shown_w, shown_h
-
-
-def scaled_text(via):
-    """A title at 24 pt over a paragraph at 10 pt, every glyph set in a `1 Tf` font and sized
-    through the text matrix ("Tm") or the current transformation ("cm")."""
-    buffer = io.BytesIO()
-    pdf = canvas.Canvas(buffer, pagesize=A4, invariant=1)
-    lines = [(TITLE, "Helvetica-Bold", 24.0, 760.0)]
-    y = 720.0
-    for line in _wrap(paragraph_text(LEFT_WORDS[0]), A4[0] - 2 * MARGIN):
-        lines.append((line, BODY, BODY_SIZE, y))
-        y -= LEADING
-    for text, font, size, baseline in lines:
-        pdf.saveState()
-        if via == "cm":
-            pdf.transform(size, 0, 0, size, MARGIN, baseline)
-            matrix = (1, 0, 0, 1, 0, 0)
-        else:
-            matrix = (size, 0, 0, size, MARGIN, baseline)
-        writer = pdf.beginText()
-        writer.setFont(font, 1)
-        writer.setTextTransform(*matrix)
-        writer.textOut(text)
-        pdf.drawText(writer)
-        pdf.restoreState()
-    pdf.showPage()
-    pdf.save()
-    return buffer.getvalue()
+    body = _Column(pdf, MARGIN, shown_h - 112, shown_w - 2 * MARGIN)
+    body.paragraph(paragraph_text(LEFT_WORDS[0]))
+    return pdf.done(), shown_w, shown_h
 
 
 def ligature_text():
-    """LIGATURES set in reportlab's bundled Vera: U+FB01 and U+FB02 are ligature glyphs (what a
-    typesetter's "fi" and "fl" become); Vera has no U+FB03, which is drawn as the missing glyph
-    and so has no Unicode value."""
+    """LIGATURES in reportlab's bundled Vera: U+FB01 and U+FB02 are ligature glyphs; Vera has no
+    U+FB03, which is drawn as the missing glyph and so has no Unicode value."""
     registerFont(TTFont("Vera", "Vera.ttf"))
-    buffer = io.BytesIO()
-    pdf = canvas.Canvas(buffer, pagesize=A4, invariant=1)
+    pdf = _Pdf()
     pdf.setFont("Vera", 12)
     pdf.drawString(MARGIN, 760, LIGATURES)
-    pdf.showPage()
-    pdf.save()
-    return buffer.getvalue()
+    return pdf.done()
 
 
 def encrypted(user_password):
-    """The one-page report, encrypted (RC4 128); an empty user password opens without asking."""
-    buffer = io.BytesIO()
-    security = StandardEncryption(user_password, ownerPassword="owner-secret", strength=128)
-    pdf = canvas.Canvas(buffer, pagesize=A4, invariant=1, encrypt=security)
+    """One paragraph, encrypted (RC4 128); an empty user password opens without asking."""
+    pdf = _Pdf(encrypt=StandardEncryption(user_password, ownerPassword="owner-secret",
+                                          strength=128))
     _Column(pdf, MARGIN, A4[1] - 72, A4[0] - 2 * MARGIN).paragraph(paragraph_text("Amber"))
-    pdf.showPage()
-    pdf.save()
-    return buffer.getvalue()
+    return pdf.done()
 
 
 def shadowed_pdfium(folder, library_bytes):
-    """Environment for a child process whose `pypdfium2_raw` is a stand-in in `folder` holding
-    `library_bytes` as libpdfium.so (no file when None): how a broken or missing PDFium looks."""
+    """Environment for a child process whose `pypdfium2_raw` holds `library_bytes` as
+    libpdfium.so (no file when None): how a broken or missing PDFium looks."""
     package = os.path.join(folder, "pypdfium2_raw")
     os.makedirs(package, exist_ok=True)
     open(os.path.join(package, "__init__.py"), "w").close()
     if library_bytes is not None:
         with open(os.path.join(package, "libpdfium.so"), "wb") as stream:
             stream.write(library_bytes)
-    env = dict(os.environ)
-    env["PYTHONPATH"] = os.pathsep.join(filter(None, [folder, env.get("PYTHONPATH")]))
-    return env
+    path = os.pathsep.join(filter(None, [folder, os.environ.get("PYTHONPATH")]))
+    return dict(os.environ, PYTHONPATH=path)
 
 
 @functools.cache
 def _pdfium_unavailable_reason():
-    # Probed in a child process so that this process's loader state is left alone.
+    # Probed in a child process so that this process's loader state is left alone; an empty file
+    # is merely rejected once the library loads.
     probe = ("import sys, tempfile, vorlin_reader\n"
              "with tempfile.NamedTemporaryFile(suffix='.pdf') as f:\n"
-             "    try:\n"
-             "        vorlin_reader.parse(f.name, backend='pdfium')\n"
-             "    except ValueError as error:\n"
-             "        if 'could not be loaded' in str(error):\n"
-             "            sys.exit(str(error))\n")
+             "    outcome = vorlin_reader.parse_batch([f.name], backend='pdfium')[f.name]\n"
+             "sys.exit(outcome if 'could not be loaded' in outcome else 0)\n")
     run = subprocess.run([sys.executable, "-c", probe], capture_output=True, text=True)
-    if run.returncode == 0:
-        return None
-    return run.stderr.strip() or f"probe exited with {run.returncode}"
+    return None if run.returncode == 0 else run.stderr.strip() or f"probe exit {run.returncode}"
 
 
 def require_pdfium():

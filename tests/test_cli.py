@@ -21,8 +21,9 @@ from vorlin_reader import _native
 
 SAMPLE = str(Path(__file__).resolve().parent.parent / "examples" / "sample.pdf")
 SCRIPT = os.path.join(os.path.dirname(sys.executable), "vorlin-reader")
+MODULE = (sys.executable, "-m", "vorlin_reader")
 ENTRY_POINTS = [
-    pytest.param([sys.executable, "-m", "vorlin_reader"], id="module"),
+    pytest.param(MODULE, id="module"),
     pytest.param([SCRIPT], id="script",
                  marks=pytest.mark.skipif(not os.access(SCRIPT, os.X_OK),
                                           reason="console script not installed beside python")),
@@ -31,7 +32,7 @@ ENTRY_POINTS = [
 NODE_ID = re.compile(r"\b[0-9A-HJKMNP-TV-Z]{26}\b")
 
 
-def tool(*args, command=(sys.executable, "-m", "vorlin_reader"), **kwargs):
+def tool(*args, command=MODULE, **kwargs):
     return subprocess.run([*command, *args], capture_output=True, text=True, **kwargs)
 
 
@@ -50,13 +51,15 @@ def expected():
 
 
 def copies(folder, *names):
-    paths = []
     for name in names:
-        path = folder / name
-        path.parent.mkdir(parents=True, exist_ok=True)
-        shutil.copyfile(SAMPLE, path)
-        paths.append(str(path))
-    return paths
+        (folder / name).parent.mkdir(parents=True, exist_ok=True)
+        shutil.copyfile(SAMPLE, folder / name)
+    return [str(folder / name) for name in names]
+
+
+def random_bytes(folder):
+    (folder / "noise.pdf").write_bytes(os.urandom(2048))
+    return str(folder / "noise.pdf")
 
 
 @pytest.mark.parametrize("command", ENTRY_POINTS)
@@ -69,20 +72,17 @@ def test_prints_the_markdown_of_one_file(expected, command):
 
 def test_json_to_stdout_is_the_canonical_graph(expected):
     run = tool("parse", SAMPLE, "--format", "json")
-    assert (run.returncode, run.stderr) == (0, "")
-    assert numbered_ids(run.stdout) == expected["json"]
-    assert json.loads(numbered_ids(run.stdout)) == json.loads(expected["json"])
+    assert (run.returncode, run.stderr, numbered_ids(run.stdout)) == (0, "", expected["json"])
 
 
-@pytest.mark.parametrize("fmt", ["markdown", "json"])
-def test_output_dir_keeps_going_past_a_missing_file(expected, tmp_path, fmt):
+@pytest.mark.parametrize("fmt, suffix", [("markdown", ".md"), ("json", ".json")])
+def test_output_dir_keeps_going_past_a_missing_file(expected, tmp_path, fmt, suffix):
     first, second, same_stem = copies(tmp_path, "a.pdf", "b.pdf", "other/a.pdf")
     absent = str(tmp_path / "absent.pdf")
     out = tmp_path / "out"
     run = tool("parse", first, absent, second, same_stem, "-o", str(out), "--format", fmt)
-    assert run.returncode == 1
-    assert run.stderr == f"{absent}: PDF not found: {absent}\n"
-    suffix = ".md" if fmt == "markdown" else ".json"
+    # Only the failure on stderr: no progress bar when stderr is not a terminal.
+    assert (run.returncode, run.stderr) == (1, f"{absent}: PDF not found: {absent}\n")
     # Complete files only: no temporary left behind, nothing for the missing input, and the
     # second "a" does not overwrite the first.
     sources = {"a": "a.pdf", "b": "b.pdf", "a-2": "a.pdf"}
@@ -97,38 +97,16 @@ def test_output_dir_keeps_going_past_a_missing_file(expected, tmp_path, fmt):
             assert json.loads(numbered_ids(text)) == graph
 
 
-def directory(folder):
-    (folder / "folder.pdf").mkdir()
-    return str(folder / "folder.pdf")
-
-
-def random_bytes(folder):
-    (folder / "noise.pdf").write_bytes(os.urandom(2048))
-    return str(folder / "noise.pdf")
-
-
-def encrypted(folder):
-    (folder / "locked.pdf").write_bytes(pdfs.encrypted("secret"))
-    return str(folder / "locked.pdf")
-
-
-FAILURES = [
+# One case per kind of failure the tool catches; the API tests pin the messages themselves.
+@pytest.mark.parametrize("make, message", [
     (lambda folder: str(folder / "absent.pdf"), "PDF not found: {path}"),
-    (directory, "failed to open PDF: failed to read PDF at {path}: Is a directory (os error 21)"),
     (random_bytes, "failed to open PDF: pdfium rejected the document: not a PDF file or damaged"),
-    (encrypted,
-     "failed to open PDF: pdfium rejected the document: password required or incorrect"),
-]
-
-
-@pytest.mark.parametrize("make, message", FAILURES, ids=["absent", "directory", "not-a-pdf",
-                                                         "encrypted"])
+], ids=["os-error", "value-error"])
 def test_a_failure_is_reported_per_file_and_the_rest_still_printed(expected, tmp_path, make,
                                                                    message):
     path = make(tmp_path)
     run = tool("parse", path, SAMPLE)
-    assert run.returncode == 1
-    assert run.stderr == f"{path}: {message.format(path=path)}\n"
+    assert (run.returncode, run.stderr) == (1, f"{path}: {message.format(path=path)}\n")
     assert run.stdout == expected["markdown"]
 
 
@@ -142,16 +120,10 @@ def test_output_dir_that_cannot_be_created(tmp_path, below, reason):
     assert run.stderr == f"vorlin-reader: cannot create output directory {target}: {reason}\n"
 
 
+# One case per kind of mistake; every option's list of choices is argparse's to enforce.
 @pytest.mark.parametrize("args", [
-    [],
-    ["parse"],
-    ["convert", SAMPLE],
-    ["parse", SAMPLE, "--format", "xml"],
-    ["parse", SAMPLE, "--profile", "quick"],
-    ["parse", SAMPLE, "--backend", "mupdf"],
-    ["parse", SAMPLE, "--layout", "fancy"],
-    ["parse", SAMPLE, "--no-such-option"],
-    ["parse", SAMPLE, "-o"],
+    [], ["parse"], ["convert", SAMPLE], ["parse", SAMPLE, "--format", "xml"],
+    ["parse", SAMPLE, "--no-such-option"], ["parse", SAMPLE, "-o"],
 ], ids=lambda args: " ".join(args).replace(SAMPLE, "FILE") or "nothing")
 def test_usage_errors_exit_2(args):
     run = tool(*args)
@@ -159,29 +131,19 @@ def test_usage_errors_exit_2(args):
     assert run.stderr.startswith("usage: vorlin-reader")
 
 
-def test_no_progress_bar_when_stderr_is_not_a_terminal(expected, tmp_path):
-    run = tool("parse", *copies(tmp_path, "a.pdf", "b.pdf", "c.pdf"), "-o", str(tmp_path / "out"))
-    assert (run.returncode, run.stderr) == (0, "")
-
-
 def test_progress_bar_on_a_terminal(expected, tmp_path):
-    # The counterpart of the test above: the same run with stderr on a terminal shows the bar.
     leader, follower = pty.openpty()
     fcntl.ioctl(follower, termios.TIOCSWINSZ, struct.pack("HHHH", 24, 100, 0, 0))
     files = copies(tmp_path, "a.pdf", "b.pdf", "c.pdf")
-    with subprocess.Popen([sys.executable, "-m", "vorlin_reader", "parse", *files, "-o",
-                           str(tmp_path / "out")], stdout=subprocess.DEVNULL,
-                          stderr=follower) as process:
+    with subprocess.Popen([*MODULE, "parse", *files, "-o", str(tmp_path / "out")],
+                          stdout=subprocess.DEVNULL, stderr=follower) as process:
         os.close(follower)
         shown = b""
-        while True:
-            try:
-                chunk = os.read(leader, 4096)
-            except OSError:  # the terminal closes with the process
-                break
-            if not chunk:
-                break
-            shown += chunk
+        try:
+            while chunk := os.read(leader, 4096):
+                shown += chunk
+        except OSError:  # the terminal closes with the process
+            pass
     os.close(leader)
     assert process.returncode == 0
     assert b"/3 [" in shown
