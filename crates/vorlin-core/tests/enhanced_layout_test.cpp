@@ -23,17 +23,12 @@ using testing_support::text_run;
 namespace fs = std::filesystem;
 using Tag = NodeKind::Tag;
 
-class TempDir {
- public:
-  TempDir() {
+struct TempDir {
+  std::string path = [] {
     char pattern[] = "/tmp/vorlin-enhanced-XXXXXX";
-    path_ = ::mkdtemp(pattern);
-  }
-  ~TempDir() { fs::remove_all(path_); }
-  const std::string& path() const { return path_; }
-
- private:
-  std::string path_;
+    return std::string(::mkdtemp(pattern));
+  }();
+  ~TempDir() { fs::remove_all(path); }
 };
 
 void add(std::vector<PdfChar>& chars, std::u32string_view text, float x, float y, float size = 10) {
@@ -41,14 +36,16 @@ void add(std::vector<PdfChar>& chars, std::u32string_view text, float x, float y
   chars.insert(chars.end(), run.begin(), run.end());
 }
 
-// Column rows at 12-point pitch: `rows` lines of "<prefix> <k> words of body text" from `top`.
-void add_column(std::vector<PdfChar>& chars, std::u32string_view prefix, float x, float top,
-                int rows) {
+// Column rows at 12-point pitch: `rows` lines of "<prefix> line <k> of body text" from `top`;
+// returns the paragraph they make.
+std::string add_column(std::vector<PdfChar>& chars, char prefix, float x, float top, int rows) {
+  std::string paragraph;
   for (int k = 0; k < rows; ++k) {
-    std::u32string text(prefix);
-    text += U" line " + std::u32string(1, static_cast<char32_t>(U'a' + k)) + U" of body text";
-    add(chars, text, x, top - 12.0f * static_cast<float>(k));
+    const std::string line = std::string(1, prefix) + " line " + char('a' + k) + " of body text";
+    add(chars, std::u32string(line.begin(), line.end()), x, top - 12.0f * static_cast<float>(k));
+    paragraph += (k ? " " : "") + line;
   }
+  return paragraph;
 }
 
 PdfImage image_at(float x0, float y0, float x1, float y1) {
@@ -57,7 +54,7 @@ PdfImage image_at(float x0, float y0, float x1, float y1) {
 
 Document parse(std::vector<FakePage> pages, const ParseOptions& options = {}) {
   TempDir dir;
-  const std::string path = dir.path() + "/doc.pdf";
+  const std::string path = dir.path + "/doc.pdf";
   std::ofstream(path) << "%PDF";
   auto document = parse_document(path, options, FakeBackend(std::move(pages)), Layout::Enhanced);
   if (!document) throw std::runtime_error(document.error().message);
@@ -75,56 +72,34 @@ std::vector<std::string> read_out(const Page& page) {
   return out;
 }
 
-std::string two_column_text(char side, int rows) {
-  std::string text;
-  for (int k = 0; k < rows; ++k) {
-    if (!text.empty()) text += ' ';
-    text += std::string(1, side) + " line " + std::string(1, static_cast<char>('a' + k)) +
-            " of body text";
-  }
-  return text;
-}
-
 TEST(enhanced_layout, columns_on_shared_baselines_read_column_by_column) {
-  struct Case {
-    const char* name;
-    std::vector<float> xs;
-  };
-  const std::vector<Case> cases = {{"two columns", {60, 320}}, {"three columns", {40, 220, 400}}};
-  for (const Case& c : cases) {
+  for (const std::vector<float>& xs : {std::vector<float>{60, 320}, {40, 220, 400}}) {
     FakePage page;
     std::vector<std::string> expected;
-    for (std::size_t col = 0; col < c.xs.size(); ++col) {
-      const char side = static_cast<char>('A' + col);
-      add_column(page.chars, std::u32string(1, static_cast<char32_t>(side)), c.xs[col], 700, 8);
-      expected.push_back("paragraph:" + two_column_text(side, 8));
+    for (std::size_t col = 0; col < xs.size(); ++col) {
+      expected.push_back("paragraph:" + add_column(page.chars, char('A' + col), xs[col], 700, 8));
     }
-    const Document doc = parse({page});
-    EXPECT_EQ(read_out(*doc.pages[0]), expected) << c.name;
+    EXPECT_EQ(read_out(*parse({page}).pages[0]), expected) << xs.size() << " columns";
   }
 }
 
 TEST(enhanced_layout, full_width_title_and_figure_stay_whole_between_columns) {
   FakePage page;
   add(page.chars, U"Results Of The Layout Study", 60, 760, 20);
-  add_column(page.chars, U"A", 60, 700, 6);
-  add_column(page.chars, U"B", 320, 700, 6);
+  const std::string a = add_column(page.chars, 'A', 60, 700, 6);
+  const std::string b = add_column(page.chars, 'B', 320, 700, 6);
   page.images.push_back(image_at(60, 500, 540, 610));
   add(page.chars, U"Figure 1: Both columns at once.", 60, 485, 8);
-  add_column(page.chars, U"C", 60, 450, 6);
-  add_column(page.chars, U"D", 320, 450, 6);
+  const std::string c = add_column(page.chars, 'C', 60, 450, 6);
+  const std::string d = add_column(page.chars, 'D', 320, 450, 6);
 
   const Document doc = parse({page});
   EXPECT_EQ(read_out(*doc.pages[0]),
-            (std::vector<std::string>{
-                "heading-1:Results Of The Layout Study", "paragraph:" + two_column_text('A', 6),
-                "paragraph:" + two_column_text('B', 6), "figure:figure",
-                "caption:Figure 1: Both columns at once.", "paragraph:" + two_column_text('C', 6),
-                "paragraph:" + two_column_text('D', 6)}));
-  const Graph graph = build_graph(doc);
-  const auto caption_edges = std::ranges::count_if(
-      graph.edges, [](const Edge& e) { return e.relation == Relation::CaptionOf; });
-  EXPECT_EQ(caption_edges, 1);
+            (std::vector<std::string>{"heading-1:Results Of The Layout Study", "paragraph:" + a,
+                                      "paragraph:" + b, "figure:figure",
+                                      "caption:Figure 1: Both columns at once.", "paragraph:" + c,
+                                      "paragraph:" + d}));
+  EXPECT_EQ(std::ranges::count(build_graph(doc).edges, Relation::CaptionOf, &Edge::relation), 1);
 }
 
 TEST(enhanced_layout, captions_sit_beside_their_figures_above_or_below) {
@@ -211,9 +186,9 @@ TEST(enhanced_layout, heading_levels_hold_across_pages) {
   std::vector<FakePage> pages(2);
   add(pages[0].chars, U"Document Title", 60, 740, 20);
   add(pages[0].chars, U"1 Section One", 60, 700, 14);
-  add_column(pages[0].chars, U"P", 60, 680, 5);
+  add_column(pages[0].chars, 'P', 60, 680, 5);
   add(pages[1].chars, U"2 Section Two", 60, 700, 14);
-  add_column(pages[1].chars, U"Q", 60, 680, 5);
+  add_column(pages[1].chars, 'Q', 60, 680, 5);
   const Document doc = parse(pages);
   EXPECT_EQ(read_out(*doc.pages[1])[0], "heading-2:2 Section Two");
 }
@@ -223,20 +198,20 @@ TEST(enhanced_layout, writes_figure_files_under_the_figure_ids) {
   FakePage page;
   page.images.push_back(image_at(60, 500, 300, 600));
   ParseOptions options;
-  options.media_dir = media.path();
+  options.media_dir = media.path;
   const Document doc = parse({page}, options);
   ASSERT_EQ(doc.pages[0]->nodes.size(), 1u);
   const NodePtr& figure = doc.pages[0]->nodes[0];
   EXPECT_EQ(figure->kind, NodeKind::of(Tag::Figure));
-  EXPECT_TRUE(fs::exists(media.path() + "/" + figure->id.to_string() + ".png"));
+  EXPECT_TRUE(fs::exists(media.path + "/" + figure->id.to_string() + ".png"));
 }
 
 TEST(enhanced_layout, hostile_boxes_and_sizes_still_order_every_node) {
   const float nan = std::numeric_limits<float>::quiet_NaN();
   const float inf = std::numeric_limits<float>::infinity();
   FakePage page;
-  add_column(page.chars, U"A", 60, 700, 6);
-  add_column(page.chars, U"B", 320, 700, 6);
+  add_column(page.chars, 'A', 60, 700, 6);
+  add_column(page.chars, 'B', 320, 700, 6);
   page.chars.push_back(PdfChar{U'x', nan, nan, nan, nan, nan});
   page.chars.push_back(PdfChar{U'y', -inf, 0, inf, 10, inf});
   page.chars.push_back(PdfChar{U'z', 300, 500, 200, 400, -3});  // inverted
@@ -256,8 +231,7 @@ TEST(enhanced_layout, hostile_boxes_and_sizes_still_order_every_node) {
 TEST(enhanced_layout, empty_pages_give_empty_contents) {
   const Document doc = parse({FakePage{}, FakePage{}});
   ASSERT_EQ(doc.pages.size(), 2u);
-  EXPECT_TRUE(doc.pages[0]->nodes.empty());
-  EXPECT_TRUE(doc.pages[1]->reading_order.empty());
+  EXPECT_TRUE(doc.pages[0]->nodes.empty() && doc.pages[1]->reading_order.empty());
 }
 
 }  // namespace

@@ -9,7 +9,6 @@
 #include <limits>
 #include <random>
 #include <regex>
-#include <ostream>
 #include <string>
 
 namespace vorlin_core {
@@ -25,7 +24,6 @@ struct FloatCase {
   float value;
   const char* expected;
 };
-void PrintTo(const FloatCase& c, std::ostream* os) { *os << c.expected; }
 
 class append_json_float_text : public testing::TestWithParam<FloatCase> {};
 
@@ -35,30 +33,30 @@ TEST_P(append_json_float_text, writes_shortest_canonical_form) {
 
 constexpr float kInf = std::numeric_limits<float>::infinity();
 
-INSTANTIATE_TEST_SUITE_P(
-    cases, append_json_float_text,
-    testing::Values(
-        // Shortest float digits, not those of the double widening.
-        FloatCase{0.1f, "0.1"}, FloatCase{595.27f, "595.27"}, FloatCase{841.89f, "841.89"},
-        FloatCase{0.9f, "0.9"}, FloatCase{123456.79f, "123456.79"},
-        // Whole numbers keep a ".0"; zeros keep their sign.
-        FloatCase{100.0f, "100.0"}, FloatCase{1.0f, "1.0"}, FloatCase{16777216.0f, "16777216.0"},
-        FloatCase{0.0f, "0.0"}, FloatCase{-0.0f, "-0.0"}, FloatCase{-2.5f, "-2.5"},
-        // Plain notation exactly for decimal exponents -6..12.
-        FloatCase{1e12f, "1000000000000.0"}, FloatCase{1e13f, "1e+13"},
-        FloatCase{-1.5e12f, "-1500000000000.0"}, FloatCase{0.000001f, "0.000001"},
-        FloatCase{0.0000001f, "1e-7"}, FloatCase{0.0000015f, "0.0000015"},
-        FloatCase{0.001f, "0.001"}, FloatCase{1e-7f, "1e-7"}, FloatCase{1.5e20f, "1.5e+20"},
-        FloatCase{-1.5e-10f, "-1.5e-10"},
-        // Extremes.
-        FloatCase{std::numeric_limits<float>::denorm_min(), "1e-45"},
-        FloatCase{std::numeric_limits<float>::min(), "1.1754944e-38"},
-        FloatCase{std::numeric_limits<float>::max(), "3.4028235e+38"},
-        FloatCase{-std::numeric_limits<float>::max(), "-3.4028235e+38"},
-        // Not numbers in JSON.
-        FloatCase{std::numeric_limits<float>::quiet_NaN(), "null"},
-        FloatCase{-std::numeric_limits<float>::quiet_NaN(), "null"}, FloatCase{kInf, "null"},
-        FloatCase{-kInf, "null"}));
+INSTANTIATE_TEST_SUITE_P(cases, append_json_float_text,
+                         testing::Values(
+                             // Shortest float digits, not those of the double widening.
+                             FloatCase{0.1f, "0.1"}, FloatCase{595.27f, "595.27"},
+                             FloatCase{841.89f, "841.89"}, FloatCase{123456.79f, "123456.79"},
+                             // Whole numbers keep a ".0"; zeros keep their sign.
+                             FloatCase{100.0f, "100.0"}, FloatCase{16777216.0f, "16777216.0"},
+                             FloatCase{0.0f, "0.0"}, FloatCase{-0.0f, "-0.0"},
+                             FloatCase{-2.5f, "-2.5"},
+                             // Plain notation exactly for decimal exponents -6..12.
+                             FloatCase{1e12f, "1000000000000.0"}, FloatCase{1e13f, "1e+13"},
+                             FloatCase{-1.5e12f, "-1500000000000.0"},
+                             FloatCase{0.000001f, "0.000001"}, FloatCase{0.0000015f, "0.0000015"},
+                             FloatCase{0.001f, "0.001"}, FloatCase{1e-7f, "1e-7"},
+                             FloatCase{1.5e20f, "1.5e+20"}, FloatCase{-1.5e-10f, "-1.5e-10"},
+                             // Extremes.
+                             FloatCase{std::numeric_limits<float>::denorm_min(), "1e-45"},
+                             FloatCase{std::numeric_limits<float>::min(), "1.1754944e-38"},
+                             FloatCase{std::numeric_limits<float>::max(), "3.4028235e+38"},
+                             FloatCase{-std::numeric_limits<float>::max(), "-3.4028235e+38"},
+                             // Not numbers in JSON.
+                             FloatCase{std::numeric_limits<float>::quiet_NaN(), "null"},
+                             FloatCase{-std::numeric_limits<float>::quiet_NaN(), "null"},
+                             FloatCase{kInf, "null"}, FloatCase{-kInf, "null"}));
 
 // Every finite float written reads back bit for bit and is a JSON number with the
 // notation its exponent calls for.

@@ -35,11 +35,11 @@ std::string shape(const OutlineSection& section) {
   std::string text;
   for (const OutlineItem& item : section.items) {
     if (const NodePtr* leaf = item.leaf()) {
-      text += (*leaf)->content + " ";
+      text.append((*leaf)->content).append(" ");
     } else {
       const OutlineSection& nested = *item.section();
-      text += "[" + std::to_string(nested.level) + ":" + nested.heading->content + " " +
-              shape(nested) + "] ";
+      text.append("[").append(std::to_string(nested.level)).append(":");
+      text.append(nested.heading->content).append(" ").append(shape(nested)).append("] ");
     }
   }
   return text;
@@ -58,7 +58,8 @@ TEST_P(build_outline_nesting, matches_expected_tree) {
   for (const auto& page_nodes : GetParam().pages) {
     std::vector<NodePtr> nodes;
     for (const auto& [level, text] : page_nodes) {
-      nodes.push_back(level == 0 ? paragraph(text) : heading(static_cast<std::uint8_t>(level), text));
+      nodes.push_back(level == 0 ? paragraph(text)
+                                 : heading(static_cast<std::uint8_t>(level), text));
     }
     document.pages.push_back(page_of(nodes));
   }

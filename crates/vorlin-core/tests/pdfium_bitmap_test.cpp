@@ -13,7 +13,7 @@ struct PackCase {
   const char* name;
   int format;
   int width, height, stride;
-  Bytes data;  // rows padded to `stride` with 0xEE, which must never reach the output
+  Bytes data;
   PngColour colour;
   Bytes expected;
 };
@@ -30,41 +30,23 @@ TEST_P(pack_bitmap_formats, packs_rows_in_png_order) {
   EXPECT_EQ(pixels->data, c.expected);
 }
 
+// Rows padded to the stride with 0xEE, which must never reach the output.
+// clang-format off
 INSTANTIATE_TEST_SUITE_P(
     table, pack_bitmap_formats,
-    testing::Values(PackCase{"gray",
-                             pdfium::kBitmapGray,
-                             2,
-                             2,
-                             4,
-                             {1, 2, 0xEE, 0xEE, 3, 4, 0xEE, 0xEE},
-                             PngColour::Gray,
-                             {1, 2, 3, 4}},
-                    PackCase{"bgr",
-                             pdfium::kBitmapBgr,
-                             2,
-                             2,
-                             8,
-                             {0, 0, 255, 0, 255, 0, 0xEE, 0xEE, 255, 0, 0, 1, 2, 3, 0xEE, 0xEE},
-                             PngColour::Rgb,
-                             {255, 0, 0, 0, 255, 0, 0, 0, 255, 3, 2, 1}},
-                    PackCase{"bgrx",
-                             pdfium::kBitmapBgrx,
-                             1,
-                             2,
-                             8,
-                             {10, 20, 30, 0xEE, 0xEE, 0xEE, 0xEE, 0xEE, 40, 50, 60, 0xEE},
-                             PngColour::Rgb,
-                             {30, 20, 10, 60, 50, 40}},
-                    PackCase{"bgra",
-                             pdfium::kBitmapBgra,
-                             2,
-                             1,
-                             8,
-                             {1, 2, 3, 4, 5, 6, 7, 8},
-                             PngColour::Rgba,
-                             {3, 2, 1, 4, 7, 6, 5, 8}}),
+    testing::Values(
+        PackCase{"gray", pdfium::kBitmapGray, 2, 2, 4, {1, 2, 0xEE, 0xEE, 3, 4, 0xEE, 0xEE},
+                 PngColour::Gray, {1, 2, 3, 4}},
+        PackCase{"bgr", pdfium::kBitmapBgr, 2, 2, 8,
+                 {0, 0, 255, 0, 255, 0, 0xEE, 0xEE, 255, 0, 0, 1, 2, 3, 0xEE, 0xEE},
+                 PngColour::Rgb, {255, 0, 0, 0, 255, 0, 0, 0, 255, 3, 2, 1}},
+        PackCase{"bgrx", pdfium::kBitmapBgrx, 1, 2, 8,
+                 {10, 20, 30, 0xEE, 0xEE, 0xEE, 0xEE, 0xEE, 40, 50, 60, 0xEE}, PngColour::Rgb,
+                 {30, 20, 10, 60, 50, 40}},
+        PackCase{"bgra", pdfium::kBitmapBgra, 2, 1, 8, {1, 2, 3, 4, 5, 6, 7, 8}, PngColour::Rgba,
+                 {3, 2, 1, 4, 7, 6, 5, 8}}),
     [](const auto& info) { return std::string(info.param.name); });
+// clang-format on
 
 struct RefuseCase {
   const char* name;

@@ -47,52 +47,28 @@ inline std::string make_pdf(const std::vector<std::string>& bodies,
   return out;
 }
 
-// One page drawn by its content. Objects: 1 catalog, 2 page tree, 3 page,
-// 4 content, 5 Helvetica (/F1), then each added object from 6 on.
-class OnePage {
- public:
-  OnePage& entries(std::string page_entries) {
-    entries_ = std::move(page_entries);
-    return *this;
-  }
-  // The /Font dictionary's entries.
-  OnePage& fonts(std::string fonts) {
-    fonts_ = std::move(fonts);
-    return *this;
-  }
-  // Resource entries beside /Font.
-  OnePage& resources(std::string resources) {
-    resources_ = std::move(resources);
-    return *this;
-  }
-  OnePage& content(std::string content) {
-    content_ = std::move(content);
-    return *this;
-  }
-  OnePage& object(std::string body) {
-    extra_.push_back(std::move(body));
-    return *this;
-  }
+// One page drawn by its content. Objects: 1 catalog, 2 page tree, 3 page, 4 content,
+// 5 Helvetica (/F1), then `objects` from 6 on.
+struct OnePage {
+  std::string entries = "/MediaBox [0 0 612 792]";
+  std::string fonts = "/F1 5 0 R";  // the /Font dictionary's entries
+  // Initialised so that designated initialisers may leave them out.
+  std::string resources = "";  // resource entries beside /Font
+  std::string content = "";
+  std::vector<std::string> objects = {};
 
   std::string pdf(const std::string& trailer_extra = "") const {
     std::vector<std::string> bodies = {
         "<< /Type /Catalog /Pages 2 0 R >>",
         "<< /Type /Pages /Kids [3 0 R] /Count 1 >>",
-        "<< /Type /Page /Parent 2 0 R " + entries_ + " /Contents 4 0 R /Resources << /Font << " +
-            fonts_ + " >> " + resources_ + " >> >>",
-        stream("", content_),
+        "<< /Type /Page /Parent 2 0 R " + entries + " /Contents 4 0 R /Resources << /Font << " +
+            fonts + " >> " + resources + " >> >>",
+        stream("", content),
         "<< /Type /Font /Subtype /Type1 /BaseFont /Helvetica >>",
     };
-    bodies.insert(bodies.end(), extra_.begin(), extra_.end());
+    bodies.insert(bodies.end(), objects.begin(), objects.end());
     return make_pdf(bodies, trailer_extra);
   }
-
- private:
-  std::string entries_ = "/MediaBox [0 0 612 792]";
-  std::string fonts_ = "/F1 5 0 R";
-  std::string resources_;
-  std::string content_;
-  std::vector<std::string> extra_;
 };
 
 // An image XObject of raw 8-bit samples.

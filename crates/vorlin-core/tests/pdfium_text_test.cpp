@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <tuple>
 
 namespace vorlin_core {
 namespace {
@@ -10,20 +11,18 @@ namespace {
 constexpr unsigned kGenerated = 1u << 31;  // marks an entry as generated in the tables
 constexpr unsigned kUnmapped = 1u << 30;
 
+// Entries 5 wide side by side, each with its own font size.
 std::vector<TextPageEntry> entries_of(const std::vector<unsigned>& units) {
   std::vector<TextPageEntry> entries;
-  float x = 0;
   for (const unsigned unit : units) {
-    TextPageEntry entry;
-    entry.unicode = unit & ~(kGenerated | kUnmapped);
-    entry.generated = (unit & kGenerated) != 0;
-    entry.unmapped = (unit & kUnmapped) != 0;
-    entry.x0 = x;
-    entry.x1 = x + 5;
-    entry.y1 = 10;
-    entry.font_size = 10 + x;
-    x += 5;
-    entries.push_back(entry);
+    const float x = 5.0f * static_cast<float>(entries.size());
+    entries.push_back({.unicode = unit & ~(kGenerated | kUnmapped),
+                       .generated = (unit & kGenerated) != 0,
+                       .unmapped = (unit & kUnmapped) != 0,
+                       .x0 = x,
+                       .x1 = x + 5,
+                       .y1 = 10,
+                       .font_size = 10 + x});
   }
   return entries;
 }
@@ -60,12 +59,10 @@ INSTANTIATE_TEST_SUITE_P(
     [](const auto& info) { return std::string(info.param.name); });
 
 TEST(decode_text_page, pair_takes_box_and_size_of_first_half) {
-  const auto entries = entries_of({'a', 0xD835, 0xDC00});
-  const auto chars = decode_text_page(entries);
+  const auto chars = decode_text_page(entries_of({'a', 0xD835, 0xDC00}));
   ASSERT_EQ(chars.size(), 2u);
-  EXPECT_EQ(chars[1].x0, entries[1].x0);
-  EXPECT_EQ(chars[1].x1, entries[1].x1);
-  EXPECT_EQ(chars[1].font_size, entries[1].font_size);
+  EXPECT_EQ(std::tuple(chars[1].x0, chars[1].x1, chars[1].font_size),
+            std::tuple(5.0f, 10.0f, 15.0f));
 }
 
 }  // namespace

@@ -2,7 +2,7 @@
 
 #include <gtest/gtest.h>
 
-#include <limits>
+#include "fixtures.h"
 
 namespace vorlin_geometry {
 namespace {
@@ -28,14 +28,13 @@ TEST(match_captions, takes_the_nearest_caption_above_or_below) {
     std::vector<BBox> captions;
     std::optional<std::size_t> match;
   };
-  const float nan = std::numeric_limits<float>::quiet_NaN();
   const std::vector<Case> cases = {
       {"below", {{100, 480, 300, 495}}, 0},
       {"above", {{100, 605, 300, 615}}, 0},
       {"nearer of two", {{100, 460, 300, 470}, {100, 605, 300, 615}}, 1},
       {"beyond reach", {{100, 450, 300, 465}}, std::nullopt},
       {"beside it", {{320, 540, 400, 560}}, std::nullopt},
-      {"NaN edge", {{100, 480, 300, nan}}, std::nullopt},
+      {"NaN edge", {{100, 480, 300, testing::kNaN}}, std::nullopt},
   };
   for (const Case& c : cases)
     EXPECT_EQ(match_captions(figures, c.captions, 30)[0], c.match) << c.name;

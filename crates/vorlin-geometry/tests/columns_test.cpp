@@ -2,9 +2,7 @@
 
 #include <gtest/gtest.h>
 
-#include <limits>
-
-#include "layout_fixtures.h"
+#include "fixtures.h"
 
 namespace vorlin_geometry {
 namespace {
@@ -36,24 +34,19 @@ TEST(locate, numbers_zones_top_down_and_columns_left_to_right) {
       {"full width between the sections", {50, 340, 500, 360}, {2, 0}},
       {"right column of the second section", {310, 200, 500, 210}, {3, 1}},
       {"below every section", {50, 40, 500, 50}, {4, 0}},
-      {"non-finite box", {std::numeric_limits<float>::quiet_NaN(), 0, 1, 1}, {0, 0}},
+      {"non-finite box", {testing::kNaN, 0, 1, 1}, {0, 0}},
   };
   for (const Case& c : cases) EXPECT_EQ(locate(layout, c.box), c.slot) << c.name;
 }
 
 TEST(split_at_gutters, cuts_lines_in_the_stretch_and_keeps_crossing_lines_whole) {
   std::vector<PageChar> chars;
-  std::vector<TextLine> lines;
-  lines.push_back(set_at(chars, U"Full Width Title That Crosses", 50, 720));
-  lines.push_back(set_at(chars, U"left text  ", 50, 700));  // trailing spaces stay left
-  const TextLine right = set_at(chars, U"right text", 230, 700);
-  lines[1].char_indices.insert(lines[1].char_indices.end(), right.char_indices.begin(),
-                               right.char_indices.end());
-  lines[1].bbox.x1 = right.bbox.x1;
-  lines.push_back(set_at(chars, U"below the stretch", 50, 600));
+  set_at(chars, U"Full Width Title That Crosses", 50, 720);
+  set_at(chars, U"left text  ", 50, 700);  // trailing spaces stay left
+  set_at(chars, U"right text", 230, 700);
+  set_at(chars, U"below the stretch", 50, 600);
   const std::vector<Gutter> gutters = {{160, 230, 650, 730}};
-
-  const std::vector<TextLine> out = split_at_gutters(lines, chars, gutters);
+  const std::vector<TextLine> out = split_at_gutters(group_lines(chars), chars, gutters);
   EXPECT_EQ(texts_of(out, chars),
             (std::vector<std::string>{"Full Width Title That Crosses", "left text  ", "right text",
                                       "below the stretch"}));

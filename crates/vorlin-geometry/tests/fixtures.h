@@ -1,13 +1,13 @@
 #pragma once
 // Builders for hand-made pages in the geometry tests.
 
-#include <cmath>
 #include <limits>
 #include <span>
 #include <string>
 #include <vector>
 
 #include "vorlin_geometry/primitives.h"
+#include "vorlin_geometry/word_line.h"
 
 namespace vorlin_geometry::testing {
 
@@ -19,16 +19,25 @@ inline PageChar glyph(char32_t ch, float x0, float y0, float width = 5.0f, float
   return PageChar{ch, BBox{x0, y0, x0 + width, y0 + height}, size};
 }
 
-// `text` set left to right from x = 0 in cells of `width`, every character (spaces included) at
-// baseline `y0`, appended to `chars`; returns the line over the new characters.
-inline TextLine set_line(std::vector<PageChar>& chars, std::u32string_view text, float y0,
-                         float size = 10.0f, float width = 5.0f) {
-  TextLine line{{}, BBox{0, y0, width * static_cast<float>(text.size()), y0 + size}, y0};
-  for (std::size_t i = 0; i < text.size(); ++i) {
+// Sets `text` from (x, y) in a fixed-pitch font (advance half the size, box as tall as the size),
+// appended to `chars`; returns the line over the new characters.
+inline TextLine set_at(std::vector<PageChar>& chars, std::u32string_view text, float x, float y,
+                       float size = 10.0f) {
+  TextLine line{{}, BBox{x, y, x, y + size}, y};
+  for (char32_t ch : text) {
     line.char_indices.push_back(chars.size());
-    chars.push_back(glyph(text[i], width * static_cast<float>(i), y0, width, size, size));
+    chars.push_back(glyph(ch, line.bbox.x1, y, size * 0.5f, size, size));
+    line.bbox.x1 += size * 0.5f;
   }
   return line;
+}
+
+// The texts of lines, words joined by single spaces.
+inline std::vector<std::string> texts_of(std::span<const TextLine> lines,
+                                         std::span<const PageChar> chars) {
+  std::vector<std::string> texts;
+  for (const TextLine& line : lines) texts.push_back(line_text(split_words(line, chars)));
+  return texts;
 }
 
 }  // namespace vorlin_geometry::testing

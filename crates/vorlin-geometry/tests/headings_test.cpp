@@ -22,12 +22,12 @@ TEST(size_histogram, buckets_by_half_points_with_running_mean) {
   const float max = std::numeric_limits<float>::max();
   const std::vector<Case> cases = {
       {"10.2 and 10.3 differ", {10.3f, 10.2f}, {{10.2f, 1}, {10.3f, 1}}},
-      {"10.3 and 10.6 share a bucket", {10.3f, 10.6f}, {{10.3f + (10.6f - 10.3f) / 2.0f, 2}}},
+      // The running mean in float: 10.4500008, not the nearest float to 10.45.
+      {"10.3 and 10.6 share a bucket", {10.3f, 10.6f}, {{10.4500008f, 2}}},
       {"invalid sizes are skipped", {0, -0.0f, -4, kNaN, kInf, 12}, {{12, 1}}},
       {"subnormal and huge sizes are counted", {max, denorm}, {{denorm, 1}, {max, 1}}},
   };
   for (const Case& c : cases) EXPECT_EQ(size_histogram(c.sizes), c.buckets) << c.name;
-  EXPECT_NEAR(size_histogram(std::vector<float>{10.3f, 10.6f})[0].mean, 10.45f, 1e-5f);
 }
 
 TEST(is_heading_text, needs_three_alphanumerics_and_a_letter) {
@@ -59,11 +59,9 @@ std::vector<LineRole> detect(const std::vector<Line>& lines, const BBox& page = 
   return detect_headings(sizes, boxes, texts, page);
 }
 
-std::vector<Line> body_lines(float size, int count) { return std::vector<Line>(count, {size}); }
-
 // The roles of `tail` after ten body lines at 10 points (threshold 11).
 std::vector<LineRole> detect_after_body(std::vector<Line> tail) {
-  std::vector<Line> lines = body_lines(10, 10);
+  std::vector<Line> lines(10, {10});
   lines.insert(lines.end(), tail.begin(), tail.end());
   std::vector<LineRole> roles = detect(lines);
   for (int i = 0; i < 10; ++i) EXPECT_EQ(roles[i], LineRole::body());
@@ -79,7 +77,6 @@ TEST(detect_headings, levels_rank_merged_sizes) {
     std::vector<LineRole> roles;
   };
   const std::vector<Case> cases = {
-      {"two sizes, two levels", {{18}, {14}, {14}}, {h(1), h(2), h(2)}},
       {"14.0 and 14.6 merge into 14.3", {{14.0f}, {14.6f}}, {h(1), h(1)}},
       // 20 and 19.5 make 19.75, then with 19.2 make 19.475: 20 is 0.525 away from that level.
       {"progressive merging", {{20}, {19.5f}, {19.2f}}, {h(6), h(1), h(1)}},
@@ -99,28 +96,24 @@ TEST(detect_headings, levels_rank_merged_sizes) {
 
 TEST(detect_headings, pages_without_headings) {
   const std::vector<LineRole> all_body(10, LineRole::body());
-  EXPECT_EQ(detect(body_lines(12, 10)), all_body);
+  EXPECT_EQ(detect(std::vector<Line>(10, {12})), all_body);
   // Equal counts: the larger bucket is the body size, so nothing reaches 1.1 x 12.
-  std::vector<Line> tie = body_lines(10, 5);
-  for (const Line& line : body_lines(12, 5)) tie.push_back(line);
+  std::vector<Line> tie(5, {10});
+  tie.insert(tie.end(), 5, {12});
   EXPECT_EQ(detect(tie), all_body);
-  const std::vector<Line> invalid = {{0}, {-3}, {kNaN}, {kInf}};
-  EXPECT_EQ(detect(invalid), std::vector<LineRole>(4, LineRole::body()));
-  EXPECT_TRUE(detect({}).empty());
+  EXPECT_EQ(detect({{0}, {-3}, {kNaN}, {kInf}}), std::vector<LineRole>(4, LineRole::body()));
 }
 
 TEST(detect_headings, page_without_height_skips_position_rule) {
-  const std::vector<Line> lines = {{10}, {10}, {10}, {20, 0}, {20, -50}};
-  const std::vector<LineRole> roles = detect(lines, BBox{0, 0, 0, 0});
-  EXPECT_EQ(roles[3], LineRole::heading(1));
-  EXPECT_EQ(roles[4], LineRole::heading(1));
+  const LineRole body = LineRole::body(), h1 = LineRole::heading(1);
+  EXPECT_EQ(detect({{10}, {10}, {10}, {20, 0}, {20, -50}}, BBox{}),
+            (std::vector<LineRole>{body, body, body, h1, h1}));
 }
 
 TEST(detect_headings, unequal_inputs_are_a_broken_invariant) {
   const std::vector<float> sizes = {10, 12};
-  const std::vector<BBox> boxes(2);
-  const std::vector<std::string> texts(1);
-  EXPECT_THROW(detect_headings(sizes, boxes, texts, kPage), std::invalid_argument);
+  EXPECT_THROW(detect_headings(sizes, std::vector<BBox>(2), std::vector<std::string>(1), kPage),
+               std::invalid_argument);
 }
 
 }  // namespace

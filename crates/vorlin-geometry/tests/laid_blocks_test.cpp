@@ -48,7 +48,7 @@ TEST(build_laid_blocks, wrapped_headings_join_and_hyphenation_is_mended) {
                                 "H:Next Heading", "H:Same Level Far Below"}));
 }
 
-TEST(build_laid_blocks, bullet_and_numbered_lists) {
+TEST(build_laid_blocks, bullet_and_numbered_lists_and_lone_markers) {
   const std::vector<LaidLine> lines = {
       line("We list:", 700),
       line("\u2022 first item that wraps", 684),
@@ -58,17 +58,14 @@ TEST(build_laid_blocks, bullet_and_numbered_lists) {
       line("1. one", 610),
       line("2. two", 598),
       line("(1) alone is prose", 540),
+      line("\u25aa a lone unambiguous bullet", 500),
+      line("- a lone dash", 450),
   };
   EXPECT_EQ(described(build_laid_blocks(lines)),
             (std::vector<std::string>{
                 "P:We list:", "L:first item that wraps onto a second line\nsecond item",
-                "P:Back to prose at the margin.", "L:1. one\n2. two", "P:(1) alone is prose"}));
-}
-
-TEST(build_laid_blocks, a_lone_unambiguous_bullet_is_a_list) {
-  const std::vector<LaidLine> lines = {line("\u25aa only item", 700), line("- dash alone", 650)};
-  EXPECT_EQ(described(build_laid_blocks(lines)),
-            (std::vector<std::string>{"L:only item", "P:- dash alone"}));
+                "P:Back to prose at the margin.", "L:1. one\n2. two", "P:(1) alone is prose",
+                "L:a lone unambiguous bullet", "P:- a lone dash"}));
 }
 
 TEST(build_laid_blocks, a_caption_ends_where_the_type_size_changes) {

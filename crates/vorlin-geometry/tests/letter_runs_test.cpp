@@ -2,7 +2,7 @@
 
 #include <gtest/gtest.h>
 
-#include "layout_fixtures.h"
+#include "fixtures.h"
 
 namespace vorlin_geometry {
 namespace {
@@ -43,24 +43,13 @@ TEST(mended_line_text, joins_only_runs_of_three_single_letters) {
       {"run inside ordinary words",
        {{U"see", 0}, {U"A", 25}, {U"B", 34}, {U"C", 43}, {U"now", 60}},
        "see ABC now"},
+      {"two single letters are no run", {{U"a", 0}, {U"b", 9}, {U"cat", 20}}, "a b cat"},
+      // The spaces overlap D, so only their count tells the break from letter spacing.
+      {"double spaces break words inside a run",
+       {{U"A", 0}, {U"B", 9}, {U"C", 18}, {U"  ", 23}, {U"D", 27}, {U"E", 36}},
+       "ABC DE"},
   };
   for (const Case& c : cases) EXPECT_EQ(mended(c.tokens), c.text) << c.name;
-}
-
-TEST(mended_line_text, double_spaces_break_words_inside_a_run) {
-  std::vector<PageChar> chars;
-  const TextLine line = testing::set_at(chars, U"A B C  D E", 0, 0);  // spaces are characters
-  EXPECT_EQ(mended_line_text(line, chars), "ABC DE");
-}
-
-TEST(line_tokens, splits_words_at_whitespace_and_counts_the_spaces) {
-  std::vector<PageChar> chars;
-  const TextLine line = testing::set_at(chars, U"ab  c", 0, 0);
-  const LineTokens tokens = line_tokens(line, chars);
-  ASSERT_EQ(tokens.tokens.size(), 2u);
-  EXPECT_EQ(tokens.tokens[1].spaces_before, 2u);
-  EXPECT_FLOAT_EQ(tokens.tokens[1].x0, 20);
-  EXPECT_FLOAT_EQ(tokens.tokens[0].x1, 10);
 }
 
 }  // namespace

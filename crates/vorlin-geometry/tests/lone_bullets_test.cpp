@@ -2,7 +2,7 @@
 
 #include <gtest/gtest.h>
 
-#include "layout_fixtures.h"
+#include "fixtures.h"
 
 namespace vorlin_geometry {
 namespace {
@@ -12,11 +12,10 @@ using testing::texts_of;
 
 TEST(attach_lone_bullets, joins_a_bullet_on_its_own_baseline_to_its_item) {
   std::vector<PageChar> chars;
-  std::vector<TextLine> lines;
-  lines.push_back(set_at(chars, U"\u2022", 50, 702, 6));  // smaller glyph, higher baseline
-  lines.push_back(set_at(chars, U"first item", 60, 700));
-  lines.push_back(set_at(chars, U"\u2022", 50, 690, 6));
-  lines.push_back(set_at(chars, U"second item", 60, 688));
+  // Smaller bullet glyphs on higher baselines.
+  const std::vector<TextLine> lines = {
+      set_at(chars, U"\u2022", 50, 702, 6), set_at(chars, U"first item", 60, 700),
+      set_at(chars, U"\u2022", 50, 690, 6), set_at(chars, U"second item", 60, 688)};
   const std::vector<TextLine> out = attach_lone_bullets(lines, chars);
   EXPECT_EQ(texts_of(out, chars),
             (std::vector<std::string>{"\u2022 first item", "\u2022 second item"}));
@@ -27,8 +26,7 @@ TEST(attach_lone_bullets, joins_a_bullet_on_its_own_baseline_to_its_item) {
 TEST(attach_lone_bullets, leaves_bullets_without_an_item) {
   struct Case {
     const char* name;
-    float item_x;
-    float item_y;
+    float item_x, item_y;
   };
   const std::vector<Case> cases = {
       {"item far to the right", 200, 700},
@@ -37,19 +35,17 @@ TEST(attach_lone_bullets, leaves_bullets_without_an_item) {
   };
   for (const Case& c : cases) {
     std::vector<PageChar> chars;
-    std::vector<TextLine> lines;
-    lines.push_back(set_at(chars, U"\u2022", 50, 702, 6));
-    lines.push_back(set_at(chars, U"item", c.item_x, c.item_y));
+    const std::vector<TextLine> lines = {set_at(chars, U"\u2022", 50, 702, 6),
+                                         set_at(chars, U"item", c.item_x, c.item_y)};
     EXPECT_EQ(attach_lone_bullets(lines, chars).size(), 2u) << c.name;
   }
 }
 
 TEST(attach_lone_bullets, an_item_takes_one_bullet_and_the_other_stays_in_place) {
   std::vector<PageChar> chars;
-  std::vector<TextLine> lines;
-  lines.push_back(set_at(chars, U"\u2022", 50, 703, 6));
-  lines.push_back(set_at(chars, U"\u2022", 40, 701, 6));
-  lines.push_back(set_at(chars, U"item", 60, 700));
+  const std::vector<TextLine> lines = {set_at(chars, U"\u2022", 50, 703, 6),
+                                       set_at(chars, U"\u2022", 40, 701, 6),
+                                       set_at(chars, U"item", 60, 700)};
   EXPECT_EQ(texts_of(attach_lone_bullets(lines, chars), chars),
             (std::vector<std::string>{"\u2022", "\u2022 item"}));
 }

@@ -9,79 +9,69 @@ namespace {
 
 using testing::kNaN;
 
-// A line spanning x 0..100 with the given top and bottom edges.
-TextLine line_between(float y0, float y1) { return TextLine{{0}, BBox{0, y0, 100, y1}, y0}; }
+// Lines spanning x 0..100 between the given (y0, y1) edges.
+using Edges = std::vector<std::pair<float, float>>;
 
-std::vector<std::size_t> block_sizes(const std::vector<Block>& blocks) {
-  std::vector<std::size_t> sizes;
-  for (const Block& b : blocks) sizes.push_back(b.lines.size());
-  return sizes;
+std::vector<TextLine> lines_between(const Edges& edges) {
+  std::vector<TextLine> lines;
+  for (auto [y0, y1] : edges) lines.push_back(TextLine{{lines.size()}, BBox{0, y0, 100, y1}, y0});
+  return lines;
+}
+
+// Each block's line count, a heading's prefixed by "h", its level and ':'.
+std::string shape(const std::vector<Block>& blocks) {
+  std::string out;
+  for (const Block& b : blocks) {
+    if (!out.empty()) out += ' ';
+    if (b.is_heading) out.append("h").append(std::to_string(b.heading_level)).append(":");
+    out += std::to_string(b.lines.size());
+  }
+  return out;
 }
 
 TEST(build_blocks, joins_body_lines_by_gap_tolerance) {
-  struct Case {
-    const char* name;
-    std::vector<TextLine> lines;
-    std::vector<std::size_t> blocks;
-  };
-  const std::vector<Case> cases = {
-      {"no lines", {}, {}},
+  const std::vector<std::tuple<const char*, Edges, std::string>> cases = {
+      {"no lines", {}, ""},
       // Zero-height lines: tolerance 7.0.
-      {"gap equal to the default tolerance joins",
-       {line_between(100, 100), line_between(93, 93)}, {2}},
-      {"gap above the default tolerance splits",
-       {line_between(100, 100), line_between(92.5f, 92.5f)}, {1, 1}},
+      {"gap equal to the default tolerance joins", {{100, 100}, {93, 93}}, "2"},
+      {"gap above the default tolerance splits", {{100, 100}, {92.9f, 92.9f}}, "1 1"},
       // Height 10: tolerance 7.
-      {"overlapping lines join", {line_between(100, 110), line_between(95, 105)}, {2}},
+      {"overlapping lines join", {{100, 110}, {95, 105}}, "2"},
       {"gap is measured from the last line added",
-       {line_between(100, 110), line_between(84, 94), line_between(68, 78),
-        line_between(50, 60)},
-       {3, 1}},
+       {{100, 110}, {84, 94}, {68, 78}, {50, 60}}, "3 1"},
       // Heights 30, 8, 7: tolerance 5.6; the paragraph's box reaches down to 80.
       {"gap is measured from the last line, not the paragraph's box",
-       {line_between(80, 110), line_between(100, 108), line_between(85, 92)}, {2, 1}},
-      {"NaN gaps start new paragraphs",
-       {line_between(100, 110), line_between(kNaN, kNaN), line_between(90, 99)}, {1, 1, 1}},
+       {{80, 110}, {100, 108}, {85, 92}}, "2 1"},
+      {"NaN gaps start new paragraphs", {{100, 110}, {kNaN, kNaN}, {90, 99}}, "1 1 1"},
   };
-  for (const Case& c : cases) {
-    EXPECT_EQ(block_sizes(build_blocks(c.lines, {})), c.blocks) << c.name;
+  for (const auto& [name, edges, blocks] : cases) {
+    EXPECT_EQ(shape(build_blocks(lines_between(edges), {})), blocks) << name;
   }
 }
 
 TEST(build_blocks, heading_lines_stand_alone) {
   const LineRole body = LineRole::body();
   const LineRole h2 = LineRole::heading(2);
-  const std::vector<TextLine> lines = {line_between(100, 110), line_between(88, 98),
-                                       line_between(76, 86), line_between(64, 74),
-                                       line_between(52, 62)};
-  struct Case {
-    const char* name;
-    std::vector<LineRole> roles;
-    std::vector<std::size_t> blocks;
-    std::vector<bool> headings;
+  const std::vector<TextLine> lines =
+      lines_between({{100, 110}, {88, 98}, {76, 86}, {64, 74}, {52, 62}});
+  const std::vector<std::tuple<const char*, std::vector<LineRole>, std::string>> cases = {
+      {"heading between body lines", {body, h2, body, body, body}, "1 h2:1 3"},
+      {"consecutive headings", {h2, h2, body, body, body}, "h2:1 h2:1 3"},
+      {"lines beyond the roles are body", {body, body, h2}, "2 h2:1 2"},
   };
-  const std::vector<Case> cases = {
-      {"heading between body lines", {body, h2, body, body, body}, {1, 1, 3}, {false, true, false}},
-      {"consecutive headings", {h2, h2, body, body, body}, {1, 1, 3}, {true, true, false}},
-      {"lines beyond the roles are body", {body, body, h2}, {2, 1, 2}, {false, true, false}},
-  };
-  for (const Case& c : cases) {
-    const std::vector<Block> blocks = build_blocks(lines, c.roles);
-    EXPECT_EQ(block_sizes(blocks), c.blocks) << c.name;
-    std::vector<bool> headings;
-    for (const Block& b : blocks) headings.push_back(b.is_heading);
-    EXPECT_EQ(headings, c.headings) << c.name;
+  for (const auto& [name, roles, blocks] : cases) {
+    EXPECT_EQ(shape(build_blocks(lines, roles)), blocks) << name;
   }
 }
 
-TEST(build_blocks, boxes_and_levels) {
-  const std::vector<TextLine> lines = {line_between(100, 120), TextLine{{1}, {5, 90, 50, 98}, 90},
+TEST(build_blocks, boxes_are_unions_of_their_lines) {
+  const std::vector<TextLine> lines = {lines_between({{100, 120}})[0],
+                                       TextLine{{1}, {5, 90, 50, 98}, 90},
                                        TextLine{{2}, {-5, 80, 60, 88}, 80}};
   const std::vector<Block> blocks =
       build_blocks(lines, std::vector<LineRole>{LineRole::heading(3)});
-  ASSERT_EQ(blocks.size(), 2u);
+  ASSERT_EQ(shape(blocks), "h3:1 2");
   EXPECT_EQ(blocks[0].bbox, lines[0].bbox);
-  EXPECT_EQ(blocks[0].heading_level, 3);
   EXPECT_EQ(blocks[1].bbox, (BBox{-5, 80, 60, 98}));
   EXPECT_EQ(blocks[1].lines[1].char_indices, lines[2].char_indices);
 }
@@ -106,24 +96,18 @@ TEST(collapse_whitespace, trims_and_collapses_unicode_whitespace) {
 }
 
 TEST(block_text, joins_repairs_and_collapses) {
-  struct Case {
-    std::vector<std::u32string> lines;
-    std::string text;
-  };
-  const std::vector<Case> cases = {
+  const std::vector<std::pair<std::vector<std::u32string>, std::string>> cases = {
       {{U"T I T L E  O N E"}, "TITLE ONE"},
       {{U"   ", U"first  line", U"\t", U"second"}, "first line second"},
       {{U" ", U"\u3000"}, ""},
   };
-  for (const Case& c : cases) {
+  for (const auto& [texts, text] : cases) {
     std::vector<PageChar> chars;
     Block block;
-    float y = 100;
-    for (const std::u32string& text : c.lines) {
-      block.lines.push_back(testing::set_line(chars, text, y));
-      y -= 12;
+    for (const std::u32string& line : texts) {
+      block.lines.push_back(testing::set_at(chars, line, 0, 100.0f - 12.0f * block.lines.size()));
     }
-    EXPECT_EQ(block_text(block, chars), c.text);
+    EXPECT_EQ(block_text(block, chars), text);
   }
 }
 

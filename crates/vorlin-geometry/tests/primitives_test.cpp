@@ -12,16 +12,10 @@ using testing::kInf;
 using testing::kNaN;
 
 TEST(upper_median, takes_the_larger_middle_value) {
-  struct Case {
-    std::vector<float> values;
-    float median;
-  };
-  const std::vector<Case> cases = {
-      {{4, 1, 3, 2}, 3}, {{5}, 5}, {{2, 2, 1}, 2}, {{7, 1}, 7}, {{1, 9, 3, 9, 9}, 9}};
-  for (const Case& c : cases) EXPECT_EQ(upper_median(c.values), c.median);
+  const std::vector<std::pair<std::vector<float>, std::optional<float>>> cases = {
+      {{4, 1, 3, 2}, 3}, {{7, 1}, 7}, {{5}, 5}, {{2, 9, 1}, 2}, {{}, std::nullopt}};
+  for (const auto& [values, median] : cases) EXPECT_EQ(upper_median(values), median);
 }
-
-TEST(upper_median, empty_input_has_none) { EXPECT_FALSE(upper_median({}).has_value()); }
 
 TEST(is_valid_size, accepts_only_finite_positive_values) {
   const float denorm = std::numeric_limits<float>::denorm_min();
@@ -34,15 +28,13 @@ TEST(char_classes, follow_unicode_properties) {
     char32_t ch;
     bool whitespace, alphanumeric;
   };
+  // ASCII goes through the shortcuts, pinned to ICU below; these rows pin the ICU properties.
   const std::vector<Case> cases = {
-      {U' ', true, false},      {U'\t', true, false},     {0x85, true, false},
-      {0xA0, true, false},      {0x3000, true, false},    {0x200B, false, false},  // ZWSP
-      {U'a', false, true},      {U'\u00E9', false, true}, {U'\u4E2D', false, true},
-      {U'\u0663', false, true},  // Arabic-Indic three, Nd
-      {U'\u216B', false, true},  // Roman twelve, Nl
-      {U'\u00BD', false, true},  // one half, No
-      {U'\u2022', false, false}, {U'-', false, false},    {U'\u00A7', false, false},
-      {0xD800, false, false},   {0x110000, false, false}, {0xFFFFFFFF, false, false},
+      {0x85, true, false},       {0xA0, true, false},       {0x3000, true, false},
+      {0x200B, false, false},    {U'\u00E9', false, true},  {U'\u4E2D', false, true},
+      {U'\u0663', false, true},  {U'\u216B', false, true},  {U'\u00BD', false, true},  // Nd Nl No
+      {U'\u2022', false, false}, {U'\u00A7', false, false}, {0xD800, false, false},
+      {0x110000, false, false},  {0xFFFFFFFF, false, false},
   };
   for (const Case& c : cases) {
     EXPECT_EQ(is_whitespace(c.ch), c.whitespace) << std::hex << static_cast<std::uint32_t>(c.ch);

@@ -15,30 +15,24 @@ using testing::kInf;
 using testing::kNaN;
 using Groups = std::vector<std::vector<std::size_t>>;
 
-Groups members(const std::vector<TextLine>& lines) {
-  Groups groups;
-  for (const TextLine& line : lines) groups.push_back(line.char_indices);
-  return groups;
-}
-
-struct GroupCase {
-  const char* name;
+// Characters 5 wide from x = 0 with the given y0s, as tall as their size.
+std::vector<PageChar> row(std::initializer_list<float> y0s, float size = 10) {
   std::vector<PageChar> chars;
-  Groups lines;
-};
+  for (float y0 : y0s) chars.push_back(glyph(U'a', 5.0f * chars.size(), y0, 5, size, size));
+  return chars;
+}
 
 // Size 10 gives a tolerance of exactly 4 points; size 1 (or no valid size) gives 0.4.
 TEST(group_lines, groups_by_running_mean_of_y0) {
-  const std::vector<GroupCase> cases = {
-      {"empty page", {}, {}},
-      {"single character", {glyph(U'a', 0, 100)}, {{0}}},
-      {"distance equal to tolerance joins",
-       {glyph(U'a', 0, 100), glyph(U'b', 5, 96)}, {{0, 1}}},
-      {"distance above tolerance splits",
-       {glyph(U'a', 0, 100), glyph(U'b', 5, 95.9f)}, {{0}, {1}}},
-      {"compares with the running mean, not the nearest member",
-       {glyph(U'a', 0, 100, 5, 1, 1), glyph(U'b', 5, 100, 5, 1, 1),
-        glyph(U'c', 10, 99.7f, 5, 1, 1), glyph(U'd', 15, 99.4f, 5, 1, 1)},
+  struct Case {
+    const char* name;
+    std::vector<PageChar> chars;
+    Groups lines;
+  };
+  const std::vector<Case> cases = {
+      {"distance equal to tolerance joins", row({100, 96}), {{0, 1}}},
+      {"distance above tolerance splits", row({100, 95.9f}), {{0}, {1}}},
+      {"compares with the running mean, not the nearest member", row({100, 100, 99.7f, 99.4f}, 1),
        {{0, 1, 2}, {3}}},
       {"invalid sizes fall back to a tolerance of 0.4",
        {glyph(U'a', 0, 100, 5, 1, 0), glyph(U'b', 5, 99.75f, 5, 1, kNaN),
@@ -53,21 +47,19 @@ TEST(group_lines, groups_by_running_mean_of_y0) {
       {"two columns on one baseline make one line ordered by x0",
        {glyph(U'r', 300, 100), glyph(U'l', 0, 100), glyph(U's', 305, 100), glyph(U'm', 5, 100)},
        {{1, 3, 0, 2}}},
-      {"a gradual slope stays one line",
-       {glyph(U'a', 0, 100), glyph(U'b', 5, 98), glyph(U'c', 10, 96), glyph(U'd', 15, 94)},
-       {{0, 1, 2, 3}}},
+      {"a gradual slope stays one line", row({100, 98, 96, 94}), {{0, 1, 2, 3}}},
       {"equal y0 and x0 keep the backend order",
        {glyph(U'a', 0, 100), glyph(U'b', 0, 100), glyph(U'c', 0, 100)}, {{0, 1, 2}}},
   };
-  for (const GroupCase& c : cases) {
-    EXPECT_EQ(members(group_lines(c.chars)), c.lines) << c.name;
+  for (const Case& c : cases) {
+    Groups got;
+    for (const TextLine& line : group_lines(c.chars)) got.push_back(line.char_indices);
+    EXPECT_EQ(got, c.lines) << c.name;
   }
 }
 
 TEST(group_lines, keeps_running_mean_and_union_box) {
-  const std::vector<PageChar> chars = {glyph(U'a', 0, 100, 5, 1, 1), glyph(U'b', 5, 100, 5, 1, 1),
-                                       glyph(U'c', 10, 99.7f, 5, 1, 1)};
-  const std::vector<TextLine> lines = group_lines(chars);
+  const std::vector<TextLine> lines = group_lines(row({100, 100, 99.7f}, 1));
   ASSERT_EQ(lines.size(), 1u);
   EXPECT_FLOAT_EQ(lines[0].mean_y0, 99.9f);
   EXPECT_EQ(lines[0].bbox, (BBox{0, 99.7f, 15, 101}));
@@ -78,15 +70,12 @@ TEST(group_lines, every_character_in_exactly_one_line) {
   std::mt19937 random(7);
   const std::vector<float> specials = {kNaN, kInf, -kInf, 0.0f, -0.0f};
   std::uniform_real_distribution<float> coordinate(-50, 150);
+  const auto value = [&] {
+    return random() % 6 == 0 ? specials[random() % specials.size()] : coordinate(random);
+  };
   for (int round = 0; round < 300; ++round) {
     std::vector<PageChar> chars(random() % 40);
-    for (PageChar& c : chars) {
-      float v[5];
-      for (float& x : v) {
-        x = random() % 6 == 0 ? specials[random() % specials.size()] : coordinate(random);
-      }
-      c = PageChar{U'a', BBox{v[0], v[1], v[2], v[3]}, v[4]};
-    }
+    for (PageChar& c : chars) c = PageChar{U'a', BBox{value(), value(), value(), value()}, value()};
     std::vector<int> seen(chars.size(), 0);
     for (const TextLine& line : group_lines(chars)) {
       ASSERT_FALSE(line.char_indices.empty());
@@ -96,34 +85,28 @@ TEST(group_lines, every_character_in_exactly_one_line) {
   }
 }
 
-struct SplitCase {
-  const char* name;
-  std::vector<PageChar> chars;  // all in one line, in line order
-  std::vector<std::string> words;
-};
-
 TEST(split_words, splits_on_gaps_above_threshold) {
-  const std::vector<SplitCase> cases = {
-      {"single character", {glyph(U'a', 0, 0)}, {"a"}},
+  struct Case {
+    const char* name;
+    std::vector<PageChar> chars;  // all in one line, in line order
+    std::vector<std::string> words;
+  };
+  const std::vector<Case> cases = {
       // Mean width 5, threshold 1.5.
-      {"gap above threshold splits",
-       {glyph(U'a', 0, 0), glyph(U'b', 5, 0), glyph(U'c', 13, 0), glyph(U'd', 18, 0)},
-       {"ab", "cd"}},
-      {"gap equal to threshold joins",
-       {glyph(U'a', 0, 0), glyph(U'b', 5, 0), glyph(U'c', 11.5f, 0), glyph(U'd', 16.5f, 0)},
-       {"abcd"}},
-      {"spaces are ordinary members",
-       {glyph(U'a', 0, 0), glyph(U' ', 5, 0), glyph(U'b', 10, 0)}, {"a b"}},
-      {"overlap and NaN gaps join",
-       {glyph(U'a', 0, 0), glyph(U'b', 3, 0), glyph(U'c', kNaN, 0)}, {"abc"}},
+      {"gap above threshold splits", {glyph(U'a', 0, 0), glyph(U'b', 6.6f, 0)}, {"a", "b"}},
+      {"gap equal to threshold joins", {glyph(U'a', 0, 0), glyph(U'b', 6.5f, 0)}, {"ab"}},
+      {"spaces are ordinary members", {glyph(U'a', 0, 0), glyph(U' ', 5, 0), glyph(U'b', 10, 0)},
+       {"a b"}},
+      {"overlap and NaN gaps join", {glyph(U'a', 0, 0), glyph(U'b', 3, 0), glyph(U'c', kNaN, 0)},
+       {"abc"}},
       // Mean width 8, threshold 2.4: 'C' starts 3.5 after 'B' although 'A' reaches past it.
       {"gap is measured from the previous character's edge",
        {glyph(U'A', 0, 0, 20), glyph(U'B', 2, 0, 2), glyph(U'C', 7.5f, 0, 2)}, {"AB", "C"}},
       // Zero widths give a threshold of 0.0003.
-      {"zero-width characters split on any real gap",
-       {glyph(U'a', 0, 0, 0), glyph(U'b', 0, 0, 0), glyph(U'c', 0.001f, 0, 0)}, {"ab", "c"}},
+      {"zero-width characters split on gaps above 0.0003",
+       {glyph(U'a', 0, 0, 0), glyph(U'b', 0.0002f, 0, 0), glyph(U'c', 0.001f, 0, 0)}, {"ab", "c"}},
   };
-  for (const SplitCase& c : cases) {
+  for (const Case& c : cases) {
     TextLine line;
     for (std::size_t i = 0; i < c.chars.size(); ++i) line.char_indices.push_back(i);
     std::vector<std::string> texts;

@@ -17,54 +17,47 @@ using Order = std::vector<std::size_t>;
 
 BBox box(float x0, float y0, float x1, float y1) { return BBox{x0, y0, x1, y1}; }
 
-struct CutCase {
-  const char* name;
-  std::vector<BBox> boxes;
-  float gap_factor;
-  bool right_to_left;
-  Order order;
-};
-
 TEST(xycut_order, reads_layouts_in_order) {
   // Title over two columns whose paragraph gaps do not line up (median height 80, min gap 24).
   const BBox title = box(0, 720, 500, 740);
   const BBox left1 = box(0, 600, 240, 680), left2 = box(0, 500, 240, 570);
   const BBox right1 = box(300, 610, 500, 680), right2 = box(300, 480, 500, 580);
+  const BBox right2_aligned = box(300, 500, 500, 570);
   // Three bands separated by equal gaps of 10; cutting the upper gap first reads c before b.
   const BBox a = box(0, 80, 100, 90), b = box(200, 60, 300, 70), c = box(0, 40, 100, 50);
   // No horizontal gap across the page; equal vertical gaps of 20 around a middle box whose parts
-  // split vertically.
+  // split vertically (mirrored for right to left).
   const BBox tall = box(0, 0, 10, 100), low = box(30, 0, 40, 40), high = box(60, 60, 70, 100);
-  const BBox mirror_tall = box(60, 0, 70, 100), mirror_low = box(30, 0, 40, 40),
-             mirror_high = box(0, 60, 10, 100);
-
-  const std::vector<CutCase> cases = {
-      {"no boxes", {}, 0.3f, false, {}},
-      {"one box", {box(0, 0, 1, 1)}, 0.3f, false, {0}},
-      {"same line, left to right", {box(110, 0, 120, 10), box(0, 0, 10, 10)}, 0.3f, false, {1, 0}},
-      {"same line, right to left", {box(0, 0, 10, 10), box(110, 0, 120, 10)}, 0.3f, true, {1, 0}},
-      {"title over two columns", {left2, right1, title, left1, right2}, 0.3f, false,
-       {2, 3, 0, 1, 4}},
-      {"columns cut into bands when their gaps line up",
-       {box(0, 600, 240, 680), box(0, 500, 240, 570), box(300, 600, 500, 680),
-        box(300, 500, 500, 570)},
-       0.3f, false, {0, 2, 1, 3}},
-      {"the upper of equal horizontal gaps is cut first", {a, b, c}, 0.3f, false, {0, 2, 1}},
-      {"the left of equal vertical gaps is cut first", {tall, low, high}, 0.3f, false, {0, 2, 1}},
-      {"the right of equal vertical gaps is cut first right to left",
-       {mirror_tall, mirror_low, mirror_high}, 0.3f, true, {0, 2, 1}},
-      {"close stacking is one leaf read top down",
-       {box(0, 0, 50, 10), box(0, 22, 50, 32), box(0, 11, 50, 21)}, 0.3f, false, {1, 2, 0}},
-      {"leaf ties on y read left to right then keep input order",
-       {box(10, 0, 30, 10), box(0, 0, 20, 10), box(10, 0, 30, 10), box(5, -5, 25, 15)}, 0.3f,
-       false, {1, 3, 0, 2}},
-      {"leaf ties on y read right to left",
-       {box(0, 0, 20, 10), box(10, 0, 30, 10), box(5, -5, 25, 15)}, 0.3f, true, {1, 2, 0}},
-      {"a NaN end in the first interval keeps the axis from cutting",
-       {box(0, 0, 10, kNaN), box(0, 50, 10, 60), box(0, 100, 10, 110)}, 0.3f, false, {2, 1, 0}},
+  const BBox tall_r = box(60, 0, 70, 100), high_r = box(0, 60, 10, 100);
+  struct Case {
+    const char* name;
+    std::vector<BBox> boxes;
+    bool right_to_left;
+    Order order;
   };
-  for (const CutCase& c : cases) {
-    EXPECT_EQ(xycut_order(c.boxes, c.gap_factor, c.right_to_left), c.order) << c.name;
+  const std::vector<Case> cases = {
+      {"same line, left to right", {box(110, 0, 120, 10), box(0, 0, 10, 10)}, false, {1, 0}},
+      {"same line, right to left", {box(0, 0, 10, 10), box(110, 0, 120, 10)}, true, {1, 0}},
+      {"title over two columns", {left2, right1, title, left1, right2}, false, {2, 3, 0, 1, 4}},
+      {"columns cut into bands when their gaps line up",
+       {box(0, 600, 240, 680), left2, box(300, 600, 500, 680), right2_aligned}, false,
+       {0, 2, 1, 3}},
+      {"the upper of equal horizontal gaps is cut first", {a, b, c}, false, {0, 2, 1}},
+      {"the left of equal vertical gaps is cut first", {tall, low, high}, false, {0, 2, 1}},
+      {"the right of equal vertical gaps is cut first right to left", {tall_r, low, high_r}, true,
+       {0, 2, 1}},
+      {"close stacking is one leaf read top down",
+       {box(0, 0, 50, 10), box(0, 22, 50, 32), box(0, 11, 50, 21)}, false, {1, 2, 0}},
+      {"leaf ties on y read left to right then keep input order",
+       {box(10, 0, 30, 10), box(0, 0, 20, 10), box(10, 0, 30, 10), box(5, -5, 25, 15)}, false,
+       {1, 3, 0, 2}},
+      {"leaf ties on y read right to left",
+       {box(0, 0, 20, 10), box(10, 0, 30, 10), box(5, -5, 25, 15)}, true, {1, 2, 0}},
+      {"a NaN end in the first interval keeps the axis from cutting",
+       {box(0, 0, 10, kNaN), box(0, 50, 10, 60), box(0, 100, 10, 110)}, false, {2, 1, 0}},
+  };
+  for (const Case& c : cases) {
+    EXPECT_EQ(xycut_order(c.boxes, 0.3f, c.right_to_left), c.order) << c.name;
   }
 }
 
@@ -72,21 +65,20 @@ TEST(xycut_order, reads_layouts_in_order) {
 // without one the vertical cut reads the left box first.
 TEST(xycut_order, minimum_gap_is_inclusive_and_zero_gaps_never_cut) {
   struct Case {
-    float top_y0, top_height, gap_factor;
+    float top_y0, height, gap_factor;  // all three boxes share the height
     Order order;
   };
   const std::vector<Case> cases = {
-      {15, 10, 0.5f, {0, 1, 2}},   // gap 5 = 0.5 x 10
+      {15, 10, 0.5f, {0, 1, 2}},  // gap 5 = 0.5 x 10
       {14.9f, 10, 0.5f, {1, 0, 2}},
-      {10, 10, 0.0f, {1, 0, 2}},   // touching boxes
+      {10, 10, 0.0f, {1, 0, 2}},    // touching boxes
       {10.5f, 0, 0.5f, {0, 1, 2}},  // no valid height: reference 1, minimum gap 0.5
       {10.4f, 0, 0.5f, {1, 0, 2}},
   };
   for (const Case& c : cases) {
-    const float bottom_height = c.top_height;
-    const std::vector<BBox> boxes = {box(50, c.top_y0, 60, c.top_y0 + c.top_height),
-                                     box(0, 10 - bottom_height, 10, 10),
-                                     box(100, 10 - bottom_height, 110, 10)};
+    const std::vector<BBox> boxes = {box(50, c.top_y0, 60, c.top_y0 + c.height),
+                                     box(0, 10 - c.height, 10, 10),
+                                     box(100, 10 - c.height, 110, 10)};
     EXPECT_EQ(xycut_order(boxes, c.gap_factor, false), c.order) << c.top_y0;
   }
 }
@@ -102,16 +94,16 @@ TEST(xycut_order, always_returns_a_permutation) {
   std::mt19937 random(11);
   const std::vector<float> specials = {kNaN, kInf, -kInf, 0.0f};
   std::uniform_real_distribution<float> coordinate(-100, 100);
+  const auto value = [&] {
+    return random() % 8 == 0 ? specials[random() % specials.size()] : coordinate(random);
+  };
   for (int round = 0; round < 2000; ++round) {
     std::vector<BBox> boxes(random() % 25);
     for (BBox& b : boxes) {
-      float v[4];
-      for (float& x : v) {
-        x = random() % 8 == 0 ? specials[random() % specials.size()] : coordinate(random);
-      }
-      b = random() % 2 ? box(v[0], v[1], v[2], v[3])
-                       : box(std::min(v[0], v[2]), std::min(v[1], v[3]), std::max(v[0], v[2]),
-                             std::max(v[1], v[3]));
+      const BBox raw = box(value(), value(), value(), value());
+      b = random() % 2 ? raw
+                       : box(std::min(raw.x0, raw.x1), std::min(raw.y0, raw.y1),
+                             std::max(raw.x0, raw.x1), std::max(raw.y0, raw.y1));
     }
     Order order = xycut_order(boxes, static_cast<float>(random() % 4) * 0.2f, random() % 2);
     std::sort(order.begin(), order.end());

@@ -26,7 +26,9 @@ class BuiltinDocument final : public PdfDocument {
  public:
   std::size_t page_count() const override { return page_count_; }
   std::expected<std::unique_ptr<PdfPage>, PdfError> page(std::size_t index) const override {
-    if (index >= page_count_) return std::unexpected(PdfError::page_out_of_range(index, page_count_));
+    if (index >= page_count_) {
+      return std::unexpected(PdfError::page_out_of_range(index, page_count_));
+    }
     return std::make_unique<BuiltinPage>();
   }
 

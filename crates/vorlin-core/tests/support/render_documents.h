@@ -4,6 +4,7 @@
 // otherwise.
 
 #include <memory>
+#include <numeric>
 #include <string>
 #include <utility>
 #include <vector>
@@ -37,17 +38,16 @@ class DocumentBuilder {
 
   // Appends a page whose reading order is its creation order; returns its nodes.
   std::vector<NodePtr> page(const std::vector<NodeDraft>& drafts) {
-    std::vector<NodePtr> nodes = make_nodes(drafts);
-    std::vector<NodeId> order;
-    for (const NodePtr& node : nodes) order.push_back(node->id);
-    add_page(nodes, order);
-    return nodes;
+    std::vector<std::size_t> reading(drafts.size());
+    std::iota(reading.begin(), reading.end(), 0);
+    return page(drafts, reading);
   }
 
   // Appends a page with an explicit reading order, given as positions into `drafts`.
   std::vector<NodePtr> page(const std::vector<NodeDraft>& drafts,
                             const std::vector<std::size_t>& reading) {
-    std::vector<NodePtr> nodes = make_nodes(drafts);
+    std::vector<NodePtr> nodes;
+    for (const NodeDraft& draft : drafts) nodes.push_back(node(draft));
     std::vector<NodeId> order;
     for (std::size_t position : reading) order.push_back(nodes.at(position)->id);
     add_page(nodes, order);
@@ -74,12 +74,6 @@ class DocumentBuilder {
   Document& document() { return document_; }
 
  private:
-  std::vector<NodePtr> make_nodes(const std::vector<NodeDraft>& drafts) {
-    std::vector<NodePtr> nodes;
-    for (const NodeDraft& draft : drafts) nodes.push_back(node(draft));
-    return nodes;
-  }
-
   Document document_;
   std::uint64_t next_id_ = 0;
 };
