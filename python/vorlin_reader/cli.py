@@ -33,7 +33,7 @@ def _parser():
     parse.add_argument("--backend", choices=("pdfium", "builtin"), default="pdfium",
                        help="PDF backend (default: pdfium)")
     parse.add_argument("--layout", choices=("enhanced", "spec"), default="enhanced",
-                       help="layout analysis: enhanced (default) or the plain specified passes")
+                       help="layout analysis: enhanced (default) or the plain page-by-page passes")
     return parser
 
 
