@@ -181,7 +181,7 @@ def test_media_dir_that_is_a_file_warns_once_per_image(pdfium, tmp_path, caplog,
     assert [node["nodeType"] for node in document.to_graph_json()["nodes"]] == ["figure"]
     [record] = caplog.records
     assert (record.name, record.levelno) == ("vorlin_reader._native", logging.WARNING)
-    assert re.fullmatch(r"Failed to create media dir: .+ \(os error \d+\)", record.getMessage())
+    assert record.getMessage() == f"Failed to create media dir {blocker}: File exists (os error 17)"
 
 
 # --- failures -------------------------------------------------------------------------------------

@@ -1,10 +1,12 @@
-"""parse / parse_batch with a choice of backend and layout.
+"""parse / parse_bytes / parse_batch with a choice of backend and layout.
 
-"builtin" is exactly the native module's own functions; "pdfium" reads real PDFs through the
-PDFium library that the pypdfium2 wheel ships.
+"builtin" needs no PDF library (any readable file is one blank page); "pdfium" reads real PDFs
+through a private copy of the PDFium library that the pypdfium2 wheel ships. Parsing releases the
+GIL, so other threads run meanwhile, and parse_batch spreads files over threads.
 """
 
 import functools
+import os
 from collections.abc import Sequence
 
 from vorlin_reader import _native
@@ -12,6 +14,10 @@ from vorlin_reader._pdfium_path import find_library
 
 BACKENDS = ("builtin", "pdfium")
 LAYOUTS = ("enhanced", "spec")
+# The engine keeps one PDFium instance per worker and can hold eight.
+MAX_WORKERS = 8
+
+PathLike = "str | bytes | os.PathLike[str] | os.PathLike[bytes]"
 
 
 @functools.lru_cache(maxsize=1)
@@ -20,32 +26,104 @@ def _pdfium_library():
     return find_library() or "libpdfium.so"
 
 
-def _check(backend, layout):
+def _engine(backend, layout, max_image_pixels):
+    """The native functions' leading arguments: (library or None, layout, max_image_pixels)."""
     if backend not in BACKENDS:
         raise ValueError(f"backend must be one of {' / '.join(BACKENDS)}, got {backend!r}")
     if layout not in LAYOUTS:
         raise ValueError(f"layout must be one of {' / '.join(LAYOUTS)}, got {layout!r}")
+    library = _pdfium_library() if backend == "pdfium" else None
+    return library, layout, max_image_pixels
 
 
-def parse(path: str, options: "_native.ParseOptions | None" = None, *, backend: str = "builtin",
-          layout: str = "enhanced") -> "_native.Document":
+def default_workers():
+    """Threads parse_batch uses by default: the cores this process may run on, at most eight."""
+    return max(1, min(len(os.sched_getaffinity(0)), MAX_WORKERS))
+
+
+def parse(path: PathLike, options: "_native.ParseOptions | None" = None, *,
+          backend: str = "builtin", layout: str = "enhanced",
+          max_image_pixels: "int | None" = None) -> "_native.Document":
     """Parse one PDF into a Document.
 
+    path: str, bytes or os.PathLike; names that are not valid UTF-8 are passed through unchanged.
     backend: "builtin" (any readable file is one blank page) or "pdfium" (reads the PDF).
     layout: "enhanced" (columns, running headers, captions, lists, hyphenation) or "spec"
     (the plain page-by-page passes); only the "pdfium" backend has text to lay out.
+    max_image_pixels: figures larger than this are not decoded when `options.media_dir` asks for
+    images (a warning says so); None keeps the default of 64 megapixels.
+
+    >>> doc = vorlin_reader.parse("paper.pdf", backend="pdfium")
+    >>> print(doc.to_markdown())
     """
-    _check(backend, layout)
-    if backend == "builtin":
-        return _native.parse(path, options)
-    return _native._parse_pdfium(_pdfium_library(), layout, path, options)
+    return _native._parse(*_engine(backend, layout, max_image_pixels), os.fsencode(path), options)
 
 
-def parse_batch(paths: Sequence[str], options: "_native.ParseOptions | None" = None, *,
-                backend: str = "builtin",
-                layout: str = "enhanced") -> "dict[str, _native.Document | str]":
-    """Parse several PDFs; returns {path: Document or "<ExceptionClass>: <message>"}."""
-    _check(backend, layout)
-    if backend == "builtin":
-        return _native.parse_batch(paths, options)
-    return _native._parse_batch_pdfium(_pdfium_library(), layout, paths, options)
+def parse_bytes(data, options: "_native.ParseOptions | None" = None, *, name: str = "",
+                backend: str = "builtin", layout: str = "enhanced",
+                max_image_pixels: "int | None" = None) -> "_native.Document":
+    """Parse a PDF held in memory (bytes, bytearray, memoryview...), e.g. from an object store.
+
+    The Document is the one parse() gives for a file with these bytes, hash included; `name`
+    stands in for the file name (the graph's sourceFilename).
+
+    >>> doc = vorlin_reader.parse_bytes(response.content, name="report.pdf", backend="pdfium")
+    """
+    return _native._parse_bytes(*_engine(backend, layout, max_image_pixels), data, name, options)
+
+
+def parse_outcomes(paths, options=None, *, backend="builtin", layout="enhanced", workers=None,
+                   max_image_pixels=None):
+    """Per path, in order, its Document or the exception parsing it raised (never raised here)."""
+    engine = _engine(backend, layout, max_image_pixels)
+    outcomes = [None] * len(paths)
+    encoded, positions = [], []
+    for index, path in enumerate(paths):
+        try:
+            encoded.append(os.fsencode(path))
+            positions.append(index)
+        except (TypeError, ValueError) as error:  # not a path, or a str no file system can name
+            outcomes[index] = error
+    workers = default_workers() if workers is None else workers
+    if workers < 1:
+        raise ValueError(f"workers must be at least 1, got {workers}")
+    parsed = _native._parse_many(*engine, encoded, options, min(workers, MAX_WORKERS))
+    for index, outcome in zip(positions, parsed):
+        outcomes[index] = outcome
+    return outcomes
+
+
+def describe(error: BaseException) -> str:
+    """"<ExceptionClass>: <message>", the text parse_batch gives for a failed path."""
+    return f"{type(error).__qualname__}: {error}"
+
+
+def _key(path):
+    try:
+        hash(path)
+    except TypeError:
+        return repr(path)
+    return path
+
+
+def parse_batch(paths: "Sequence[PathLike]", options: "_native.ParseOptions | None" = None, *,
+                backend: str = "builtin", layout: str = "enhanced", workers: "int | None" = None,
+                max_image_pixels: "int | None" = None) -> "dict[object, _native.Document | str]":
+    """Parse several PDFs on `workers` threads (default: one per core, at most eight).
+
+    Returns {path: Document or "<ExceptionClass>: <message>"} in the order of `paths`, keyed by
+    the paths as given; one bad path (missing, unreadable, not a path at all) never stops the
+    others. The documents are the same as parsing the files one by one. Ctrl-C raises
+    KeyboardInterrupt within a fraction of a second.
+
+    >>> results = vorlin_reader.parse_batch(["a.pdf", "b.pdf"], backend="pdfium", workers=2)
+    """
+    if isinstance(paths, (str, bytes, os.PathLike)):
+        raise TypeError("paths must be a sequence of paths, not a single path")
+    paths = list(paths)
+    outcomes = parse_outcomes(paths, options, backend=backend, layout=layout, workers=workers,
+                              max_image_pixels=max_image_pixels)
+    results = {}
+    for path, outcome in zip(paths, outcomes):
+        results[_key(path)] = outcome if isinstance(outcome, _native.Document) else describe(outcome)
+    return results

@@ -34,7 +34,21 @@ def _parser():
                        help="PDF backend (default: pdfium)")
     parse.add_argument("--layout", choices=("enhanced", "spec"), default="enhanced",
                        help="layout analysis: enhanced (default) or the plain page-by-page passes")
+    parse.add_argument("-j", "--jobs", type=_positive, default=None, metavar="N",
+                       help="parse N files at a time (default: one per core, at most 8)")
+    parse.add_argument("-q", "--quiet", action="store_true",
+                       help="do not print warnings (figures that could not be saved)")
     return parser
+
+
+def _positive(text):
+    try:
+        value = int(text)
+    except ValueError:
+        value = 0
+    if value < 1:
+        raise argparse.ArgumentTypeError(f"expected a positive integer, got {text!r}")
+    return value
 
 
 def _render(document, fmt, for_file):
@@ -87,23 +101,48 @@ def _output_paths(files, folder, suffix):
 
 def _explain(error):
     """The message a user sees for a failed file."""
-    text = str(error)
+    text = str(error) or type(error).__name__
     if "pdfium native library could not be loaded" in text:
         text += " (install it with: pip install pypdfium2)"
     return text
 
 
-def _progress(files):
-    if len(files) < 2 or not sys.stderr.isatty():
-        return files
-    from tqdm import tqdm
+def _show_warnings():
+    """The engine's warnings (a figure that could not be saved) go to stderr."""
+    import logging
 
-    return tqdm(files, file=sys.stderr, unit="file", leave=False)
+    handler = logging.StreamHandler(sys.stderr)
+    handler.setFormatter(logging.Formatter("vorlin-reader: warning: %(message)s"))
+    logger = logging.getLogger("vorlin_reader")
+    logger.addHandler(handler)
+    logger.setLevel(logging.WARNING)
+
+
+class _Progress:
+    """A progress bar on a terminal for several files, nothing otherwise."""
+
+    def __init__(self, total):
+        self.bar = None
+        if total >= 2 and sys.stderr.isatty():
+            from tqdm import tqdm
+
+            self.bar = tqdm(total=total, file=sys.stderr, unit="file", leave=False)
+
+    def advance(self, count):
+        if self.bar is not None:
+            self.bar.update(count)
+
+    def close(self):
+        if self.bar is not None:
+            self.bar.close()
 
 
 def _run_parse(args):
     import vorlin_reader
+    from vorlin_reader import _api
 
+    if not args.quiet:
+        _show_warnings()
     options = vorlin_reader.ParseOptions(profile=args.profile, media_dir=args.media_dir)
     targets = [None] * len(args.files)
     if args.output is not None:
@@ -115,22 +154,34 @@ def _run_parse(args):
             return 1
         targets = _output_paths(args.files, args.output, _FORMATS[args.format])
 
+    jobs = args.jobs or _api.default_workers()
+    # A few files per worker at a time: outputs stream in input order while memory stays bounded.
+    chunk = 4 * jobs
     failed = 0
-    for file, target in zip(_progress(args.files), targets):
-        try:
-            document = vorlin_reader.parse(file, options, backend=args.backend,
-                                           layout=args.layout)
-            text = _render(document, args.format, for_file=target is not None)
-            if target is None:
-                sys.stdout.write(text)
-                sys.stdout.flush()
-            else:
-                _write_atomically(target, text)
-        except BrokenPipeError:
-            raise
-        except (OSError, ValueError) as error:
-            failed += 1
-            print(f"{file}: {_explain(error)}", file=sys.stderr)
+    progress = _Progress(len(args.files))
+    try:
+        for start in range(0, len(args.files), chunk):
+            files = args.files[start:start + chunk]
+            outcomes = _api.parse_outcomes(files, options, backend=args.backend,
+                                           layout=args.layout, workers=jobs)
+            for file, target, outcome in zip(files, targets[start:start + chunk], outcomes):
+                try:
+                    if isinstance(outcome, BaseException):
+                        raise outcome
+                    text = _render(outcome, args.format, for_file=target is not None)
+                    if target is None:
+                        sys.stdout.write(text)
+                        sys.stdout.flush()
+                    else:
+                        _write_atomically(target, text)
+                except (BrokenPipeError, KeyboardInterrupt):
+                    raise
+                except BaseException as error:  # noqa: BLE001 - one file's failure never stops the rest
+                    failed += 1
+                    print(f"{file}: {_explain(error)}", file=sys.stderr)
+            progress.advance(len(files))
+    finally:
+        progress.close()
     return 1 if failed else 0
 
 

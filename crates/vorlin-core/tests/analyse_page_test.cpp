@@ -26,7 +26,7 @@ void append(std::vector<PdfChar>& chars, const std::vector<PdfChar>& more) {
 }
 
 PdfImage image_at(float x0, float y0, float x1, float y1) {
-  return PdfImage{{0x89, 'P', 'N', 'G', 1, 2, 3}, x0, y0, x1, y1, 1, 1};
+  return PdfImage{std::vector<std::uint8_t>{0x89, 'P', 'N', 'G', 1, 2, 3}, x0, y0, x1, y1, 1, 1};
 }
 
 // The nodes of a page as "type:content" in reading order.
@@ -60,7 +60,7 @@ std::vector<PdfChar> report_page_chars() {
 
 TEST(analyse_page, report_page_headings_paragraphs_and_noise) {
   const std::vector<PdfChar> chars = report_page_chars();
-  const PageContent content = analyse_page(chars, {}, BBox{0, 0, 595, 842}, std::nullopt);
+  const PageContent content = analyse_page(chars, {}, BBox{0, 0, 595, 842});
   EXPECT_EQ(read_out(content),
             (std::vector<std::string>{
                 "heading-1:Annual Report",
@@ -81,19 +81,19 @@ TEST(analyse_page, report_page_headings_paragraphs_and_noise) {
 }
 
 TEST(analyse_page, empty_page_has_no_nodes) {
-  const PageContent content = analyse_page({}, {}, BBox{0, 0, 595, 842}, std::nullopt);
+  const PageContent content = analyse_page({}, {}, BBox{0, 0, 595, 842});
   EXPECT_TRUE(content.nodes.empty());
   EXPECT_TRUE(content.reading_order.empty());
 }
 
 TEST(analyse_page, blank_block_makes_no_node) {
   const std::vector<PdfChar> chars = text_run(U"   ", 72, 400, 10);
-  EXPECT_TRUE(analyse_page(chars, {}, BBox{0, 0, 595, 842}, std::nullopt).nodes.empty());
+  EXPECT_TRUE(analyse_page(chars, {}, BBox{0, 0, 595, 842}).nodes.empty());
 }
 
 TEST(analyse_page, lone_image_is_the_whole_reading_order) {
   const std::vector<PdfImage> images = {image_at(100, 100, 300, 300)};
-  const PageContent content = analyse_page({}, images, BBox{0, 0, 595, 842}, std::nullopt);
+  const PageContent content = analyse_page({}, images, BBox{0, 0, 595, 842});
   ASSERT_EQ(content.nodes.size(), 1u);
   EXPECT_EQ(content.nodes[0]->kind, NodeKind::of(Tag::Figure));
   EXPECT_EQ(content.nodes[0]->content, "figure");
@@ -105,7 +105,7 @@ TEST(analyse_page, creation_order_blocks_then_figure_reading_order_by_cuts) {
   std::vector<PdfChar> chars = text_run(U"upper block", 72, 700, 10);
   append(chars, text_run(U"lower block", 72, 300, 10));
   const std::vector<PdfImage> images = {image_at(350, 600, 550, 750)};
-  const PageContent content = analyse_page(chars, images, BBox{0, 0, 595, 842}, std::nullopt);
+  const PageContent content = analyse_page(chars, images, BBox{0, 0, 595, 842});
   ASSERT_EQ(content.nodes.size(), 3u);
   EXPECT_EQ(content.nodes[0]->content, "upper block");
   EXPECT_EQ(content.nodes[1]->content, "lower block");
@@ -129,7 +129,7 @@ class CapturingSink final : public spdlog::sinks::base_sink<std::mutex> {
   void flush_() override {}
 };
 
-class FigureOutput : public testing::Test {
+class figure_output : public testing::Test {
  protected:
   void SetUp() override {
     char pattern[] = "/tmp/vorlin-figures-XXXXXX";
@@ -155,7 +155,7 @@ class FigureOutput : public testing::Test {
   std::shared_ptr<CapturingSink> sink_;
 };
 
-TEST_F(FigureOutput, nested_media_dir_is_created_with_one_file_per_image) {
+TEST_F(figure_output, nested_media_dir_is_created_with_one_file_per_image) {
   const std::string media = root_ + "/a/b/";
   auto document = parse_with_images(media);
   ASSERT_TRUE(document.has_value());
@@ -168,7 +168,7 @@ TEST_F(FigureOutput, nested_media_dir_is_created_with_one_file_per_image) {
   EXPECT_TRUE(sink_->messages.empty());
 }
 
-TEST_F(FigureOutput, media_dir_that_is_a_file_warns_once_per_image) {
+TEST_F(figure_output, media_dir_that_is_a_file_warns_once_per_image) {
   std::ofstream(root_ + "/taken") << "x";
   auto document = parse_with_images(root_ + "/taken");
   ASSERT_TRUE(document.has_value());
@@ -177,18 +177,18 @@ TEST_F(FigureOutput, media_dir_that_is_a_file_warns_once_per_image) {
             std::vector<std::string>(2, "Failed to create media dir: File exists (os error 17)"));
 }
 
-TEST_F(FigureOutput, unwritable_file_warns_and_keeps_the_node) {
+TEST_F(figure_output, unwritable_file_warns_and_keeps_the_node) {
   // A directory squatting on the file name makes the write itself fail.
   auto document = parse_with_images(std::nullopt);
   ASSERT_TRUE(document.has_value());
   const NodeId id = new_node_id();
   fs::create_directories(root_ + "/media/" + id.to_string() + ".png");
-  write_figure_image(root_ + "/media", id, std::vector<std::uint8_t>{1});
+  write_figure_image(FigureOutput{root_ + "/media"}, id, std::vector<std::uint8_t>{1});
   EXPECT_EQ(sink_->messages, std::vector<std::string>{
                                  "Failed to write figure image: Is a directory (os error 21)"});
 }
 
-TEST_F(FigureOutput, no_media_dir_writes_and_emits_nothing) {
+TEST_F(figure_output, no_media_dir_writes_and_emits_nothing) {
   auto document = parse_with_images(std::nullopt);
   ASSERT_TRUE(document.has_value());
   EXPECT_EQ(document->pages[0]->nodes.size(), 2u);

@@ -14,10 +14,13 @@ namespace {
 TEST(pdf_error, display_texts) {
   const std::vector<std::pair<PdfError, std::string>> cases = {
       {PdfError::library_unavailable("x"), "pdfium native library could not be loaded: x"},
-      {PdfError::io("/tmp/a.pdf", ENOENT),
+      {PdfError::io("/tmp/a.pdf", std::error_code(ENOENT, std::system_category())),
        "failed to read PDF at /tmp/a.pdf: No such file or directory (os error 2)"},
-      {PdfError::io("dir", EISDIR), "failed to read PDF at dir: Is a directory (os error 21)"},
-      {PdfError::io("bad\xff.pdf", EACCES),
+      {PdfError::io("dir", std::error_code(EISDIR, std::system_category())),
+       "failed to read PDF at dir: Is a directory (os error 21)"},
+      {PdfError::io("fifo", SourceError::NotRegularFile),
+       "failed to read PDF at fifo: not a regular file"},
+      {PdfError::io("bad\xff.pdf", std::error_code(EACCES, std::system_category())),
        "failed to read PDF at bad\xEF\xBF\xBD.pdf: Permission denied (os error 13)"},
       {PdfError::rejected("not a PDF file or damaged"),
        "pdfium rejected the document: not a PDF file or damaged"},
@@ -28,7 +31,7 @@ TEST(pdf_error, display_texts) {
 }
 
 TEST(system_error_text, unknown_numbers_still_read) {
-  EXPECT_EQ(system_error_text(99999), "Unknown error 99999 (os error 99999)");
+  EXPECT_EQ(system_error_text(std::error_code(99999, std::system_category())), "Unknown error 99999 (os error 99999)");
 }
 
 TEST(lossy_utf8, replaces_each_maximal_invalid_subsequence) {

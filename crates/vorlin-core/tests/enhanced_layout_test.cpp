@@ -49,14 +49,15 @@ std::string add_column(std::vector<PdfChar>& chars, char prefix, float x, float 
 }
 
 PdfImage image_at(float x0, float y0, float x1, float y1) {
-  return PdfImage{{0x89, 'P', 'N', 'G'}, x0, y0, x1, y1, 1, 1};
+  return PdfImage{std::vector<std::uint8_t>{0x89, 'P', 'N', 'G'}, x0, y0, x1, y1, 1, 1};
 }
 
 Document parse(std::vector<FakePage> pages, const ParseOptions& options = {}) {
   TempDir dir;
   const std::string path = dir.path + "/doc.pdf";
   std::ofstream(path) << "%PDF";
-  auto document = parse_document(path, options, FakeBackend(std::move(pages)), Layout::Enhanced);
+  auto document = parse_document(path, options, FakeBackend(std::move(pages)),
+                                 {.layout = Layout::Enhanced});
   if (!document) throw std::runtime_error(document.error().message);
   return std::move(*document);
 }

@@ -75,21 +75,21 @@ TEST(parse_document, empty_file_hashes_no_bytes_and_profile_is_copied_unvalidate
 
 TEST(parse_document, failures_carry_class_and_message) {
   TempDir dir;
-  using Class = ParseFailure::ExceptionClass;
+  using Kind = ParseFailure::Kind;
   const std::string missing = dir.path() + "/missing.pdf";
   const std::string with_nul = dir.file("a.pdf", "x") + std::string("\0b", 2);
-  const std::vector<std::tuple<std::string, Class, std::string>> cases = {
-      {missing, Class::FileNotFoundError, "PDF not found: " + missing},
-      {"relative/missing.pdf", Class::FileNotFoundError, "PDF not found: relative/missing.pdf"},
-      {with_nul, Class::FileNotFoundError, "PDF not found: " + with_nul},
-      {dir.path(), Class::ValueError,
+  const std::vector<std::tuple<std::string, Kind, std::string>> cases = {
+      {missing, Kind::NotFound, "PDF not found: " + missing},
+      {"relative/missing.pdf", Kind::NotFound, "PDF not found: relative/missing.pdf"},
+      {with_nul, Kind::NotFound, "PDF not found: " + with_nul},
+      {dir.path(), Kind::Unreadable,
        "failed to open PDF: failed to read PDF at " + dir.path() +
            ": Is a directory (os error 21)"},
   };
-  for (const auto& [path, exception_class, message] : cases) {
+  for (const auto& [path, kind, message] : cases) {
     auto result = parse_document(path, ParseOptions{}, BuiltinBackend{});
     ASSERT_FALSE(result.has_value()) << path;
-    EXPECT_EQ(result.error().exception_class, exception_class);
+    EXPECT_EQ(result.error().kind, kind);
     EXPECT_EQ(result.error().message, message);
   }
 }
@@ -100,7 +100,7 @@ TEST(parse_document, page_failure_names_the_zero_based_index) {
   pages[1].page_error = PdfError::internal("cannot load");
   auto result = parse_document(dir.file("a.pdf", "x"), ParseOptions{}, FakeBackend(pages));
   ASSERT_FALSE(result.has_value());
-  EXPECT_EQ(result.error().exception_class, ParseFailure::ExceptionClass::ValueError);
+  EXPECT_EQ(result.error().kind, ParseFailure::Kind::PageFailed);
   EXPECT_EQ(result.error().message, "page 1: pdfium internal error: cannot load");
 }
 

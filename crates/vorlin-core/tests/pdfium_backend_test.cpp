@@ -219,7 +219,8 @@ INSTANTIATE_TEST_SUITE_P(quarter_turns, pdfium_page_mapping, testing::Values(0, 
 
 class pdfium_images : public PdfiumPage {};
 
-TEST_F(pdfium_images, undecodable_image_is_skipped) {
+// Images are found without decoding; one that cannot be decoded fails only when its PNG is asked for.
+TEST_F(pdfium_images, undecodable_image_keeps_its_box_and_fails_when_encoded) {
   auto page = page_of(
       {.resources = "/XObject << /Bad 6 0 R /Good 7 0 R >>",
        .content = "q 20 0 0 20 10 10 cm /Bad Do Q q 20 0 0 20 50 10 cm /Good Do Q",
@@ -227,10 +228,13 @@ TEST_F(pdfium_images, undecodable_image_is_skipped) {
                    image_object(2, 1, "/DeviceGray", "\x7f\x20")}});
   ASSERT_TRUE(page);
   const auto images = must(page->images());
-  ASSERT_EQ(images.size(), 1u);
-  EXPECT_FLOAT_EQ(images[0].x0, 50.0f);
-  EXPECT_EQ(std::pair(images[0].pixel_width, images[0].pixel_height), std::pair(2u, 1u));
-  auto decoded = pdfium_test::decode_png(images[0].data);
+  ASSERT_EQ(images.size(), 2u);
+  EXPECT_FLOAT_EQ(images[0].x0, 10.0f);
+  EXPECT_EQ(std::pair(images[0].pixel_width, images[0].pixel_height), std::pair(20u, 20u));
+  EXPECT_FALSE(images[0].data.bytes());
+  EXPECT_FLOAT_EQ(images[1].x0, 50.0f);
+  EXPECT_EQ(std::pair(images[1].pixel_width, images[1].pixel_height), std::pair(2u, 1u));
+  auto decoded = pdfium_test::decode_png(must(images[1].data.bytes()));
   ASSERT_TRUE(decoded);
   EXPECT_EQ(decoded->rgb, (std::vector<std::uint8_t>{0x7f, 0x7f, 0x7f, 0x20, 0x20, 0x20}));
 }

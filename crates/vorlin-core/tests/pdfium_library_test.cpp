@@ -23,14 +23,19 @@ TEST(resolve_pdfium, failure_names_the_library_and_the_loader_reason) {
   }
 }
 
-class load_pdfium_once : public pdfium_test::WithPdfium {};
+class pdfium_pool : public pdfium_test::WithPdfium {};
 
-TEST_F(load_pdfium_once, first_successful_load_serves_every_later_path) {
-  auto first = load_pdfium(*pdfium_test::pdfium_library());
-  auto other = load_pdfium("/nonexistent/libpdfium.so");
-  ASSERT_TRUE(first);
-  ASSERT_TRUE(other);
-  EXPECT_EQ(*first, *other);
+// Busy instances are never shared; an idle one is lent again whatever path the caller names.
+TEST_F(pdfium_pool, lends_each_instance_to_one_holder_at_a_time) {
+  auto first = lease_pdfium(*pdfium_test::pdfium_library());
+  auto second = lease_pdfium(*pdfium_test::pdfium_library());
+  ASSERT_TRUE(first && second);
+  EXPECT_NE(first->get(), second->get());
+  const pdfium::PdfiumApi* returned = first->get();
+  first->reset();
+  auto again = lease_pdfium("/nonexistent/libpdfium.so");
+  ASSERT_TRUE(again);
+  EXPECT_EQ(again->get(), returned);
 }
 
 }  // namespace

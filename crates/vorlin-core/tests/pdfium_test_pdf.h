@@ -126,7 +126,7 @@ inline std::optional<DecodedPng> decode_png(const std::vector<std::uint8_t>& byt
 inline std::optional<std::string> pdfium_library() {
   static const std::optional<std::string> library = []() -> std::optional<std::string> {
     const char* path = std::getenv("VORLIN_PDFIUM_LIBRARY");
-    if (!path || !*path || !load_pdfium(path)) return std::nullopt;
+    if (!path || !*path || !lease_pdfium(path)) return std::nullopt;
     return std::string(path);
   }();
   return library;

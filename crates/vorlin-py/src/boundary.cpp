@@ -1,5 +1,6 @@
 #include "boundary.h"
 
+#include <atomic>
 #include <exception>
 #include <new>
 #include <string_view>
@@ -12,7 +13,7 @@ namespace {
 // Shared by every interpreter import of the module, like the two classes.
 PyObject* panic_exception = nullptr;
 
-thread_local int entry_point_depth = 0;
+std::atomic<int> entry_points_running{0};
 
 void raise_panic(std::string_view what) noexcept {
   raise_text(panic_exception != nullptr ? panic_exception : PyExc_SystemError, what);
@@ -30,10 +31,10 @@ bool init_panic_exception() {
   return panic_exception != nullptr;
 }
 
-bool inside_entry_point() { return entry_point_depth > 0; }
+bool entry_point_running() { return entry_points_running.load() > 0; }
 
-EntryPointScope::EntryPointScope() noexcept { ++entry_point_depth; }
-EntryPointScope::~EntryPointScope() { --entry_point_depth; }
+EntryPointScope::EntryPointScope() noexcept { ++entry_points_running; }
+EntryPointScope::~EntryPointScope() { --entry_points_running; }
 
 void raise_current_exception() noexcept {
   try {

@@ -12,8 +12,9 @@ namespace vorlin_py {
 // Creates PanicException once per process; false with a Python error set when that fails.
 bool init_panic_exception();
 
-// True while this thread runs inside a guarded entry point, and therefore holds the GIL.
-bool inside_entry_point();
+// True while any thread runs inside a guarded entry point: the interpreter is alive and a parse
+// may be logging.
+bool entry_point_running();
 
 // Sets MemoryError or PanicException for the exception being handled; call only inside a catch.
 void raise_current_exception() noexcept;

@@ -27,7 +27,8 @@ PyObject* parse(PyObject*, PyObject* const* args, Py_ssize_t nargs, PyObject* kw
   return guarded<PyObject*>(nullptr, [&]() -> PyObject* {
     auto request = single_request("parse", args, nargs, kwnames);
     if (!request) return nullptr;
-    auto document = parse_one(*request, builtin_backend());
+    auto document = document_or_raise(vorlin_core::parse_document(
+        request->path, request->options, builtin_backend(), interruptible({})));
     return document ? document->release() : nullptr;
   });
 }

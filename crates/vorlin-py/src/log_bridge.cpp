@@ -52,17 +52,21 @@ void forward(spdlog::level::level_enum level, std::string_view text) {
   PyErr_Restore(pending_type, pending_value, pending_traceback);
 }
 
-// No mutex: every call arrives under the GIL, and a lock would deadlock when a logging handler
-// parses again and re-enters the sink.
+// No mutex: every event is forwarded under the GIL, and a lock would deadlock when a logging
+// handler parses again and re-enters the sink.
 class PythonLoggingSink final : public spdlog::sinks::sink {
  public:
   void log(const spdlog::details::log_msg& event) override {
-    if (!inside_entry_point()) return;
+    // Parses run with the GIL released, some on worker threads: events from them are forwarded
+    // while a module call is in progress, which keeps the interpreter alive meanwhile.
+    if (!entry_point_running()) return;
+    const PyGILState_STATE state = PyGILState_Ensure();
     try {
       forward(event.level, std::string_view(event.payload.data(), event.payload.size()));
     } catch (...) {
       // Losing one event beats spdlog printing its own error to stderr.
     }
+    PyGILState_Release(state);
   }
   void flush() override {}
   void set_pattern(const std::string&) override {}

@@ -4,42 +4,13 @@
 
 #include "arguments.h"
 #include "document.h"
+#include "interrupts.h"
 #include "parse_options.h"
-#include "vorlin_core/pipeline/parse_document.h"
 
 namespace vorlin_py {
 namespace {
 
 using vorlin_core::ParseFailure;
-
-// The exception object that `parse` raises for a failure.
-Result<PyRef> failure_exception(const ParseFailure& failure) {
-  PyObject* type = failure.exception_class == ParseFailure::ExceptionClass::FileNotFoundError
-                       ? PyExc_FileNotFoundError
-                       : PyExc_ValueError;
-  PyRef message = text_object(failure.message);
-  if (!message) return python_error();
-  PyRef exception(PyObject_CallFunctionObjArgs(type, message.get(), nullptr));
-  if (!exception) return python_error();
-  return exception;
-}
-
-// "<qualified class name>: <str(exception)>", the batch's value for a failed path.
-Result<PyRef> failure_text(const ParseFailure& failure) {
-  auto exception = failure_exception(failure);
-  if (!exception) return python_error();
-  PyRef class_name(PyType_GetQualName(Py_TYPE(exception->get())));
-  if (!class_name) return python_error();
-  PyRef text(PyObject_Str(exception->get()));
-  if (!text) {
-    PyErr_Clear();
-    text = PyRef(PyUnicode_FromString("<exception str() failed>"));
-    if (!text) return python_error();
-  }
-  PyRef joined(PyUnicode_FromFormat("%U: %U", class_name.get(), text.get()));
-  if (!joined) return python_error();
-  return joined;
-}
 
 template <std::size_t N>
 Result<std::array<PyObject*, N>> bind(const char* function,
@@ -77,23 +48,69 @@ Result<BatchRequest> batch_request(const char* function, PyObject* const* args, 
   return BatchRequest{std::move(*paths), std::move(*options)};
 }
 
-Result<PyRef> parse_one(const SingleRequest& request, const vorlin_core::PdfBackend& backend,
-                        vorlin_core::Layout layout) {
-  auto document = vorlin_core::parse_document(request.path, request.options, backend, layout);
-  if (document) return wrap_document(std::move(*document));
-  auto exception = failure_exception(document.error());
+Result<PyRef> failure_exception(const ParseFailure& failure) {
+  if (failure.kind == ParseFailure::Kind::Interrupted) {
+    PyObject *type = nullptr, *value = nullptr, *traceback = nullptr;
+    PyErr_Fetch(&type, &value, &traceback);
+    if (!type) return raise_text(PyExc_SystemError, "parse interrupted without an exception");
+    PyErr_NormalizeException(&type, &value, &traceback);
+    if (traceback) PyException_SetTraceback(value, traceback);
+    Py_XDECREF(type);
+    Py_XDECREF(traceback);
+    return PyRef(value);
+  }
+  PyObject* type =
+      failure.kind == ParseFailure::Kind::NotFound ? PyExc_FileNotFoundError : PyExc_ValueError;
+  PyRef message = text_object(failure.message);
+  if (!message) return python_error();
+  PyRef exception(PyObject_CallFunctionObjArgs(type, message.get(), nullptr));
+  if (!exception) return python_error();
+  return exception;
+}
+
+Result<PyRef> failure_text(PyObject* exception) {
+  PyRef class_name(PyType_GetQualName(Py_TYPE(exception)));
+  if (!class_name) return python_error();
+  PyRef text(PyObject_Str(exception));
+  if (!text) {
+    PyErr_Clear();
+    text = PyRef(PyUnicode_FromString("<exception str() failed>"));
+    if (!text) return python_error();
+  }
+  PyRef joined(PyUnicode_FromFormat("%U: %U", class_name.get(), text.get()));
+  if (!joined) return python_error();
+  return joined;
+}
+
+Result<PyRef> document_or_raise(std::expected<vorlin_core::Document, ParseFailure>&& parsed) {
+  if (parsed) return wrap_document(std::move(*parsed));
+  if (parsed.error().kind == ParseFailure::Kind::Interrupted) return python_error();
+  auto exception = failure_exception(parsed.error());
   if (!exception) return python_error();
   PyErr_SetObject(reinterpret_cast<PyObject*>(Py_TYPE(exception->get())), exception->get());
   return python_error();
 }
 
-Result<PyRef> parse_many(const BatchRequest& request, const vorlin_core::PdfBackend& backend,
-                         vorlin_core::Layout layout) {
+vorlin_core::PipelineSettings interruptible(vorlin_core::PipelineSettings settings) {
+  settings.interrupted = signal_raised;
+  return settings;
+}
+
+Result<PyRef> parse_many(const BatchRequest& request, const vorlin_core::PdfBackend& backend) {
+  const vorlin_core::PipelineSettings settings = interruptible({});
   PyRef outcomes(PyDict_New());
   if (!outcomes) return python_error();
   for (const std::string& path : request.paths) {
-    auto document = vorlin_core::parse_document(path, request.options, backend, layout);
-    auto value = document ? wrap_document(std::move(*document)) : failure_text(document.error());
+    auto document = vorlin_core::parse_document(path, request.options, backend, settings);
+    Result<PyRef> value;
+    if (document) {
+      value = wrap_document(std::move(*document));
+    } else {
+      // The signal handler's exception is pending and ends the whole call.
+      if (document.error().kind == ParseFailure::Kind::Interrupted) return python_error();
+      auto exception = failure_exception(document.error());
+      value = exception ? failure_text(exception->get()) : Result<PyRef>(python_error());
+    }
     if (!value) return python_error();
     PyRef key = text_object(path);
     if (!key || PyDict_SetItem(outcomes.get(), key.get(), value->get()) < 0) {

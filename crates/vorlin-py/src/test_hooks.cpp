@@ -35,7 +35,7 @@ class FakePage final : public vorlin_core::PdfPage {
   std::expected<std::vector<vorlin_core::PdfImage>, vorlin_core::PdfError> images()
       const override {
     vorlin_core::PdfImage image;
-    image.data = {0x89, 'P', 'N', 'G', '\r', '\n', 0x1a, '\n'};
+    image.data = std::vector<std::uint8_t>{0x89, 'P', 'N', 'G', '\r', '\n', 0x1a, '\n'};
     image.x0 = 100, image.y0 = 100, image.x1 = 200, image.y1 = 200;
     image.pixel_width = image.pixel_height = 1;
     return std::vector<vorlin_core::PdfImage>{image};
@@ -64,8 +64,9 @@ class FakeBackend final : public vorlin_core::PdfBackend {
  public:
   explicit FakeBackend(FakeKind kind) : kind_(kind) {}
   std::string_view name() const override { return "fake"; }
-  std::expected<std::unique_ptr<vorlin_core::PdfDocument>, vorlin_core::PdfError> open(
-      const std::string&) const override {
+  bool reads_content() const override { return false; }
+  std::expected<std::unique_ptr<vorlin_core::PdfDocument>, vorlin_core::PdfError> load(
+      std::vector<std::uint8_t>) const override {
     return std::make_unique<FakeDocument>(kind_);
   }
 
@@ -97,7 +98,8 @@ extern "C" __attribute__((visibility("default"))) PyObject* vorlin_testing_parse
     auto fields = options_argument(options, "options");
     if (!fields) return nullptr;
     const FakeBackend backend(static_cast<FakeKind>(kind));
-    auto document = parse_one(SingleRequest{std::move(*text), std::move(*fields)}, backend);
+    auto document =
+        document_or_raise(vorlin_core::parse_document(*text, *fields, backend, interruptible({})));
     return document ? document->release() : nullptr;
   });
 }

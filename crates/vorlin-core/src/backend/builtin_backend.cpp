@@ -1,6 +1,5 @@
 #include "vorlin_core/backend/builtin_backend.h"
 
-#include "vorlin_core/backend/file_bytes.h"
 #include "vorlin_core/backend/png_writer.h"
 
 namespace vorlin_core {
@@ -38,11 +37,8 @@ class BuiltinDocument final : public PdfDocument {
 
 }  // namespace
 
-std::expected<std::unique_ptr<PdfDocument>, PdfError> BuiltinBackend::open(
-    const std::string& path) const {
-  // Streamed and discarded: the content is never examined, only its readability.
-  auto read = read_file_chunks(path, [](std::span<const std::uint8_t>) {});
-  if (!read) return std::unexpected(PdfError::io(path, read.error()));
+std::expected<std::unique_ptr<PdfDocument>, PdfError> BuiltinBackend::load(
+    std::vector<std::uint8_t>) const {
   return std::make_unique<BuiltinDocument>();
 }
 

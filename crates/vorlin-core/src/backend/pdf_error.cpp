@@ -6,19 +6,19 @@
 namespace vorlin_core {
 
 PdfError PdfError::library_unavailable(std::string message) {
-  return PdfError{Kind::LibraryUnavailable, std::move(message), {}, 0, 0, 0};
+  return PdfError{Kind::LibraryUnavailable, std::move(message), {}, {}, 0, 0};
 }
-PdfError PdfError::io(std::string path, int os_error) {
+PdfError PdfError::io(std::string path, std::error_code os_error) {
   return PdfError{Kind::Io, {}, std::move(path), os_error, 0, 0};
 }
 PdfError PdfError::rejected(std::string message) {
-  return PdfError{Kind::Rejected, std::move(message), {}, 0, 0, 0};
+  return PdfError{Kind::Rejected, std::move(message), {}, {}, 0, 0};
 }
 PdfError PdfError::page_out_of_range(std::size_t index, std::size_t count) {
-  return PdfError{Kind::PageOutOfRange, {}, {}, 0, index, count};
+  return PdfError{Kind::PageOutOfRange, {}, {}, {}, index, count};
 }
 PdfError PdfError::internal(std::string message) {
-  return PdfError{Kind::Internal, std::move(message), {}, 0, 0, 0};
+  return PdfError{Kind::Internal, std::move(message), {}, {}, 0, 0};
 }
 
 std::string PdfError::to_string() const {

@@ -2,7 +2,6 @@
 
 #include <algorithm>
 
-#include "vorlin_core/backend/file_bytes.h"
 #include "vorlin_core/backend/pdfium_library.h"
 #include "vorlin_core/backend/pdfium_page_content.h"
 
@@ -35,76 +34,77 @@ PageFrame read_page_frame(const LoadedPage& page) {
   return frame;
 }
 
-// PDFium reads the file from these bytes for as long as the document is open.
-// Pages share ownership, so the document is closed after its last page.
+// PDFium reads the file from these bytes for as long as the document is open, on the instance
+// lent for it. Pages share ownership, so the document is closed after its last page and the
+// instance goes back to the pool after the document.
 struct OpenDocument {
-  const PdfiumApi* api;
+  PdfiumLease api;
   std::vector<std::uint8_t> bytes;
   pdfium::FPDF_DOCUMENT document = nullptr;
 
-  OpenDocument(const PdfiumApi* api, std::vector<std::uint8_t> bytes)
-      : api(api), bytes(std::move(bytes)) {}
+  OpenDocument(PdfiumLease api, std::vector<std::uint8_t> bytes)
+      : api(std::move(api)), bytes(std::move(bytes)) {}
   OpenDocument(const OpenDocument&) = delete;
   OpenDocument& operator=(const OpenDocument&) = delete;
   ~OpenDocument() {
-    if (!document) return;
-    auto lock = pdfium_lock();
-    api->FPDF_CloseDocument(document);
+    if (document) api->FPDF_CloseDocument(document);
   }
 };
 
+// A loaded page, shared by the page object and the image encoders it hands out, so an encoder
+// never reads a closed page. Text pages never outlive a call, and `document` is released only
+// after this body: text page, page, document is the order PDFium requires.
+struct OpenPage {
+  std::shared_ptr<const OpenDocument> document;
+  LoadedPage page;
+
+  OpenPage(std::shared_ptr<const OpenDocument> document, pdfium::FPDF_PAGE page)
+      : document(std::move(document)), page{this->document->api.get(), page} {}
+  OpenPage(const OpenPage&) = delete;
+  OpenPage& operator=(const OpenPage&) = delete;
+  ~OpenPage() { page.api->FPDF_ClosePage(page.page); }
+};
+
+PngData deferred_png(std::shared_ptr<const OpenPage> page, pdfium::FPDF_PAGEOBJECT image) {
+  return PngData([page = std::move(page), image]() -> std::expected<std::vector<std::uint8_t>,
+                                                                    PdfError> {
+    auto pixels = decode_image(*page->page.api, image);
+    if (!pixels) return std::unexpected(std::move(pixels.error()));
+    auto png = encode_packed(*pixels);
+    if (!png) return std::unexpected(PdfError::internal(std::move(png.error())));
+    return std::move(*png);
+  });
+}
+
 class PdfiumPage final : public PdfPage {
  public:
-  PdfiumPage(std::shared_ptr<const OpenDocument> document, pdfium::FPDF_PAGE page)
-      : document_(std::move(document)), page_{document_->api, page} {
-    // Called with the lock held by PdfiumDocument::page.
-    frame_ = read_page_frame(page_);
-    width_ = page_.api->FPDF_GetPageWidthF(page);
-    height_ = page_.api->FPDF_GetPageHeightF(page);
-  }
-  PdfiumPage(const PdfiumPage&) = delete;
-  PdfiumPage& operator=(const PdfiumPage&) = delete;
-  // Text pages never outlive a call, and `document_` is released only after
-  // this body: text page, page, document is the order PDFium requires.
-  ~PdfiumPage() override {
-    auto lock = pdfium_lock();
-    page_.api->FPDF_ClosePage(page_.page);
-  }
+  explicit PdfiumPage(std::shared_ptr<const OpenPage> open)
+      : open_(std::move(open)),
+        frame_(read_page_frame(open_->page)),
+        width_(open_->page.api->FPDF_GetPageWidthF(open_->page.page)),
+        height_(open_->page.api->FPDF_GetPageHeightF(open_->page.page)) {}
 
   std::pair<float, float> size() const override { return {width_, height_}; }
 
   std::expected<std::vector<PdfChar>, PdfError> chars() const override {
-    auto lock = pdfium_lock();
-    return read_chars(page_, frame_);
+    return read_chars(open_->page, frame_);
   }
 
   std::expected<std::vector<PdfAnnotation>, PdfError> annotations() const override { return {}; }
 
   std::expected<std::vector<PdfImage>, PdfError> images() const override {
-    std::vector<PageImage> found;
-    {
-      auto lock = pdfium_lock();
-      found = read_images(page_, frame_);
-    }
     std::vector<PdfImage> images;
-    images.reserve(found.size());
-    for (const PageImage& image : found) {
-      auto png = encode_packed(image.pixels);
-      if (!png) continue;  // an image that cannot be encoded is skipped like an undecodable one
-      images.push_back(PdfImage{std::move(*png), static_cast<float>(image.box.x0),
+    for (const PageImage& image : read_images(open_->page, frame_)) {
+      images.push_back(PdfImage{deferred_png(open_, image.object), static_cast<float>(image.box.x0),
                                 static_cast<float>(image.box.y0), static_cast<float>(image.box.x1),
-                                static_cast<float>(image.box.y1), image.pixels.width,
-                                image.pixels.height});
+                                static_cast<float>(image.box.y1), image.pixel_width,
+                                image.pixel_height});
     }
     return images;
   }
 
   std::expected<std::vector<std::uint8_t>, PdfError> render_png() const override {
-    std::expected<PackedPixels, PdfError> pixels;
-    {
-      auto lock = pdfium_lock();
-      pixels = render_page(page_, width_, height_);
-    }
+    auto pixels = render_page(open_->page, width_, height_);
     if (!pixels) return std::unexpected(std::move(pixels.error()));
     auto png = encode_packed(*pixels);
     if (!png) return std::unexpected(PdfError::internal(std::move(png.error())));
@@ -112,8 +112,7 @@ class PdfiumPage final : public PdfPage {
   }
 
  private:
-  std::shared_ptr<const OpenDocument> document_;
-  LoadedPage page_;
+  std::shared_ptr<const OpenPage> open_;
   PageFrame frame_;
   float width_ = 0;
   float height_ = 0;
@@ -130,11 +129,10 @@ class PdfiumDocument final : public PdfDocument {
     if (index >= page_count_) {
       return std::unexpected(PdfError::page_out_of_range(index, page_count_));
     }
-    auto lock = pdfium_lock();
     pdfium::FPDF_PAGE page =
         document_->api->FPDF_LoadPage(document_->document, static_cast<int>(index));
     if (!page) return std::unexpected(PdfError::internal("could not load the page"));
-    return std::make_unique<PdfiumPage>(document_, page);
+    return std::make_unique<PdfiumPage>(std::make_shared<const OpenPage>(document_, page));
   }
 
  private:
@@ -144,25 +142,18 @@ class PdfiumDocument final : public PdfDocument {
 
 }  // namespace
 
-std::expected<std::unique_ptr<PdfDocument>, PdfError> PdfiumBackend::open(
-    const std::string& path) const {
-  auto api = load_pdfium(library_path_);
+std::expected<std::unique_ptr<PdfDocument>, PdfError> PdfiumBackend::load(
+    std::vector<std::uint8_t> bytes) const {
+  auto api = lease_pdfium(library_path_);
   if (!api) return std::unexpected(std::move(api.error()));
-  auto bytes = read_file(path);
-  if (!bytes) return std::unexpected(PdfError::io(path, bytes.error()));
-
-  auto document = std::make_shared<OpenDocument>(*api, std::move(*bytes));
-  int pages = 0;
-  {
-    auto lock = pdfium_lock();
-    document->document =
-        (*api)->FPDF_LoadMemDocument64(document->bytes.data(), document->bytes.size(), nullptr);
-    // The error code is only meaningful right after the failed call, under the same lock.
-    if (!document->document) {
-      return std::unexpected(PdfError::rejected(rejection_message((*api)->FPDF_GetLastError())));
-    }
-    pages = (*api)->FPDF_GetPageCount(document->document);
+  auto document = std::make_shared<OpenDocument>(std::move(*api), std::move(bytes));
+  document->document =
+      document->api->FPDF_LoadMemDocument64(document->bytes.data(), document->bytes.size(), nullptr);
+  // The error code is only meaningful right after the failed call, on the same instance.
+  if (!document->document) {
+    return std::unexpected(PdfError::rejected(rejection_message(document->api->FPDF_GetLastError())));
   }
+  const int pages = document->api->FPDF_GetPageCount(document->document);
   return std::make_unique<PdfiumDocument>(std::move(document),
                                           static_cast<std::size_t>(std::max(pages, 0)));
 }

@@ -47,24 +47,13 @@ class ImageCollector {
   void add_image(pdfium::FPDF_PAGEOBJECT object, const Affine& to_page) {
     float left = 0, bottom = 0, right = 0, top = 0;
     if (!api_.FPDFPageObj_GetBounds(object, &left, &bottom, &right, &top)) return;
-    const auto destroy = [this](pdfium::FPDF_BITMAP bitmap) { api_.FPDFBitmap_Destroy(bitmap); };
-    std::unique_ptr<pdfium::FpdfBitmap, decltype(destroy)> bitmap(
-        api_.FPDFImageObj_GetBitmap(object), destroy);
-    if (!bitmap) return;
-    const int height = api_.FPDFBitmap_GetHeight(bitmap.get());
-    const int stride = api_.FPDFBitmap_GetStride(bitmap.get());
-    const auto* buffer = static_cast<const std::uint8_t*>(api_.FPDFBitmap_GetBuffer(bitmap.get()));
-    if (!buffer || height <= 0 || stride <= 0) return;
-    const BitmapView view{
-        api_.FPDFBitmap_GetFormat(bitmap.get()),
-        api_.FPDFBitmap_GetWidth(bitmap.get()),
-        height,
-        stride,
-        {buffer, static_cast<std::size_t>(stride) * static_cast<std::size_t>(height)}};
-    auto pixels = pack_bitmap(view);
-    if (!pixels) return;
+    unsigned int width = 0, height = 0;
+    if (!api_.FPDFImageObj_GetImagePixelSize(object, &width, &height) || width == 0 ||
+        height == 0) {
+      return;
+    }
     const RawBox on_page = transform_box({left, bottom, right, top}, to_page);
-    images_.push_back(PageImage{std::move(*pixels), frame_.map(on_page)});
+    images_.push_back(PageImage{object, frame_.map(on_page), width, height});
   }
 
   const pdfium::PdfiumApi& api_;
@@ -73,6 +62,29 @@ class ImageCollector {
 };
 
 }  // namespace
+
+std::expected<PackedPixels, PdfError> decode_image(const pdfium::PdfiumApi& api,
+                                                   pdfium::FPDF_PAGEOBJECT image) {
+  const auto destroy = [&api](pdfium::FPDF_BITMAP bitmap) { api.FPDFBitmap_Destroy(bitmap); };
+  std::unique_ptr<pdfium::FpdfBitmap, decltype(destroy)> bitmap(api.FPDFImageObj_GetBitmap(image),
+                                                                 destroy);
+  if (!bitmap) return std::unexpected(PdfError::internal("could not decode the image"));
+  const int height = api.FPDFBitmap_GetHeight(bitmap.get());
+  const int stride = api.FPDFBitmap_GetStride(bitmap.get());
+  const auto* buffer = static_cast<const std::uint8_t*>(api.FPDFBitmap_GetBuffer(bitmap.get()));
+  if (!buffer || height <= 0 || stride <= 0) {
+    return std::unexpected(PdfError::internal("the decoded image has no pixels"));
+  }
+  const BitmapView view{
+      api.FPDFBitmap_GetFormat(bitmap.get()),
+      api.FPDFBitmap_GetWidth(bitmap.get()),
+      height,
+      stride,
+      {buffer, static_cast<std::size_t>(stride) * static_cast<std::size_t>(height)}};
+  auto pixels = pack_bitmap(view);
+  if (!pixels) return std::unexpected(PdfError::internal(std::move(pixels.error())));
+  return std::move(*pixels);
+}
 
 std::vector<PageImage> read_images(const LoadedPage& page, const PageFrame& frame) {
   ImageCollector collector(*page.api, frame);

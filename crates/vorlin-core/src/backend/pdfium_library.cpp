@@ -2,14 +2,12 @@
 
 #include <dlfcn.h>
 
+#include <condition_variable>
+#include <mutex>
+#include <vector>
+
 namespace vorlin_core {
 namespace {
-
-std::mutex& pdfium_mutex() {
-  // Never destroyed: documents released during static destruction still lock it.
-  static auto* mutex = new std::mutex;
-  return *mutex;
-}
 
 std::string loader_message(const char* fallback) {
   const char* message = dlerror();
@@ -27,10 +25,8 @@ void bind(void* handle, const char* name, Function& slot, std::string& failure) 
 
 }  // namespace
 
-std::unique_lock<std::mutex> pdfium_lock() { return std::unique_lock(pdfium_mutex()); }
-
 std::expected<pdfium::PdfiumApi, PdfError> resolve_pdfium(const std::string& library_path) {
-  void* handle = dlopen(library_path.c_str(), RTLD_NOW | RTLD_LOCAL);
+  void* handle = dlmopen(LM_ID_NEWLM, library_path.c_str(), RTLD_NOW | RTLD_LOCAL);
   if (!handle) {
     return std::unexpected(PdfError::library_unavailable(loader_message("dlopen failed")));
   }
@@ -74,7 +70,9 @@ std::expected<pdfium::PdfiumApi, PdfError> resolve_pdfium(const std::string& lib
   VORLIN_BIND(FPDFFormObj_CountObjects);
   VORLIN_BIND(FPDFFormObj_GetObject);
   VORLIN_BIND(FPDFImageObj_GetBitmap);
+  VORLIN_BIND(FPDFImageObj_GetImagePixelSize);
 #undef VORLIN_BIND
+  bind(handle, "__ctype_init", api.init_thread_locale, failure);
   if (!failure.empty()) {
     // Nothing of this library was used, so giving it back is safe.
     dlclose(handle);
@@ -83,18 +81,67 @@ std::expected<pdfium::PdfiumApi, PdfError> resolve_pdfium(const std::string& lib
   return api;
 }
 
-std::expected<const pdfium::PdfiumApi*, PdfError> load_pdfium(const std::string& library_path) {
-  auto lock = pdfium_lock();
-  static const pdfium::PdfiumApi* loaded = nullptr;
-  if (loaded) return loaded;
-  auto api = resolve_pdfium(library_path);
-  if (!api) return std::unexpected(std::move(api.error()));
-  pdfium::FPDF_LIBRARY_CONFIG config{};
-  config.version = 2;
-  api->FPDF_InitLibraryWithConfig(&config);
-  // Kept for the life of the process, like the library itself.
-  loaded = new pdfium::PdfiumApi(*api);
-  return loaded;
+namespace {
+
+// Instances are never unloaded: PDFium cannot be shut down and loaded again in one namespace.
+class PdfiumPool {
+ public:
+  std::expected<PdfiumLease, PdfError> lease(const std::string& library_path) {
+    std::unique_lock lock(mutex_);
+    for (;;) {
+      if (!idle_.empty()) {
+        const pdfium::PdfiumApi* api = idle_.back();
+        idle_.pop_back();
+        api->init_thread_locale();  // the instance serves the calling thread from now on
+        return PdfiumLease(api, [this](const pdfium::PdfiumApi* returned) { give_back(returned); });
+      }
+      if (can_grow_ && loaded_ < kMaxPdfiumInstances) {
+        auto api = load(loaded_ == 0 ? library_path : library_path_);
+        if (api) {
+          if (loaded_++ == 0) library_path_ = library_path;
+          idle_.push_back(*api);
+          continue;
+        }
+        if (loaded_ == 0) return std::unexpected(std::move(api.error()));
+        can_grow_ = false;  // out of namespaces or TLS: share the instances there are
+        continue;
+      }
+      returned_.wait(lock);
+    }
+  }
+
+ private:
+  static std::expected<const pdfium::PdfiumApi*, PdfError> load(const std::string& path) {
+    auto api = resolve_pdfium(path);
+    if (!api) return std::unexpected(std::move(api.error()));
+    pdfium::FPDF_LIBRARY_CONFIG config{};
+    config.version = 2;
+    api->FPDF_InitLibraryWithConfig(&config);
+    return new pdfium::PdfiumApi(*api);
+  }
+
+  void give_back(const pdfium::PdfiumApi* api) {
+    {
+      const std::lock_guard lock(mutex_);
+      idle_.push_back(api);
+    }
+    returned_.notify_one();
+  }
+
+  std::mutex mutex_;
+  std::condition_variable returned_;
+  std::vector<const pdfium::PdfiumApi*> idle_;
+  std::size_t loaded_ = 0;
+  bool can_grow_ = true;
+  std::string library_path_;
+};
+
+}  // namespace
+
+std::expected<PdfiumLease, PdfError> lease_pdfium(const std::string& library_path) {
+  // Never destroyed: leases released during static destruction still return here.
+  static auto* pool = new PdfiumPool;
+  return pool->lease(library_path);
 }
 
 }  // namespace vorlin_core

@@ -1,6 +1,5 @@
 #include "vorlin_core/pipeline/analyse_page.h"
 
-#include "vorlin_core/pipeline/figure_output.h"
 #include "vorlin_geometry/headings.h"
 #include "vorlin_geometry/noise.h"
 #include "vorlin_geometry/paragraph.h"
@@ -72,7 +71,7 @@ std::vector<NodeId> reading_order(const std::vector<NodePtr>& nodes) {
 }  // namespace
 
 PageContent analyse_page(std::span<const PdfChar> pdf_chars, std::span<const PdfImage> images,
-                         const BBox& page_box, const std::optional<std::string>& media_dir) {
+                         const BBox& page_box) {
   const std::vector<geo::PageChar> chars = page_chars(pdf_chars);
   const std::vector<geo::TextLine> lines =
       geo::filter_noise(geo::group_lines(chars), chars, page_box);
@@ -89,7 +88,6 @@ PageContent analyse_page(std::span<const PdfChar> pdf_chars, std::span<const Pdf
   for (const PdfImage& image : images) {
     NodePtr figure = make_node(NodeKind::of(NodeKind::Tag::Figure),
                                BBox{image.x0, image.y0, image.x1, image.y1}, "figure");
-    write_figure_image(media_dir, figure->id, image.data);
     content.nodes.push_back(std::move(figure));
   }
   content.reading_order = reading_order(content.nodes);

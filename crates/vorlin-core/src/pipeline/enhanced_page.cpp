@@ -1,6 +1,5 @@
 #include "vorlin_core/pipeline/enhanced_page.h"
 
-#include "vorlin_core/pipeline/figure_output.h"
 #include "vorlin_geometry/columns.h"
 #include "vorlin_geometry/furniture.h"
 #include "vorlin_geometry/gutters.h"
@@ -43,7 +42,7 @@ bool is_noise(const geo::TextLine& line, std::span<const geo::PageChar> chars,
 }  // namespace
 
 LaidPage lay_out_page(std::span<const PdfChar> pdf_chars, std::span<const PdfImage> images,
-                      const BBox& page_box, const std::optional<std::string>& media_dir) {
+                      const BBox& page_box) {
   LaidPage page{page_box, {}, {}};
   std::vector<BBox> figure_boxes;
   for (const PdfImage& image : images) {
@@ -68,9 +67,8 @@ LaidPage lay_out_page(std::span<const PdfChar> pdf_chars, std::span<const PdfIma
   }
 
   for (std::size_t i = 0; i < images.size(); ++i) {
-    const NodeId id = new_node_id();
-    write_figure_image(media_dir, id, images[i].data);
-    page.figures.push_back(LaidFigure{id, figure_boxes[i], geo::locate(layout, figure_boxes[i])});
+    page.figures.push_back(
+        LaidFigure{new_node_id(), figure_boxes[i], geo::locate(layout, figure_boxes[i])});
   }
   return page;
 }

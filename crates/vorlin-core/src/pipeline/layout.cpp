@@ -6,9 +6,16 @@ namespace {
 // Each page is analysed on its own as soon as it arrives.
 class SpecLayout final : public LayoutStrategy {
  public:
-  void add_page(std::span<const PdfChar> chars, std::span<const PdfImage> images,
-                const BBox& page_box, const std::optional<std::string>& media_dir) override {
-    pages_.push_back(analyse_page(chars, images, page_box, media_dir));
+  std::vector<NodeId> add_page(std::span<const PdfChar> chars, std::span<const PdfImage> images,
+                               const BBox& page_box) override {
+    pages_.push_back(analyse_page(chars, images, page_box));
+    // Figures are the page's last nodes, one per image in image order.
+    const std::vector<NodePtr>& nodes = pages_.back().nodes;
+    std::vector<NodeId> figures;
+    for (std::size_t i = nodes.size() - images.size(); i < nodes.size(); ++i) {
+      figures.push_back(nodes[i]->id);
+    }
+    return figures;
   }
   std::vector<PageContent> finish() override { return std::move(pages_); }
 

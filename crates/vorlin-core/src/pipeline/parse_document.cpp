@@ -1,54 +1,28 @@
 #include "vorlin_core/pipeline/parse_document.h"
 
-#include <openssl/evp.h>
 #include <sys/stat.h>
 
+#include <algorithm>
 #include <cmath>
 #include <memory>
-#include <stdexcept>
 #include <string_view>
 
-#include "vorlin_core/backend/file_bytes.h"
 #include "vorlin_core/backend/lossy_utf8.h"
-#include "vorlin_core/backend/system_error.h"
+#include "vorlin_core/backend/sha256.h"
+#include "vorlin_core/backend/source_file.h"
 
 namespace vorlin_core {
 namespace {
 
 using Failure = std::unexpected<ParseFailure>;
 
-Failure value_error(std::string message) {
-  return Failure(ParseFailure{ParseFailure::ExceptionClass::ValueError, std::move(message)});
-}
+// A hostile file may claim billions of pages; room grows as pages really arrive.
+constexpr std::size_t kMaxReservedPages = 4096;
 
 bool has_status(const std::string& path) {
   if (path.find('\0') != std::string::npos) return false;
   struct stat status{};
   return ::stat(path.c_str(), &status) == 0;
-}
-
-// SHA-256 of the file as 64 lowercase hex digits, or errno.
-std::expected<std::string, int> file_sha256(const std::string& path) {
-  std::unique_ptr<EVP_MD_CTX, decltype(&EVP_MD_CTX_free)> context(EVP_MD_CTX_new(),
-                                                                  EVP_MD_CTX_free);
-  if (!context || EVP_DigestInit_ex(context.get(), EVP_sha256(), nullptr) != 1) {
-    throw std::runtime_error("SHA-256 is unavailable");
-  }
-  auto read = read_file_chunks(path, [&](std::span<const std::uint8_t> chunk) {
-    EVP_DigestUpdate(context.get(), chunk.data(), chunk.size());
-  });
-  if (!read) return std::unexpected(read.error());
-  unsigned char digest[EVP_MAX_MD_SIZE];
-  unsigned int length = 0;
-  EVP_DigestFinal_ex(context.get(), digest, &length);
-  static constexpr char kHex[] = "0123456789abcdef";
-  std::string text;
-  text.reserve(2 * length);
-  for (unsigned int i = 0; i < length; ++i) {
-    text.push_back(kHex[digest[i] >> 4]);
-    text.push_back(kHex[digest[i] & 15]);
-  }
-  return text;
 }
 
 // What the pipeline keeps of a backend page until the layout has decided.
@@ -59,14 +33,18 @@ struct PageFrame {
 };
 
 PageFrame add_page(const PdfPage& backend_page, LayoutStrategy& layout,
-                   const std::optional<std::string>& media_dir) {
+                   const std::optional<FigureOutput>& figures) {
   const auto [width, height] = backend_page.size();
   // A list the backend cannot give is analysed as empty.
   const std::vector<PdfChar> chars = backend_page.chars().value_or(std::vector<PdfChar>{});
   const std::vector<PdfImage> images = backend_page.images().value_or(std::vector<PdfImage>{});
   const BBox page_box =
       BBox::create(0.0f, 0.0f, width, height).value_or(vorlin_geometry::DEFAULT_PAGE_BOX);
-  layout.add_page(chars, images, page_box, media_dir);
+  const std::vector<NodeId> figure_ids = layout.add_page(chars, images, page_box);
+  // Saved while the page is open: its images are decoded only now, and only when asked for.
+  if (figures) {
+    for (std::size_t i = 0; i < figure_ids.size(); ++i) save_figure(*figures, figure_ids[i], images[i]);
+  }
   return PageFrame{width, height, page_box};
 }
 
@@ -100,30 +78,39 @@ std::string source_filename(const std::string& path) {
   return lossy_utf8(last);
 }
 
-std::expected<Document, ParseFailure> parse_document(const std::string& path,
-                                                     const ParseOptions& options,
-                                                     const PdfBackend& backend, Layout layout) {
-  if (!has_status(path)) {
-    return Failure(
-        ParseFailure{ParseFailure::ExceptionClass::FileNotFoundError, "PDF not found: " + path});
+namespace {
+
+std::expected<Document, ParseFailure> parse_source(SourceBytes source, std::string filename,
+                                                   const ParseOptions& options,
+                                                   const PdfBackend& backend,
+                                                   const PipelineSettings& settings) {
+  auto opened = backend.load(std::move(source.bytes));
+  if (!opened) {
+    return Failure(ParseFailure{ParseFailure::Kind::Rejected,
+                                "failed to open PDF: " + opened.error().to_string()});
   }
-  auto opened = backend.open(path);
-  if (!opened) return value_error("failed to open PDF: " + opened.error().to_string());
   const std::unique_ptr<PdfDocument> pdf = std::move(*opened);
   const std::size_t page_count = pdf->page_count();
 
-  auto sha256 = file_sha256(path);
-  if (!sha256) return value_error("failed to read PDF: " + system_error_text(sha256.error()));
-
-  const std::unique_ptr<LayoutStrategy> strategy = make_layout(layout);
+  std::optional<FigureOutput> figures;
+  if (options.media_dir) {
+    figures = FigureOutput{*options.media_dir, settings.max_image_pixels,
+                           settings.name_paths_in_warnings};
+  }
+  const std::unique_ptr<LayoutStrategy> strategy = make_layout(settings.layout);
   std::vector<PageFrame> frames;
-  frames.reserve(page_count);
+  frames.reserve(std::min(page_count, kMaxReservedPages));
   for (std::size_t index = 0; index < page_count; ++index) {
+    if (settings.interrupted && settings.interrupted()) {
+      return Failure(ParseFailure{ParseFailure::Kind::Interrupted, "interrupted"});
+    }
     auto page = pdf->page(index);
     if (!page) {
-      return value_error("page " + std::to_string(index) + ": " + page.error().to_string());
+      return Failure(ParseFailure{ParseFailure::Kind::PageFailed, "page " + std::to_string(index) +
+                                                                      ": " +
+                                                                      page.error().to_string()});
     }
-    frames.push_back(add_page(**page, *strategy, options.media_dir));
+    frames.push_back(add_page(**page, *strategy, figures));
   }
   std::vector<PageContent> contents = strategy->finish();
 
@@ -133,10 +120,37 @@ std::expected<Document, ParseFailure> parse_document(const std::string& path,
     document.pages.push_back(build_page(frames[index], std::move(contents.at(index)),
                                         static_cast<std::uint32_t>(index + 1)));
   }
-  document.source_sha256 = std::move(*sha256);
-  document.source_filename = source_filename(path);
+  document.source_sha256 = std::move(source.sha256);
+  document.source_filename = std::move(filename);
   document.profile = options.profile;
   return document;
+}
+
+}  // namespace
+
+std::expected<Document, ParseFailure> parse_document(const std::string& path,
+                                                     const ParseOptions& options,
+                                                     const PdfBackend& backend,
+                                                     const PipelineSettings& settings) {
+  if (!has_status(path)) {
+    return Failure(ParseFailure{ParseFailure::Kind::NotFound, "PDF not found: " + path});
+  }
+  auto source = read_source(path, backend.reads_content());
+  if (!source) {
+    return Failure(ParseFailure{ParseFailure::Kind::Unreadable,
+                                "failed to open PDF: " + PdfError::io(path, source.error()).to_string()});
+  }
+  return parse_source(std::move(*source), source_filename(path), options, backend, settings);
+}
+
+std::expected<Document, ParseFailure> parse_document_bytes(std::vector<std::uint8_t> bytes,
+                                                           const std::string& name,
+                                                           const ParseOptions& options,
+                                                           const PdfBackend& backend,
+                                                           const PipelineSettings& settings) {
+  SourceBytes source{{}, sha256_hex(bytes)};
+  if (backend.reads_content()) source.bytes = std::move(bytes);
+  return parse_source(std::move(source), lossy_utf8(name), options, backend, settings);
 }
 
 }  // namespace vorlin_core

@@ -40,7 +40,7 @@ class Document final : public PdfDocument {
 
 }  // namespace
 
-std::expected<std::unique_ptr<PdfDocument>, PdfError> FakeBackend::open(const std::string&) const {
+std::expected<std::unique_ptr<PdfDocument>, PdfError> FakeBackend::load(std::vector<std::uint8_t>) const {
   return std::make_unique<Document>(pages_);
 }
 

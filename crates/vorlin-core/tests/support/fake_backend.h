@@ -22,8 +22,9 @@ class FakeBackend final : public PdfBackend {
  public:
   explicit FakeBackend(std::vector<FakePage> pages) : pages_(std::move(pages)) {}
   std::string_view name() const override { return "fake"; }
-  std::expected<std::unique_ptr<PdfDocument>, PdfError> open(
-      const std::string& path) const override;
+  bool reads_content() const override { return false; }
+  std::expected<std::unique_ptr<PdfDocument>, PdfError> load(
+      std::vector<std::uint8_t> bytes) const override;
 
  private:
   std::vector<FakePage> pages_;

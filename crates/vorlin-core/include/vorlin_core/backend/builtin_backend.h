@@ -9,9 +9,10 @@ namespace vorlin_core {
 class BuiltinBackend final : public PdfBackend {
  public:
   std::string_view name() const override { return "pure-rust"; }
-  // Reads the whole file (to report an unreadable one) and keeps none of it.
-  std::expected<std::unique_ptr<PdfDocument>, PdfError> open(
-      const std::string& path) const override;
+  // The file is read (to report an unreadable one), but none of it is kept.
+  bool reads_content() const override { return false; }
+  std::expected<std::unique_ptr<PdfDocument>, PdfError> load(
+      std::vector<std::uint8_t> bytes) const override;
 };
 
 }  // namespace vorlin_core

@@ -6,6 +6,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <expected>
+#include <functional>
 #include <memory>
 #include <string>
 #include <string_view>
@@ -22,10 +23,26 @@ struct PdfChar {
   float font_size = 0;
 };
 
-// One image placed on the page, as a complete PNG file.
+// A PNG file, at hand or made on demand. Backends defer decoding because it can cost seconds
+// and gigabytes per image while most parses never save a figure; a deferred one reads the page,
+// so it is used while the page that gave it is alive.
+class PngData {
+ public:
+  using Encoder = std::function<std::expected<std::vector<std::uint8_t>, PdfError>()>;
+  PngData() = default;
+  PngData(std::vector<std::uint8_t> bytes);  // NOLINT: bytes at hand convert implicitly
+  explicit PngData(Encoder encode) : encode_(std::move(encode)) {}
+  std::expected<std::vector<std::uint8_t>, PdfError> bytes() const;
+
+ private:
+  Encoder encode_;
+};
+
+// One image placed on the page.
 struct PdfImage {
-  std::vector<std::uint8_t> data;
+  PngData data;
   float x0 = 0, y0 = 0, x1 = 0, y1 = 0;
+  // The image's own pixel grid, known without decoding it.
   std::uint32_t pixel_width = 0;
   std::uint32_t pixel_height = 0;
 };
@@ -58,9 +75,14 @@ class PdfBackend {
  public:
   virtual ~PdfBackend() = default;
   virtual std::string_view name() const = 0;
-  // A read failure is Io with the path as given.
-  virtual std::expected<std::unique_ptr<PdfDocument>, PdfError> open(
-      const std::string& path) const = 0;
+  // Whether `load` parses the file's bytes; a backend that does not is handed none, so a large
+  // file is only streamed through the digest.
+  virtual bool reads_content() const = 0;
+  // A document over the whole file's bytes (empty when reads_content() is false).
+  virtual std::expected<std::unique_ptr<PdfDocument>, PdfError> load(
+      std::vector<std::uint8_t> bytes) const = 0;
+  // Reads the file once (read_source) and loads it; a read failure is Io with the path as given.
+  std::expected<std::unique_ptr<PdfDocument>, PdfError> open(const std::string& path) const;
 };
 
 }  // namespace vorlin_core

@@ -3,6 +3,7 @@
 
 #include <cstddef>
 #include <string>
+#include <system_error>
 
 namespace vorlin_core {
 
@@ -11,12 +12,12 @@ struct PdfError {
   Kind kind;
   std::string message;      // LibraryUnavailable, Rejected, Internal
   std::string path;         // Io: the path as given (raw bytes)
-  int os_error = 0;         // Io
+  std::error_code os_error;  // Io
   std::size_t index = 0;    // PageOutOfRange
   std::size_t count = 0;    // PageOutOfRange
 
   static PdfError library_unavailable(std::string message);
-  static PdfError io(std::string path, int os_error);
+  static PdfError io(std::string path, std::error_code os_error);
   static PdfError rejected(std::string message);
   static PdfError page_out_of_range(std::size_t index, std::size_t count);
   static PdfError internal(std::string message);

@@ -3,7 +3,7 @@
 // run time rather than linked, so its types and signatures are declared here,
 // mirroring public/fpdfview.h, fpdf_text.h and fpdf_edit.h. Members keep
 // PDFium's own names so that each one can be checked against those headers.
-// Every call through a PdfiumApi must hold pdfium_lock() (pdfium_library.h).
+// One instance serves one thread at a time (pdfium_library.h).
 
 #include <cstddef>
 
@@ -54,8 +54,12 @@ inline constexpr int kBitmapBgra = 4;
 inline constexpr int kRenderAnnotations = 0x01;
 
 // The resolved entry points. All are present in every PDFium release since
-// 2021; a symbol introduced later would be an optional member that may be null.
+// 2022; a symbol introduced later would be an optional member that may be null.
 struct PdfiumApi {
+  // The namespace's own C library sets up a thread's ctype tables only for threads it starts;
+  // any other thread must call this (its __ctype_init) before PDFium's tolower() and friends.
+  void (*init_thread_locale)();
+
   // fpdfview.h
   void (*FPDF_InitLibraryWithConfig)(const FPDF_LIBRARY_CONFIG* config);
   unsigned long (*FPDF_GetLastError)();
@@ -101,6 +105,8 @@ struct PdfiumApi {
   int (*FPDFFormObj_CountObjects)(FPDF_PAGEOBJECT form_object);
   FPDF_PAGEOBJECT (*FPDFFormObj_GetObject)(FPDF_PAGEOBJECT form_object, unsigned long index);
   FPDF_BITMAP (*FPDFImageObj_GetBitmap)(FPDF_PAGEOBJECT image_object);
+  FPDF_BOOL (*FPDFImageObj_GetImagePixelSize)(FPDF_PAGEOBJECT image_object, unsigned int* width,
+                                              unsigned int* height);
 };
 
 }  // namespace vorlin_core::pdfium

@@ -1,7 +1,7 @@
 #pragma once
 // The backend on the PDFium library, loaded at run time. Construction never
-// fails; `open` loads the library on first use (the first library loaded in
-// the process serves every PdfiumBackend, whatever path each was given).
+// fails; `load` leases a private instance (pdfium_library.h), loading the
+// library on first use.
 
 #include "vorlin_core/backend/pdf_backend.h"
 
@@ -15,10 +15,12 @@ class PdfiumBackend final : public PdfBackend {
 
   std::string_view name() const override { return "pdfium"; }
 
-  // LibraryUnavailable when PDFium cannot be loaded, Io when the file cannot be
-  // read, Rejected when PDFium refuses it. The document keeps the file's bytes.
-  std::expected<std::unique_ptr<PdfDocument>, PdfError> open(
-      const std::string& path) const override;
+  bool reads_content() const override { return true; }
+
+  // LibraryUnavailable when PDFium cannot be loaded, Rejected when PDFium
+  // refuses the bytes. The document keeps them and its instance.
+  std::expected<std::unique_ptr<PdfDocument>, PdfError> load(
+      std::vector<std::uint8_t> bytes) const override;
 
  private:
   std::string library_path_;

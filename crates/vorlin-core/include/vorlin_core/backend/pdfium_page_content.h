@@ -1,7 +1,6 @@
 #pragma once
 // What the PDFium backend reads from one loaded page: its characters, images
-// and picture. Every function here calls PDFium, so the caller holds
-// pdfium_lock(); PNG encoding is left to the caller, to be done after unlocking.
+// and picture. Every function here calls PDFium through the page's instance.
 
 #include <expected>
 #include <vector>
@@ -23,15 +22,22 @@ struct LoadedPage {
 std::expected<std::vector<PdfChar>, PdfError> read_chars(const LoadedPage& page,
                                                          const PageFrame& frame);
 
-// One image object's own pixels and the box it occupies on the page.
+// One image object of the page (valid while the page is loaded), the box it occupies and its own
+// pixel grid.
 struct PageImage {
-  PackedPixels pixels;
+  pdfium::FPDF_PAGEOBJECT object;
   RawBox box;
+  std::uint32_t pixel_width;
+  std::uint32_t pixel_height;
 };
 
-// Every image object of the page, also inside form XObjects, in content order.
-// Images PDFium cannot decode are left out.
+// Every image object of the page, also inside form XObjects, in content order, found without
+// decoding any. Images without a pixel size are left out.
 std::vector<PageImage> read_images(const LoadedPage& page, const PageFrame& frame);
+
+// The image's pixels. Internal when PDFium cannot decode them.
+std::expected<PackedPixels, PdfError> decode_image(const pdfium::PdfiumApi& api,
+                                                   pdfium::FPDF_PAGEOBJECT image);
 
 // The page drawn on white at 72 dpi (one pixel per point of `width` x `height`).
 // Internal when the size cannot be rendered or PDFium cannot allocate the bitmap.

@@ -17,9 +17,7 @@ struct PageContent {
   std::vector<NodeId> reading_order;
 };
 
-// Figure images are written into `media_dir` when it is set; a failed write
-// only logs a warning.
 PageContent analyse_page(std::span<const PdfChar> chars, std::span<const PdfImage> images,
-                         const BBox& page_box, const std::optional<std::string>& media_dir);
+                         const BBox& page_box);
 
 }  // namespace vorlin_core

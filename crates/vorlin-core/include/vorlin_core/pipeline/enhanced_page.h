@@ -30,8 +30,7 @@ struct LaidPage {
 
 // Ligatures expanded, lines grouped and cut at gutters, lone bullets rejoined, letter-spaced runs
 // mended, noise dropped (a page number in the top or bottom band is kept for the furniture pass).
-// Figure images are written into `media_dir` when it is set; a failed write only logs a warning.
 LaidPage lay_out_page(std::span<const PdfChar> chars, std::span<const PdfImage> images,
-                      const BBox& page_box, const std::optional<std::string>& media_dir);
+                      const BBox& page_box);
 
 }  // namespace vorlin_core

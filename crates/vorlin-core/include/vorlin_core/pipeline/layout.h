@@ -21,9 +21,10 @@ enum class Layout {
 class LayoutStrategy {
  public:
   virtual ~LayoutStrategy() = default;
-  // Figure images are written while the page is added, so no image bytes are kept.
-  virtual void add_page(std::span<const PdfChar> chars, std::span<const PdfImage> images,
-                        const BBox& page_box, const std::optional<std::string>& media_dir) = 0;
+  // Returns the ids of the figure nodes made for `images`, in image order, so the caller can save
+  // each image while its page is still open.
+  virtual std::vector<NodeId> add_page(std::span<const PdfChar> chars,
+                                       std::span<const PdfImage> images, const BBox& page_box) = 0;
   // One content per added page, in order.
   virtual std::vector<PageContent> finish() = 0;
 };

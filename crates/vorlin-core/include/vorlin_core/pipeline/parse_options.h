@@ -17,10 +17,16 @@ struct ParseOptions {
   std::string ollama_endpoint = kDefaultOllamaEndpoint;  // carried, not consulted
 };
 
-// A failed parse: which Python exception it becomes, and its message.
+// A failed parse, in the pipeline's own terms; the caller decides how each kind is reported.
 struct ParseFailure {
-  enum class ExceptionClass { FileNotFoundError, ValueError };
-  ExceptionClass exception_class;
+  enum class Kind {
+    NotFound,     // the path has no status
+    Unreadable,   // the file cannot be read, or is not a regular file
+    Rejected,     // the backend refuses the bytes (or cannot be loaded)
+    PageFailed,   // a page could not be loaded
+    Interrupted,  // the caller asked to stop between pages
+  };
+  Kind kind;
   std::string message;
 };
 
