@@ -75,12 +75,13 @@ def test_json_to_stdout_is_the_canonical_graph(expected):
     assert (run.returncode, run.stderr, numbered_ids(run.stdout)) == (0, "", expected["json"])
 
 
-@pytest.mark.parametrize("fmt, suffix", [("markdown", ".md"), ("json", ".json")])
-def test_output_dir_keeps_going_past_a_missing_file(expected, tmp_path, fmt, suffix):
+@pytest.mark.parametrize("fmt, suffix, jobs", [("markdown", ".md", "1"), ("json", ".json", "3")])
+def test_output_dir_keeps_going_past_a_missing_file(expected, tmp_path, fmt, suffix, jobs):
     first, second, same_stem = copies(tmp_path, "a.pdf", "b.pdf", "other/a.pdf")
     absent = str(tmp_path / "absent.pdf")
     out = tmp_path / "out"
-    run = tool("parse", first, absent, second, same_stem, "-o", str(out), "--format", fmt)
+    run = tool("parse", first, absent, second, same_stem, "-o", str(out), "--format", fmt,
+               "--jobs", jobs)
     # Only the failure on stderr: no progress bar when stderr is not a terminal.
     assert (run.returncode, run.stderr) == (1, f"{absent}: PDF not found: {absent}\n")
     # Complete files only: no temporary left behind, nothing for the missing input, and the
@@ -110,6 +111,31 @@ def test_a_failure_is_reported_per_file_and_the_rest_still_printed(expected, tmp
     assert run.stdout == expected["markdown"]
 
 
+def test_any_exception_of_one_file_is_reported_and_the_rest_go_on(expected, monkeypatch, capsys):
+    from vorlin_reader import cli
+
+    parse_many = _native._parse_many
+
+    def first_runs_out_of_memory(*args):
+        return [MemoryError(), *parse_many(*args)[1:]]
+
+    monkeypatch.setattr(_native, "_parse_many", first_runs_out_of_memory)
+    assert cli.main(["parse", SAMPLE, SAMPLE]) == 1
+    assert capsys.readouterr() == (expected["markdown"], f"{SAMPLE}: MemoryError\n")
+
+
+@pytest.mark.parametrize("quiet", [[], ["--quiet"]])
+def test_warnings_go_to_stderr_unless_quiet(tmp_path, quiet):
+    pdfs.require_pdfium()
+    source = tmp_path / "image.pdf"
+    source.write_bytes(pdfs.image_page(pdfs.gradient(), (100, 500, 200, 100)))
+    blocker = tmp_path / "media"
+    blocker.write_bytes(b"")
+    run = tool("parse", "--media-dir", str(blocker), *quiet, str(source))
+    warning = f"vorlin-reader: warning: Failed to create media dir {blocker}: File exists (os error 17)\n"
+    assert (run.returncode, run.stderr) == (0, "" if quiet else warning)
+
+
 @pytest.mark.parametrize("below, reason", [("", "File exists"), ("sub", "Not a directory")])
 def test_output_dir_that_cannot_be_created(tmp_path, below, reason):
     blocker = tmp_path / "taken"
@@ -123,7 +149,7 @@ def test_output_dir_that_cannot_be_created(tmp_path, below, reason):
 # One case per kind of mistake; every option's list of choices is argparse's to enforce.
 @pytest.mark.parametrize("args", [
     [], ["parse"], ["convert", SAMPLE], ["parse", SAMPLE, "--format", "xml"],
-    ["parse", SAMPLE, "--no-such-option"], ["parse", SAMPLE, "-o"],
+    ["parse", SAMPLE, "--no-such-option"], ["parse", SAMPLE, "-o"], ["parse", SAMPLE, "-j", "0"],
 ], ids=lambda args: " ".join(args).replace(SAMPLE, "FILE") or "nothing")
 def test_usage_errors_exit_2(args):
     run = tool(*args)

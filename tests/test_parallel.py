@@ -1,0 +1,86 @@
+"""Parsing beside other threads: next to pypdfium2 on the same libpdfium.so, on a pool of workers,
+and stopped by Ctrl-C."""
+
+import os
+import signal
+import threading
+import time
+
+import pytest
+
+import pdf_factory as pdfs
+import vorlin_reader
+
+
+@pytest.fixture(scope="module")
+def documents(tmp_path_factory):
+    pdfs.require_pdfium()
+    folder = tmp_path_factory.mktemp("parallel")
+    paths = []
+    for pages in (1, 3, 2, 5):
+        path = folder / f"report-{pages}.pdf"
+        path.write_bytes(pdfs.report(pages=pages, image=pdfs.gradient()))
+        paths.append(str(path))
+    return paths
+
+
+def test_pypdfium2_in_another_thread_does_not_disturb_a_parse(documents):
+    pypdfium2 = pytest.importorskip("pypdfium2")
+    path = documents[-1]
+    expected = vorlin_reader.parse(path, backend="pdfium").to_markdown()
+    stop = time.monotonic() + 3
+    failures = []
+
+    def pypdfium2_loop():
+        while time.monotonic() < stop:
+            pdf = pypdfium2.PdfDocument(path)
+            for page in pdf:
+                page.get_textpage().get_text_range()
+                page.render(scale=0.5)
+            pdf.close()
+
+    other = threading.Thread(target=pypdfium2_loop)
+    other.start()
+    while time.monotonic() < stop:
+        try:
+            markdown = vorlin_reader.parse(path, backend="pdfium").to_markdown()
+        except ValueError as error:
+            failures.append(str(error))
+            continue
+        if markdown != expected:
+            failures.append("different markdown")
+    other.join()
+    assert failures == []
+
+
+def test_workers_give_the_sequential_results_in_input_order(documents):
+    paths = documents + [documents[0], "missing.pdf"]
+    one = vorlin_reader.parse_batch(paths, backend="pdfium", workers=1)
+    three = vorlin_reader.parse_batch(paths, backend="pdfium", workers=3)
+    assert list(three) == list(one) == documents + ["missing.pdf"]
+    for path in documents:
+        assert three[path].to_markdown() == one[path].to_markdown()
+    assert three["missing.pdf"] == one["missing.pdf"]
+
+
+@pytest.fixture(scope="module")
+def long_document(tmp_path_factory):
+    pdfs.require_pdfium()
+    path = tmp_path_factory.mktemp("long") / "long.pdf"
+    path.write_bytes(pdfs.report(pages=300, paragraphs=4, repeat=3))
+    return str(path)
+
+
+@pytest.mark.parametrize("call", [
+    lambda path: vorlin_reader.parse(path, backend="pdfium"),
+    lambda path: vorlin_reader.parse_batch([path] * 40, backend="pdfium", workers=2),
+], ids=["parse", "parse_batch"])
+def test_ctrl_c_interrupts_within_a_second(long_document, call):
+    # The whole call would take seconds; the interrupt arrives 0.2 s in.
+    timer = threading.Timer(0.2, os.kill, (os.getpid(), signal.SIGINT))
+    started = time.monotonic()
+    timer.start()
+    with pytest.raises(KeyboardInterrupt):
+        call(long_document)
+        time.sleep(5)  # not reached when the parse is interrupted
+    assert time.monotonic() - started < 1.5
