@@ -287,11 +287,11 @@ TEST_F(pdfium_render, oversized_page_is_refused_before_allocating) {
 
 // ---------------------------------------------------------------- threads
 
-// PDFium shares font caches between documents: without the process-wide lock
-// this crashes within a few rounds.
-class pdfium_lock_use : public WithPdfium {};
+// PDFium shares font caches between documents: if two threads ever reached
+// the same instance this would crash within a few rounds.
+class pdfium_instances : public WithPdfium {};
 
-TEST_F(pdfium_lock_use, concurrent_documents_read_and_render) {
+TEST_F(pdfium_instances, concurrent_documents_read_and_render) {
   TempFile file(OnePage{.entries = "/MediaBox [0 0 150 60]",
                         .content = "BT /F1 12 Tf 10 40 Td (concurrent text) Tj "
                                    "0 -20 Td (line two) Tj ET"}

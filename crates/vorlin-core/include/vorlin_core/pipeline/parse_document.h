@@ -22,7 +22,7 @@ struct PipelineSettings {
   std::uint64_t max_image_pixels = kDefaultMaxImagePixels;
   bool name_paths_in_warnings = false;
   // Asked before each page; true ends the parse as Interrupted (Ctrl-C, a cancelled batch).
-  std::function<bool()> interrupted;
+  std::function<bool()> interrupted = nullptr;
 };
 
 std::expected<Document, ParseFailure> parse_document(const std::string& path,
