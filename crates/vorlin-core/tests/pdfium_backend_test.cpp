@@ -122,6 +122,32 @@ TEST_F(pdfium_chars, font_size_includes_text_matrix_and_ctm_without_generated_br
   for (const PdfChar& ch : chars) EXPECT_NEAR(ch.font_size, 12.0f, 1e-3) << char(ch.ch);
 }
 
+// What the fonts, the rendering mode and the text matrix say, character by character; PDFium
+// joins a hyphenated word over a line break without a generated break.
+TEST_F(pdfium_chars, carry_font_look_visibility_direction_and_line_end_hyphens) {
+  auto page = page_of(
+      {.fonts = "/F1 5 0 R /F2 6 0 R /F3 7 0 R",
+       .content = "BT /F1 12 Tf 72 700 Td (a) Tj ET BT /F2 12 Tf 72 680 Td (b) Tj ET "
+                  "BT /F3 12 Tf 72 660 Td (c) Tj ET q BT /F1 12 Tf 3 Tr 72 640 Td (d) Tj ET Q "
+                  "BT /F1 12 Tf 0 1 -1 0 300 300 Tm (e) Tj ET "
+                  "BT /F1 12 Tf 72 500 Td (con-) Tj 0 -14 Td (tinued words) Tj ET",
+       .objects = {"<< /Type /Font /Subtype /Type1 /BaseFont /Helvetica-BoldOblique >>",
+                   "<< /Type /Font /Subtype /Type1 /BaseFont /ABCDEF+Courier >>"}});
+  ASSERT_TRUE(page);
+  const auto chars = must(page->chars());
+  ASSERT_GE(chars.size(), 4u);
+  std::string looks;
+  for (const PdfChar& ch : chars) {
+    looks += std::string(ch.space_before ? "_" : "") + (ch.line_end_hyphen ? '~' : char(ch.ch)) +
+             (ch.bold ? "b" : "") + (ch.italic ? "i" : "") + (ch.monospace ? "m" : "") +
+             (ch.invisible ? "v" : "") + (std::abs(ch.angle - 90) < 1 ? "r" : "") +
+             (ch.hyphen_after ? "-" : "");
+  }
+  EXPECT_EQ(looks, "a_bbi_cm_dv_er_con-~tinued words");
+  EXPECT_EQ(chars[0].font_id, chars[3].font_id);
+  EXPECT_NE(chars[0].font_id, chars[1].font_id);
+}
+
 TEST_F(pdfium_chars, surrogates_join_and_unmapped_glyphs_become_replacements) {
   const std::string to_unicode =
       stream("",
@@ -187,6 +213,7 @@ TEST_P(pdfium_page_mapping, size_is_turned_and_char_box_holds_the_rendered_glyph
   EXPECT_LE(ink.y1, h.y1 + 1);
   // A loose box is larger than the ink, but not by a different order.
   EXPECT_GT((ink.x1 - ink.x0) * (ink.y1 - ink.y0), 0.3f * (h.x1 - h.x0) * (h.y1 - h.y0));
+  EXPECT_NEAR(h.angle, (360 - 90 * GetParam()) % 360, 0.5f);
 }
 
 TEST_P(pdfium_page_mapping, image_in_nested_forms_is_where_it_is_drawn) {

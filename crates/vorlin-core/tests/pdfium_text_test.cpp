@@ -10,19 +10,18 @@ namespace {
 
 constexpr unsigned kGenerated = 1u << 31;  // marks an entry as generated in the tables
 constexpr unsigned kUnmapped = 1u << 30;
+constexpr unsigned kHyphen = 1u << 29;
 
 // Entries 5 wide side by side, each with its own font size.
 std::vector<TextPageEntry> entries_of(const std::vector<unsigned>& units) {
   std::vector<TextPageEntry> entries;
   for (const unsigned unit : units) {
     const float x = 5.0f * static_cast<float>(entries.size());
-    entries.push_back({.unicode = unit & ~(kGenerated | kUnmapped),
+    entries.push_back({.unicode = unit & ~(kGenerated | kUnmapped | kHyphen),
                        .generated = (unit & kGenerated) != 0,
                        .unmapped = (unit & kUnmapped) != 0,
-                       .x0 = x,
-                       .x1 = x + 5,
-                       .y1 = 10,
-                       .font_size = 10 + x});
+                       .hyphen = (unit & kHyphen) != 0,
+                       .look = {.x0 = x, .x1 = x + 5, .y1 = 10, .font_size = 10 + x}});
   }
   return entries;
 }
@@ -57,6 +56,18 @@ INSTANTIATE_TEST_SUITE_P(
         DecodeCase{"zero", {0}, U"\uFFFD"}, DecodeCase{"above_unicode", {0x110000}, U"\uFFFD"},
         DecodeCase{"unmapped_glyph", {'A' | kUnmapped, 'B'}, U"\uFFFDB"}),
     [](const auto& info) { return std::string(info.param.name); });
+
+// Spaces before and hyphens after, written as "_" and "-" beside each character.
+TEST(decode_text_page, generated_entries_and_hyphens_become_marks_on_their_neighbours) {
+  const auto chars = decode_text_page(entries_of(
+      {' ' | kGenerated, 'a', ' ' | kGenerated, '\n' | kGenerated, 'b', 2 | kHyphen, 'c'}));
+  std::string marks;
+  for (const PdfChar& ch : chars) {
+    marks += std::string(ch.space_before ? "_" : "") + (ch.line_end_hyphen ? "h" : "c") +
+             (ch.hyphen_after ? "-" : "");
+  }
+  EXPECT_EQ(marks, "c_c-hc");
+}
 
 TEST(decode_text_page, pair_takes_box_and_size_of_first_half) {
   const auto chars = decode_text_page(entries_of({'a', 0xD835, 0xDC00}));

@@ -1,6 +1,10 @@
 #include <cmath>
 #include <memory>
+#include <numbers>
+#include <string>
+#include <vector>
 
+#include "vorlin_core/backend/font_look.h"
 #include "vorlin_core/backend/pdfium_page_content.h"
 #include "vorlin_core/backend/pdfium_text.h"
 
@@ -15,6 +19,80 @@ float effective_font_size(const pdfium::PdfiumApi& api, pdfium::FPDF_TEXTPAGE te
   if (!api.FPDFText_GetMatrix(text, index, &matrix)) return static_cast<float>(nominal);
   return static_cast<float>(nominal * std::hypot(double{matrix.c}, double{matrix.d}));
 }
+
+// PDFium's angle is in unrotated user space, in radians clockwise (text running up the page reads
+// 3/2 pi); the page's /Rotate turns it clockwise again on the way to the visible page.
+float visible_angle(float radians, int rotation) {
+  if (!(radians >= 0)) return 0.0f;  // -1 is PDFium's "unknown"
+  double degrees = -radians * 180.0 / std::numbers::pi - 90.0 * rotation;
+  degrees = std::fmod(degrees, 360.0);
+  if (degrees < 0) degrees += 360.0;
+  // Rounding can land exactly on 360.
+  return degrees < 360 ? static_cast<float>(degrees) : 0.0f;
+}
+
+// The look of the text object a character comes from. Consecutive characters almost always share
+// their object, and objects share a handful of fonts, so each is asked for once.
+class LookCache {
+ public:
+  LookCache(const pdfium::PdfiumApi& api, pdfium::FPDF_TEXTPAGE text) : api_(api), text_(text) {}
+
+  void apply(int index, PdfChar& ch) {
+    pdfium::FPDF_PAGEOBJECT object = api_.FPDFText_GetTextObject(text_, index);
+    if (fonts_.empty() || object != object_) {
+      object_ = object;
+      const int mode = object ? api_.FPDFTextObj_GetTextRenderMode(object) : 0;
+      invisible_ = mode == pdfium::kTextRenderInvisible || mode == pdfium::kTextRenderClip;
+      fill_stroke_ = mode == pdfium::kTextRenderFillStroke;
+      font_ = font_of(object ? api_.FPDFTextObj_GetFont(object) : nullptr, index);
+    }
+    const Font& font = fonts_[font_];
+    ch.font_id = font.look.id;
+    ch.font_weight = font.weight;
+    ch.bold = font.look.bold || fill_stroke_;
+    ch.italic = font.look.italic;
+    ch.monospace = font.look.monospace;
+    ch.small_caps = font.look.small_caps;
+    ch.invisible = invisible_;
+  }
+
+ private:
+  struct Font {
+    pdfium::FPDF_FONT handle;
+    FontLook look;
+    std::int16_t weight;
+  };
+
+  // The index in fonts_ of the font of the character at `index`, whose object uses `handle`.
+  std::size_t font_of(pdfium::FPDF_FONT handle, int index) {
+    for (std::size_t i = 0; i < fonts_.size(); ++i) {
+      if (fonts_[i].handle == handle) return i;
+    }
+    std::string name(64, '\0');
+    int flags = 0;
+    unsigned long length =
+        api_.FPDFText_GetFontInfo(text_, index, name.data(), name.size(), &flags);
+    if (length > name.size()) {
+      name.resize(length);
+      length = api_.FPDFText_GetFontInfo(text_, index, name.data(), name.size(), &flags);
+    }
+    name.resize(length > 0 && length <= name.size() ? length - 1 : 0);  // less the terminator
+    int italic_angle = 0;
+    if (!handle || !api_.FPDFFont_GetItalicAngle(handle, &italic_angle)) italic_angle = 0;
+    const int weight = api_.FPDFText_GetFontWeight(text_, index);
+    fonts_.push_back(Font{handle, font_look(name, flags, italic_angle),
+                          static_cast<std::int16_t>(weight > 0 && weight < 1000 ? weight : 0)});
+    return fonts_.size() - 1;
+  }
+
+  const pdfium::PdfiumApi& api_;
+  pdfium::FPDF_TEXTPAGE text_;
+  std::vector<Font> fonts_;
+  pdfium::FPDF_PAGEOBJECT object_ = nullptr;
+  std::size_t font_ = 0;
+  bool invisible_ = false;
+  bool fill_stroke_ = false;
+};
 
 }  // namespace
 
@@ -31,21 +109,26 @@ std::expected<std::vector<PdfChar>, PdfError> read_chars(const LoadedPage& page,
   }
 
   std::vector<TextPageEntry> entries(static_cast<std::size_t>(count));
+  LookCache looks(api, text.get());
   for (int i = 0; i < count; ++i) {
     TextPageEntry& entry = entries[static_cast<std::size_t>(i)];
     entry.unicode = api.FPDFText_GetUnicode(text.get(), i);
     entry.generated = api.FPDFText_IsGenerated(text.get(), i) == 1;
-    if (entry.generated) continue;  // dropped anyway; skip the remaining calls
+    if (entry.generated) continue;  // a signal only; skip the remaining calls
     entry.unmapped = api.FPDFText_HasUnicodeMapError(text.get(), i) == 1;
+    entry.hyphen = api.FPDFText_IsHyphen(text.get(), i) == 1;
+    PdfChar& look = entry.look;
     pdfium::FS_RECTF loose{};
     if (api.FPDFText_GetLooseCharBox(text.get(), i, &loose)) {
       const RawBox box = frame.map({loose.left, loose.bottom, loose.right, loose.top});
-      entry.x0 = static_cast<float>(box.x0);
-      entry.y0 = static_cast<float>(box.y0);
-      entry.x1 = static_cast<float>(box.x1);
-      entry.y1 = static_cast<float>(box.y1);
+      look.x0 = static_cast<float>(box.x0);
+      look.y0 = static_cast<float>(box.y0);
+      look.x1 = static_cast<float>(box.x1);
+      look.y1 = static_cast<float>(box.y1);
     }
-    entry.font_size = effective_font_size(api, text.get(), i);
+    look.font_size = effective_font_size(api, text.get(), i);
+    look.angle = visible_angle(api.FPDFText_GetCharAngle(text.get(), i), frame.rotation);
+    looks.apply(i, look);
   }
   return decode_text_page(entries);
 }

@@ -61,6 +61,11 @@ std::expected<pdfium::PdfiumApi, PdfError> resolve_pdfium(const std::string& lib
   VORLIN_BIND(FPDFText_GetFontSize);
   VORLIN_BIND(FPDFText_GetLooseCharBox);
   VORLIN_BIND(FPDFText_GetMatrix);
+  VORLIN_BIND(FPDFText_GetCharAngle);
+  VORLIN_BIND(FPDFText_IsHyphen);
+  VORLIN_BIND(FPDFText_GetFontInfo);
+  VORLIN_BIND(FPDFText_GetFontWeight);
+  VORLIN_BIND(FPDFText_GetTextObject);
   VORLIN_BIND(FPDFPage_GetRotation);
   VORLIN_BIND(FPDFPage_CountObjects);
   VORLIN_BIND(FPDFPage_GetObject);
@@ -71,6 +76,9 @@ std::expected<pdfium::PdfiumApi, PdfError> resolve_pdfium(const std::string& lib
   VORLIN_BIND(FPDFFormObj_GetObject);
   VORLIN_BIND(FPDFImageObj_GetBitmap);
   VORLIN_BIND(FPDFImageObj_GetImagePixelSize);
+  VORLIN_BIND(FPDFTextObj_GetFont);
+  VORLIN_BIND(FPDFTextObj_GetTextRenderMode);
+  VORLIN_BIND(FPDFFont_GetItalicAngle);
 #undef VORLIN_BIND
   bind(handle, "__ctype_init", api.init_thread_locale, failure);
   if (!failure.empty()) {

@@ -16,11 +16,30 @@
 
 namespace vorlin_core {
 
-// One character of the page's text; box in PDF points, y axis up.
+// One character of the page's text; box in PDF points, y axis up. Past the size, a backend
+// fills what it knows; the defaults read as plain upright text in an unknown font.
 struct PdfChar {
   char32_t ch = 0;
   float x0 = 0, y0 = 0, x1 = 0, y1 = 0;
   float font_size = 0;
+  // Direction of the baseline on the visible page, degrees counterclockwise in [0, 360).
+  float angle = 0;
+  // Equal for characters of equally named fonts (subset prefixes ignored); 0 when unknown.
+  std::uint32_t font_id = 0;
+  // The weight the font states or PDFium estimates from its stems (400 regular, 0 unknown).
+  // Rough: producers write nonsense often enough that it only compares fonts of one document.
+  std::int16_t font_weight = 0;
+  bool bold = false;
+  bool italic = false;
+  bool monospace = false;
+  bool small_caps = false;
+  bool invisible = false;  // drawn in an invisible rendering mode (OCR layers, clipping text)
+  // Word breaks the backend's text analysis saw where no character stands: before this one,
+  // and after it a hyphen that only splits a word over two lines.
+  bool space_before = false;
+  bool hyphen_after = false;
+  // This character is such a line-end hyphen (PDFium reports it as U+0002).
+  bool line_end_hyphen = false;
 };
 
 // A PNG file, at hand or made on demand. Backends defer decoding because it can cost seconds

@@ -15,6 +15,7 @@ using FPDF_PAGE = struct FpdfPage*;
 using FPDF_TEXTPAGE = struct FpdfTextPage*;
 using FPDF_PAGEOBJECT = struct FpdfPageObject*;
 using FPDF_BITMAP = struct FpdfBitmap*;
+using FPDF_FONT = struct FpdfFont*;
 
 using FPDF_BOOL = int;
 using FPDF_DWORD = unsigned long;
@@ -44,6 +45,18 @@ inline constexpr unsigned long kErrSecurity = 5;
 inline constexpr int kPageObjImage = 3;
 inline constexpr int kPageObjForm = 5;
 
+// FPDFTextObj_GetTextRenderMode codes that draw nothing.
+inline constexpr int kTextRenderInvisible = 3;
+inline constexpr int kTextRenderClip = 7;
+// Filling and stroking the outline: how word processors fake a bold face.
+inline constexpr int kTextRenderFillStroke = 2;
+
+// Font descriptor flags (FPDFText_GetFontInfo).
+inline constexpr int kFontFixedPitch = 1 << 0;
+inline constexpr int kFontItalic = 1 << 6;
+inline constexpr int kFontSmallCap = 1 << 17;
+inline constexpr int kFontForceBold = 1 << 18;
+
 // FPDFBitmap_GetFormat codes.
 inline constexpr int kBitmapGray = 1;
 inline constexpr int kBitmapBgr = 2;
@@ -54,7 +67,7 @@ inline constexpr int kBitmapBgra = 4;
 inline constexpr int kRenderAnnotations = 0x01;
 
 // The resolved entry points. All are present in every PDFium release since
-// 2022; a symbol introduced later would be an optional member that may be null.
+// 2023; a symbol introduced later would be an optional member that may be null.
 struct PdfiumApi {
   // The namespace's own C library sets up a thread's ctype tables only for threads it starts;
   // any other thread must call this (its __ctype_init) before PDFium's tolower() and friends.
@@ -93,6 +106,12 @@ struct PdfiumApi {
   double (*FPDFText_GetFontSize)(FPDF_TEXTPAGE text_page, int index);
   FPDF_BOOL (*FPDFText_GetLooseCharBox)(FPDF_TEXTPAGE text_page, int index, FS_RECTF* rect);
   FPDF_BOOL (*FPDFText_GetMatrix)(FPDF_TEXTPAGE text_page, int index, FS_MATRIX* matrix);
+  float (*FPDFText_GetCharAngle)(FPDF_TEXTPAGE text_page, int index);
+  int (*FPDFText_IsHyphen)(FPDF_TEXTPAGE text_page, int index);
+  unsigned long (*FPDFText_GetFontInfo)(FPDF_TEXTPAGE text_page, int index, void* buffer,
+                                        unsigned long buflen, int* flags);
+  int (*FPDFText_GetFontWeight)(FPDF_TEXTPAGE text_page, int index);
+  FPDF_PAGEOBJECT (*FPDFText_GetTextObject)(FPDF_TEXTPAGE text_page, int index);
 
   // fpdf_edit.h
   int (*FPDFPage_GetRotation)(FPDF_PAGE page);
@@ -107,6 +126,9 @@ struct PdfiumApi {
   FPDF_BITMAP (*FPDFImageObj_GetBitmap)(FPDF_PAGEOBJECT image_object);
   FPDF_BOOL (*FPDFImageObj_GetImagePixelSize)(FPDF_PAGEOBJECT image_object, unsigned int* width,
                                               unsigned int* height);
+  FPDF_FONT (*FPDFTextObj_GetFont)(FPDF_PAGEOBJECT text);
+  int (*FPDFTextObj_GetTextRenderMode)(FPDF_PAGEOBJECT text);
+  FPDF_BOOL (*FPDFFont_GetItalicAngle)(FPDF_FONT font, int* angle);
 };
 
 }  // namespace vorlin_core::pdfium

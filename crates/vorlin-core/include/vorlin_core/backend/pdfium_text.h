@@ -10,19 +10,21 @@
 
 namespace vorlin_core {
 
-// One text-page entry as PDFium reports it, box already in page coordinates.
+// One text-page entry as PDFium reports it.
 struct TextPageEntry {
   unsigned int unicode = 0;
   bool generated = false;  // synthesised by PDFium, not in the content stream
   bool unmapped = false;   // the font gives this glyph no Unicode value
-  float x0 = 0, y0 = 0, x1 = 0, y1 = 0;
-  float font_size = 0;
+  bool hyphen = false;     // a hyphen PDFium found splitting a word at the line's end
+  PdfChar look;            // box (page coordinates), size, font and direction; `ch` unused
 };
 
 // The page's characters in entry order: generated entries dropped, each
-// surrogate pair joined into one character with the box and size of its first
-// half; an unpaired surrogate, a value above U+10FFFF, zero or an unmapped
-// glyph becomes U+FFFD.
+// surrogate pair joined into one character with the look of its first half;
+// an unpaired surrogate, a value above U+10FFFF, zero or an unmapped glyph
+// becomes U+FFFD. A generated entry marks the next character `space_before`; a
+// hyphen entry stays a character, marked `line_end_hyphen`, and marks the one
+// before `hyphen_after`.
 std::vector<PdfChar> decode_text_page(std::span<const TextPageEntry> entries);
 
 }  // namespace vorlin_core
