@@ -18,10 +18,19 @@
 namespace vorlin_geometry {
 
 // One positioned character; `font_size` may be zero, negative, NaN or infinite when unknown.
+// The fields after it are what the backend saw beyond the box; the defaults mean upright text in
+// a plain face with no word break noted.
 struct PageChar {
   char32_t ch = 0;
   BBox bbox;
   float font_size = 0;
+  float angle = 0;  // baseline direction, degrees counterclockwise
+  bool bold = false;
+  bool monospace = false;
+  bool small_caps = false;
+  bool space_before = false;     // a word boundary just before it
+  bool hyphen_after = false;     // followed by a hyphen that only splits a word at the line end
+  bool line_end_hyphen = false;  // that hyphen
 };
 
 // Positions are never empty and, once grouped, run left to right.
@@ -124,8 +133,7 @@ enum class SortOrder { Ascending, Descending };
 // Stable sort of `positions` by `key_of(position)` (a float), NaN keys last. Keys are read once
 // each so the sort moves small pairs instead of chasing positions through the character list.
 template <class KeyOf>
-void stable_sort_by_float_key(std::vector<std::size_t>& positions, KeyOf key_of,
-                              SortOrder order) {
+void stable_sort_by_float_key(std::vector<std::size_t>& positions, KeyOf key_of, SortOrder order) {
   std::vector<std::pair<float, std::size_t>> keyed;
   keyed.reserve(positions.size());
   for (std::size_t p : positions) keyed.emplace_back(key_of(p), p);

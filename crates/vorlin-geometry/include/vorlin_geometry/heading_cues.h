@@ -1,0 +1,39 @@
+#pragma once
+// What decides headings beyond type size, over the lines of a whole document: a table of contents
+// entry or program text is never a heading; a short line set wholly in bold or small capitals at
+// the body size is one when it opens a block or carries a section number; and on the title page
+// the centred lines under the title (authors, affiliations, dates) are text, not headings.
+
+#include <cstddef>
+#include <span>
+#include <string_view>
+#include <vector>
+
+#include "vorlin_geometry/primitives.h"
+
+namespace vorlin_geometry {
+
+// One content line of the document, in reading order within each page, pages in order.
+struct CueLine {
+  std::u32string_view text;
+  std::size_t page = 0;
+  BBox box;  // relative to its page: (0, 0) to (1, 1)
+  float font_size = 0;
+  bool emphasised = false;   // every letter bold or small capitals
+  bool monospace = false;    // most characters from a fixed-pitch font
+  bool opens_block = false;  // first of its column, or further below the line above than a pitch
+  LineRole role;             // the verdict of the size rule
+};
+
+// Dot leaders (". . ." or "....") or a section number with a trailing page number: "2.1 Scope 7".
+bool is_contents_entry(std::u32string_view text);
+
+// How many parts the leading section number has ("4.2.1 Title" 3, "A.2 Title" 2, "7 Title" 1);
+// 0 without one.
+std::size_t section_depth(std::u32string_view text);
+
+// The size rule's roles revised by the cues above. Emphasis headings rank one level below the
+// deepest size heading (at most 6).
+std::vector<LineRole> revise_headings(std::span<const CueLine> lines);
+
+}  // namespace vorlin_geometry

@@ -1,0 +1,93 @@
+#include "vorlin_geometry/accents.h"
+
+#include <unicode/unorm2.h>
+
+#include <utility>
+
+namespace vorlin_geometry {
+namespace {
+
+// Spacing accents and the combining marks they stand for. ASCII look-alikes ('^', '~', '`') are
+// left out: in program text they are characters of their own.
+constexpr std::pair<char32_t, char32_t> kAccentMarks[] = {
+    {0x00B4, 0x0301},  // acute
+    {0x02CB, 0x0300},  // grave
+    {0x02C6, 0x0302},  // circumflex
+    {0x02DC, 0x0303},  // tilde
+    {0x00AF, 0x0304},  // macron
+    {0x02C9, 0x0304},  // modifier macron
+    {0x02D8, 0x0306},  // breve
+    {0x02D9, 0x0307},  // dot above
+    {0x00A8, 0x0308},  // diaeresis
+    {0x02DA, 0x030A},  // ring above
+    {0x02DD, 0x030B},  // double acute
+    {0x02C7, 0x030C},  // caron
+    {0x00B8, 0x0327},  // cedilla
+    {0x02DB, 0x0328},  // ogonek
+};
+
+// The combining mark of a spacing accent, 0 for any other character.
+char32_t combining_mark(char32_t ch) {
+  if (ch < 0xA8) return 0;  // the common case, text
+  for (const auto& [accent, mark] : kAccentMarks) {
+    if (accent == ch) return mark;
+  }
+  return 0;
+}
+
+// TeX puts accents above the dotless forms.
+char32_t undotted(char32_t ch) {
+  if (ch == 0x0131) return U'i';
+  if (ch == 0x0237) return U'j';
+  return ch;
+}
+
+// The precomposed letter, or 0 when Unicode has none or the accent is not over the letter.
+char32_t composed(const PageChar& letter, const PageChar& accent) {
+  if (!is_alphabetic(letter.ch)) return 0;
+  const float centre = accent.bbox.centre_x();
+  const float slack = 0.25f * letter.bbox.width();
+  // Written so that NaN coordinates fold nothing.
+  if (!(centre >= letter.bbox.x0 - slack && centre <= letter.bbox.x1 + slack)) return 0;
+  UErrorCode status = U_ZERO_ERROR;
+  const UNormalizer2* nfc = unorm2_getNFCInstance(&status);
+  if (U_FAILURE(status)) return 0;
+  const UChar32 pair = unorm2_composePair(nfc, static_cast<UChar32>(undotted(letter.ch)),
+                                          static_cast<UChar32>(combining_mark(accent.ch)));
+  return pair > 0 ? static_cast<char32_t>(pair) : 0;
+}
+
+}  // namespace
+
+bool is_spacing_accent(char32_t ch) { return combining_mark(ch) != 0; }
+
+std::vector<PageChar> fold_accents(std::span<const PageChar> chars) {
+  std::vector<PageChar> out;
+  out.reserve(chars.size());
+  for (std::size_t i = 0; i < chars.size(); ++i) {
+    const PageChar& c = chars[i];
+    if (!is_spacing_accent(c.ch)) {
+      out.push_back(c);
+      continue;
+    }
+    // The letter before, already copied, or the one after.
+    if (!out.empty() && i > 0) {
+      if (const char32_t letter = composed(out.back(), c)) {
+        out.back().ch = letter;
+        continue;
+      }
+    }
+    if (i + 1 < chars.size()) {
+      if (const char32_t letter = composed(chars[i + 1], c)) {
+        out.push_back(chars[i + 1]);
+        out.back().ch = letter;
+        ++i;
+        continue;
+      }
+    }
+    out.push_back(c);
+  }
+  return out;
+}
+
+}  // namespace vorlin_geometry

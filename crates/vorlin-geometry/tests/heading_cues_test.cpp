@@ -1,0 +1,45 @@
+#include "vorlin_geometry/heading_cues.h"
+
+#include <gtest/gtest.h>
+
+namespace vorlin_geometry {
+namespace {
+
+TEST(heading_cues, contents_entries_and_section_numbers) {
+  EXPECT_TRUE(is_contents_entry(U"1.2 Options . . . . . . . 3"));
+  EXPECT_TRUE(is_contents_entry(U"Preface.........xi"));
+  EXPECT_TRUE(is_contents_entry(U"4 Opciones 4"));
+  EXPECT_FALSE(is_contents_entry(U"Chapter 1"));
+  EXPECT_FALSE(is_contents_entry(U"4 Opciones"));
+  EXPECT_FALSE(is_contents_entry(U"2 Example 9 more"));
+  EXPECT_EQ(section_depth(U"4.2.1 O tamanho do papel"), 3u);
+  EXPECT_EQ(section_depth(U"A.2 Extra"), 2u);
+  EXPECT_EQ(section_depth(U"7. Obsolete"), 1u);
+  EXPECT_EQ(section_depth(U"2020-11-06 v1.29"), 0u);
+  EXPECT_EQ(section_depth(U"3.14"), 0u);
+}
+
+CueLine line(std::u32string_view text, float x0, float x1, float size, LineRole role = {},
+             bool emphasised = false, bool opens_block = true) {
+  return CueLine{text, 0, BBox{x0, 0.5f, x1, 0.52f}, size, emphasised, false, opens_block, role};
+}
+
+TEST(heading_cues, revise_the_size_rule) {
+  const std::vector<CueLine> lines = {
+      line(U"The Title", 0.3f, 0.7f, 20, LineRole::heading(1)),
+      line(U"Ann Author", 0.4f, 0.6f, 12, LineRole::heading(2)),  // centred: the title block
+      line(U"1 Introduction", 0.1f, 0.4f, 14, LineRole::heading(2)),
+      line(U"Body text of the section that runs on.", 0.1f, 0.9f, 10),
+      line(U"1.1 Bold at body size", 0.1f, 0.4f, 10, {}, true, false),  // numbered
+      line(U"Background", 0.1f, 0.3f, 10, {}, true, true),              // opens a block
+      line(U"Inside a paragraph", 0.1f, 0.3f, 10, {}, true, false),
+      line(U"A bold sentence.", 0.1f, 0.3f, 10, {}, true, true),
+      line(U"2 Results . . . . . 7", 0.1f, 0.9f, 14, LineRole::heading(2)),
+  };
+  std::vector<std::uint8_t> levels;
+  for (const LineRole& role : revise_headings(lines)) levels.push_back(role.level);
+  EXPECT_EQ(levels, (std::vector<std::uint8_t>{1, 0, 2, 0, 3, 3, 0, 0, 0}));
+}
+
+}  // namespace
+}  // namespace vorlin_geometry
