@@ -6,9 +6,17 @@ namespace {
 // Each page is analysed on its own as soon as it arrives.
 class SpecLayout final : public LayoutStrategy {
  public:
-  void add_page(std::span<const PdfChar> chars, std::span<const PdfImage> images,
-                const BBox& page_box, const std::optional<std::string>& media_dir) override {
-    pages_.push_back(analyse_page(chars, images, page_box, media_dir));
+  std::vector<NodeId> add_page(std::span<const PdfChar> chars, std::span<const BBox> figures,
+                               const BBox& page_box) override {
+    pages_.push_back(analyse_page(chars, figures, page_box));
+    // The figures' nodes close the page's nodes, in image order.
+    const std::vector<NodePtr>& nodes = pages_.back().nodes;
+    std::vector<NodeId> ids;
+    ids.reserve(figures.size());
+    for (std::size_t i = nodes.size() - figures.size(); i < nodes.size(); ++i) {
+      ids.push_back(nodes[i]->id);
+    }
+    return ids;
   }
   std::vector<PageContent> finish() override { return std::move(pages_); }
 
@@ -17,6 +25,13 @@ class SpecLayout final : public LayoutStrategy {
 };
 
 }  // namespace
+
+std::optional<Layout> layout_named(std::string_view name) {
+  for (const LayoutName& entry : kLayoutNames) {
+    if (entry.name == name) return entry.layout;
+  }
+  return std::nullopt;
+}
 
 std::unique_ptr<LayoutStrategy> make_layout(Layout layout) {
   if (layout == Layout::Enhanced) return make_enhanced_layout();

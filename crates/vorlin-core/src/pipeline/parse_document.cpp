@@ -11,6 +11,7 @@
 #include "vorlin_core/backend/file_bytes.h"
 #include "vorlin_core/backend/lossy_utf8.h"
 #include "vorlin_core/backend/system_error.h"
+#include "vorlin_core/pipeline/figure_output.h"
 
 namespace vorlin_core {
 namespace {
@@ -66,7 +67,15 @@ PageFrame add_page(const PdfPage& backend_page, LayoutStrategy& layout,
   const std::vector<PdfImage> images = backend_page.images().value_or(std::vector<PdfImage>{});
   const BBox page_box =
       BBox::create(0.0f, 0.0f, width, height).value_or(vorlin_geometry::DEFAULT_PAGE_BOX);
-  layout.add_page(chars, images, page_box, media_dir);
+  std::vector<BBox> figures;
+  figures.reserve(images.size());
+  for (const PdfImage& image : images)
+    figures.push_back(BBox{image.x0, image.y0, image.x1, image.y1});
+  const std::vector<NodeId> figure_ids = layout.add_page(chars, figures, page_box);
+  // The layout only places figures; their images are saved here, under the ids it gave them.
+  for (std::size_t i = 0; i < images.size(); ++i) {
+    write_figure_image(media_dir, figure_ids.at(i), images[i].data);
+  }
   return PageFrame{width, height, page_box};
 }
 
