@@ -23,41 +23,24 @@ using testing_support::FakePage;
 namespace fs = std::filesystem;
 
 constexpr float kNaN = std::numeric_limits<float>::quiet_NaN();
-constexpr const char* kEmptySha256 =
-    "e3b0c44298fc1c149afbf4c8996fb92427ae41e4649b934ca495991b7852b855";
 
 using testing_support::TempDir;
 
 TEST(parse_document, builtin_backend_reads_any_file_as_one_blank_page) {
   TempDir dir;
-  const std::string path = dir.file("notes.pdf", "abc");
-  auto document = parse_document(path, ParseOptions{}, BuiltinBackend{});
+  ParseOptions options;
+  options.profile = "anything at all";  // copied, never validated
+  auto document = parse_document(dir.file("notes.pdf", "abc"), options, BuiltinBackend{});
   ASSERT_TRUE(document.has_value());
   EXPECT_EQ(document->source_sha256,
             "ba7816bf8f01cfea414140de5dae2223b00361a396177a9cb410ff61f20015ad");
   EXPECT_EQ(document->source_filename, "notes.pdf");
-  EXPECT_EQ(document->schema_version, "0.1.1");
-  EXPECT_EQ(document->profile, "balanced");
-  EXPECT_TRUE(document->extra.empty());
+  EXPECT_EQ(document->profile, "anything at all");
   ASSERT_EQ(document->pages.size(), 1u);
   const Page& page = *document->pages[0];
-  EXPECT_EQ(page.width, 595.27f);
-  EXPECT_EQ(page.height, 841.89f);
   EXPECT_EQ(page.bbox, (BBox{0, 0, 595.27f, 841.89f}));
   EXPECT_EQ(page.number, 1u);
-  EXPECT_FALSE(page.landscape);
   EXPECT_TRUE(page.nodes.empty());
-  EXPECT_TRUE(page.reading_order.empty());
-}
-
-TEST(parse_document, empty_file_hashes_no_bytes_and_profile_is_copied_unvalidated) {
-  TempDir dir;
-  ParseOptions options;
-  options.profile = "anything at all";
-  auto document = parse_document(dir.file("empty.pdf", ""), options, BuiltinBackend{});
-  ASSERT_TRUE(document.has_value());
-  EXPECT_EQ(document->source_sha256, kEmptySha256);
-  EXPECT_EQ(document->profile, "anything at all");
 }
 
 TEST(parse_document, failures_carry_class_and_message) {
@@ -94,11 +77,9 @@ TEST(parse_document, page_failure_names_the_zero_based_index) {
 TEST(parse_document, failing_lists_are_absorbed) {
   TempDir dir;
   std::vector<FakePage> pages(2);
-  pages[0].chars_fail = true;
-  pages[0].images_fail = true;
+  pages[0].chars_fail = pages[0].images_fail = true;
   auto result = parse_document(dir.file("a.pdf", "x"), ParseOptions{}, FakeBackend(pages));
   ASSERT_TRUE(result.has_value());
-  EXPECT_EQ(result->pages.size(), 2u);
   EXPECT_EQ(result->pages[1]->number, 2u);
 }
 
@@ -220,15 +201,9 @@ TEST(layout_named, knows_each_layout_by_its_name) {
 
 TEST(source_filename, last_normal_component) {
   const std::vector<std::pair<std::string, std::string>> cases = {
-      {"/data/in/report.pdf", "report.pdf"},
-      {"report.pdf/", "report.pdf"},
-      {"report.pdf//", "report.pdf"},
-      {"a/./b.pdf/.", "b.pdf"},
-      {"..", ""},
-      {"a/..", ""},
-      {"/", ""},
-      {"", ""},
-      {".", ""},
+      {"/data/in/report.pdf", "report.pdf"}, {"report.pdf//", "report.pdf"},
+      {"a/./b.pdf/.", "b.pdf"},             {"a/..", ""},
+      {"/", ""},                            {"", ""},
       {"dir/bad\xff.pdf", "bad\xEF\xBF\xBD.pdf"},
   };
   for (const auto& [path, name] : cases) EXPECT_EQ(source_filename(path), name) << path;

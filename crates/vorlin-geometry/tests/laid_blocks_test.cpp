@@ -41,11 +41,12 @@ TEST(build_laid_blocks, wrapped_headings_join_and_hyphenation_is_mended) {
       line(U"19.", 646, 50),
       line(U"Next Heading", 620, 50, {}, LineRole::heading(2)),
       line(U"Same Level Far Below", 560, 50, {}, LineRole::heading(2)),
+      line(U"Just Apart", 539, 50, {}, LineRole::heading(2)),  // 9 > 0.7 x 12 below
   };
   EXPECT_EQ(
       described(build_laid_blocks(lines)),
       (std::vector<std::string>{"H:2 Width Reading Column", "P:A hyphenated word and COVID-19.",
-                                "H:Next Heading", "H:Same Level Far Below"}));
+                                "H:Next Heading", "H:Same Level Far Below", "H:Just Apart"}));
 }
 
 TEST(build_laid_blocks, bullet_and_numbered_lists_and_lone_markers) {

@@ -66,16 +66,6 @@ TEST(build_blocks, heading_lines_stand_alone) {
   }
 }
 
-TEST(build_blocks, boxes_are_unions_of_their_lines) {
-  const std::vector<TextLine> lines = {lines_between({{100, 120}})[0],
-                                       TextLine{{1}, {5, 90, 50, 98}, 90},
-                                       TextLine{{2}, {-5, 80, 60, 88}, 80}};
-  const std::vector<Block> blocks =
-      build_blocks(lines, std::vector<LineRole>{LineRole::heading(3)});
-  ASSERT_EQ(shape(blocks), "h3:1 2");
-  EXPECT_EQ(blocks[1].bbox, (BBox{-5, 80, 60, 98}));
-}
-
 TEST(collapse_whitespace, trims_and_collapses_unicode_whitespace) {
   EXPECT_EQ(collapse_whitespace(U"\tfirst \n\u00A0second "), U"first second");
   EXPECT_EQ(collapse_whitespace(U" \u3000 "), U"");

@@ -61,13 +61,6 @@ TEST(group_lines, groups_by_running_mean_of_y0) {
   }
 }
 
-TEST(group_lines, keeps_running_mean_and_union_box) {
-  const std::vector<TextLine> lines = group_lines(row({100, 100, 99.7f}, 1));
-  ASSERT_EQ(lines.size(), 1u);
-  EXPECT_FLOAT_EQ(lines[0].mean_y0, 99.9f);
-  EXPECT_EQ(lines[0].bbox, (BBox{0, 99.7f, 15, 101}));
-}
-
 // Any mix of NaN, infinite and inverted boxes: each character lands in exactly one line.
 TEST(group_lines, every_character_in_exactly_one_line) {
   std::mt19937 random(7);
