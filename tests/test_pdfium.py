@@ -12,8 +12,8 @@ from PIL import Image
 import pdf_factory as pdfs
 import vorlin_reader
 from vorlin_reader import ParseOptions
+from vorlin_reader._api import LAYOUTS
 
-LAYOUTS = ("enhanced", "spec")
 REJECTED = "failed to open PDF: pdfium rejected the document: "
 DAMAGED = REJECTED + "not a PDF file or damaged"
 ONE_PARAGRAPH = pdfs.paragraph_text(pdfs.LEFT_WORDS[0])

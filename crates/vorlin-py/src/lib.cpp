@@ -98,7 +98,8 @@ int exec_module(PyObject* module) {
     if (!add_functions(module, module_name.get(), functions) ||
         !add_type(module, parse_options_type()) || !add_type(module, document_type()) ||
         !add_functions(module, module_name.get(),
-                       std::span(private_functions(), private_function_count()))) {
+                       std::span(private_functions(), private_function_count())) ||
+        !add_private_constants(module)) {
       return -1;
     }
     attach_log_bridge();
