@@ -42,11 +42,6 @@ PyObject* parse_batch(PyObject*, PyObject* const* args, Py_ssize_t nargs, PyObje
   });
 }
 
-template <typename Function>
-PyCFunction as_method(Function function) {
-  return reinterpret_cast<PyCFunction>(reinterpret_cast<void (*)()>(function));
-}
-
 PyMethodDef functions[] = {
     {"version", version, METH_NOARGS,
      "version()\n--\n\nReturn the semantic version of the core library. An earlier phase already "

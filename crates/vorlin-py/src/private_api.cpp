@@ -215,11 +215,6 @@ PyObject* graph_json(PyObject*, PyObject* document) {
   return guarded<PyObject*>(nullptr, [&]() -> PyObject* { return graph_json_text(document); });
 }
 
-template <typename Function>
-PyCFunction as_method(Function function) {
-  return reinterpret_cast<PyCFunction>(reinterpret_cast<void (*)()>(function));
-}
-
 PyMethodDef functions[] = {
     {"_parse", as_method(parse), METH_FASTCALL | METH_KEYWORDS,
      "_parse(library, layout, max_image_pixels, path, options=None)\n--\n\nOne file, GIL "
