@@ -6,5 +6,5 @@ export DEBIAN_FRONTEND=noninteractive
 $SUDO apt-get update -qq
 $SUDO apt-get install -y -qq --no-install-recommends \
   g++ make python3-venv python3-dev \
-  libssl-dev libpng-dev zlib1g-dev libicu-dev libspdlog-dev libfmt-dev \
+  libssl-dev libpng-dev libicu-dev libspdlog-dev libfmt-dev \
   libgtest-dev libgmock-dev libbenchmark-dev >/dev/null
