@@ -84,12 +84,6 @@ Page dense_page(std::size_t char_count) {
   return page;
 }
 
-float line_font_size(const geo::TextLine& line, const std::vector<geo::PageChar>& chars) {
-  float sum = -0.0f;
-  for (std::size_t p : line.char_indices) sum += chars[p].font_size;
-  return sum / static_cast<float>(line.char_indices.size());
-}
-
 struct ChainResult {
   std::size_t lines = 0, headings = 0, nodes = 0;
 };
@@ -98,15 +92,13 @@ struct ChainResult {
 ChainResult analyse(const Page& page) {
   const std::vector<geo::TextLine> lines =
       geo::filter_noise(geo::group_lines(page.chars), page.chars, page.box);
-  std::vector<float> sizes;
-  std::vector<geo::BBox> boxes;
-  std::vector<std::string> texts;
+  std::vector<geo::HeadingLine> heading_lines;
   for (const geo::TextLine& line : lines) {
-    sizes.push_back(line_font_size(line, page.chars));
-    boxes.push_back(line.bbox);
-    texts.push_back(geo::line_text(geo::split_words(line, page.chars)));
+    heading_lines.push_back(
+        geo::HeadingLine{geo::line_font_size(line, page.chars), line.bbox,
+                         geo::is_heading_text(geo::line_text(line, page.chars))});
   }
-  const std::vector<geo::LineRole> roles = geo::detect_headings(sizes, boxes, texts, page.box);
+  const std::vector<geo::LineRole> roles = geo::detect_headings(heading_lines, page.box);
   ChainResult result{lines.size(), 0, 0};
   std::vector<geo::BBox> node_boxes;
   for (const geo::Block& block : geo::build_blocks(lines, roles)) {
@@ -114,7 +106,7 @@ ChainResult analyse(const Page& page) {
     node_boxes.push_back(block.bbox);
     if (block.is_heading) ++result.headings;
   }
-  result.nodes = geo::xycut_order(node_boxes, 0.3f, false).size();
+  result.nodes = geo::xycut_order(node_boxes, geo::kReadingGapFactor, false).size();
   return result;
 }
 
@@ -134,7 +126,11 @@ void BM_page_chain(benchmark::State& state) {
   state.counters["time_per_char"] = Counter(static_cast<double>(page.chars.size()),
                                             Counter::kIsIterationInvariantRate | Counter::kInvert);
 }
-BENCHMARK(BM_page_chain)->Arg(1'000)->Arg(10'000)->Arg(100'000)->Arg(1'000'000)
+BENCHMARK(BM_page_chain)
+    ->Arg(1'000)
+    ->Arg(10'000)
+    ->Arg(100'000)
+    ->Arg(1'000'000)
     ->Unit(benchmark::kMicrosecond);
 
 // Whole page analysis on the same page: the chain plus node building and ordering.
@@ -146,7 +142,7 @@ void BM_analyse_page(benchmark::State& state) {
     chars.push_back({c.ch, c.bbox.x0, c.bbox.y0, c.bbox.x1, c.bbox.y1, c.font_size});
   }
   for (auto _ : state) {
-    benchmark::DoNotOptimize(vorlin_core::analyse_page(chars, {}, page.box, std::nullopt));
+    benchmark::DoNotOptimize(vorlin_core::analyse_page(chars, {}, page.box));
   }
   state.SetItemsProcessed(state.iterations() * static_cast<std::int64_t>(page.chars.size()));
 }
@@ -169,8 +165,7 @@ void BM_xycut_equal_gaps(benchmark::State& state) {
   for (auto _ : state) benchmark::DoNotOptimize(geo::xycut_order(boxes, 0.3f, false));
   state.SetItemsProcessed(state.iterations() * state.range(0));
 }
-BENCHMARK(BM_xycut_equal_gaps)->Arg(100)->Arg(1'000)->Arg(10'000)
-    ->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_xycut_equal_gaps)->Arg(100)->Arg(1'000)->Arg(10'000)->Unit(benchmark::kMicrosecond);
 
 }  // namespace
 

@@ -15,7 +15,6 @@
 namespace {
 
 using vorlin_core::PdfChar;
-using vorlin_core::PdfImage;
 
 constexpr float kPageWidth = 595;
 constexpr float kPageHeight = 842;
@@ -65,23 +64,25 @@ std::vector<PdfChar> page_chars(std::size_t number, int columns) {
   return chars;
 }
 
-std::vector<PdfImage> page_images() { return {PdfImage{{}, 60, 500, 280, 600, 0, 0}}; }
+std::vector<vorlin_geometry::BBox> page_figures() {
+  return {vorlin_geometry::BBox{60, 500, 280, 600}};
+}
 
 void run(benchmark::State& state, int columns, bool enhanced) {
   const vorlin_geometry::BBox page_box{0, 0, kPageWidth, kPageHeight};
   std::vector<std::vector<PdfChar>> pages;
   for (std::size_t p = 0; p < kPages; ++p) pages.push_back(page_chars(p, columns));
-  const std::vector<PdfImage> images = page_images();
+  const std::vector<vorlin_geometry::BBox> figures = page_figures();
   std::size_t chars = 0;
   for (const auto& page : pages) chars += page.size();
   for (auto _ : state) {
     if (enhanced) {
       auto layout = vorlin_core::make_enhanced_layout();
-      for (const auto& page : pages) layout->add_page(page, images, page_box, std::nullopt);
+      for (const auto& page : pages) layout->add_page(page, figures, page_box);
       benchmark::DoNotOptimize(layout->finish());
     } else {
       for (const auto& page : pages) {
-        benchmark::DoNotOptimize(vorlin_core::analyse_page(page, images, page_box, std::nullopt));
+        benchmark::DoNotOptimize(vorlin_core::analyse_page(page, figures, page_box));
       }
     }
   }

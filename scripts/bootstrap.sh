@@ -1,10 +1,18 @@
 #!/usr/bin/env bash
-# Installs the system packages that building vorlin_reader needs (Debian/Ubuntu, as root).
+# Installs the system packages that building vorlin_reader needs (Debian/Ubuntu, as root); does
+# nothing when they are all installed already.
 set -euo pipefail
+PACKAGES=(
+  g++ make python3-venv python3-dev
+  libssl-dev libpng-dev libicu-dev libspdlog-dev libfmt-dev
+  libgtest-dev libgmock-dev libbenchmark-dev
+)
+# dpkg-query names every package it knows; one not known at all makes it exit non-zero.
+if status=$(dpkg-query -W -f='${db:Status-Status}\n' "${PACKAGES[@]}" 2>/dev/null) &&
+  ! grep -qv '^installed$' <<<"$status"; then
+  exit 0
+fi
 if [ "$(id -u)" -ne 0 ]; then SUDO=sudo; else SUDO=; fi
 export DEBIAN_FRONTEND=noninteractive
 $SUDO apt-get update -qq
-$SUDO apt-get install -y -qq --no-install-recommends \
-  g++ make python3-venv python3-dev \
-  libssl-dev libpng-dev zlib1g-dev libicu-dev libspdlog-dev libfmt-dev \
-  libgtest-dev libgmock-dev libbenchmark-dev >/dev/null
+$SUDO apt-get install -y -qq --no-install-recommends "${PACKAGES[@]}" >/dev/null

@@ -30,6 +30,9 @@ def sample_pdf(make_file):
 def hooks():
     """Test-only C entry points of the extension (not module members), called with the GIL held."""
     library = ctypes.PyDLL(native.__file__)
+    if not hasattr(library, "vorlin_testing_warn"):
+        pytest.fail(f"{native.__file__} lacks the test hooks: install it the way scripts/test.sh "
+                    "does, with -C cmake.define.VORLIN_TEST_HOOKS=ON", pytrace=False)
     parse, warn = library.vorlin_testing_parse, library.vorlin_testing_warn
     parse.argtypes = [ctypes.py_object, ctypes.py_object, ctypes.c_int]
     warn.argtypes = [ctypes.py_object]

@@ -1,6 +1,7 @@
-"""The module surface: members, docstrings, argument binding and conversion, parse failures."""
+"""The module surface: members, argument binding and conversion, parse failures."""
 
 import importlib
+import importlib.metadata
 import logging
 import pathlib
 import sys
@@ -15,13 +16,12 @@ PUBLIC = ["version", "parse", "parse_batch", "ParseOptions", "Document"]
 
 
 def test_members_and_the_package_reexports():
-    assert native.version() == "0.1.1"
+    # The wheel's metadata and the C++ build both take the version from the package.
+    assert native.version() == importlib.metadata.version("vorlin-reader")
     assert [name for name in vars(native) if not name.startswith("_")] == PUBLIC
     assert set(vorlin_reader.__all__) == {*PUBLIC, "parse_bytes"}
     for name in ("version", "ParseOptions", "Document"):
         assert getattr(vorlin_reader, name) is getattr(native, name)
-    # parse / parse_batch add the backend choice; with the built-in backend they are the module's.
-    assert callable(vorlin_reader.parse) and callable(vorlin_reader.parse_batch)
     assert native.ParseOptions.__module__ == native.Document.__module__ == "vorlin_reader._native"
 
 
@@ -38,45 +38,9 @@ def reimported():
 def test_a_second_import_shares_the_classes_and_the_log_bridge(reimported, hooks, caplog):
     assert reimported is not native
     assert (reimported.ParseOptions, reimported.Document) == (native.ParseOptions, native.Document)
-    assert [name for name in vars(reimported) if not name.startswith("_")] == PUBLIC
     with caplog.at_level(logging.WARNING, logger="vorlin_reader._native"):
         hooks.warn("once")
     assert [r.getMessage() for r in caplog.records] == ["once"]
-
-
-SIGNATURES = {
-    native.version: "()",
-    native.parse: "(path, options=None)",
-    native.parse_batch: "(paths, options=None)",
-    native.ParseOptions: "(profile=..., use_ia=True, max_concurrent_pages=None, media_dir=None,"
-    " ollama_endpoint=...)",
-    native.Document: None,
-    native.Document.to_markdown: "($self)",
-    native.Document.to_graph_json: "($self)",
-}
-
-DOCS = {
-    native.parse_batch: "Parse several PDFs. Returns a dict `{path: Document}` so callers can\n"
-    "quickly distinguish results from failures.",
-    native.ParseOptions: "Caller-tunable knobs for [`parse`] / [`parse_batch`].\n\n"
-    "All fields default to the same values as the CLI subcommand (Plan \u00a714.T9.3).",
-    native.Document: "Lightweight wrapper around `vorlin_core::Document` that exposes only\n"
-    "the two methods the Python side needs.",
-    native.Document.to_markdown: "Render this document to GFM Markdown for Vector-RAG ingestion.",
-    native.Document.to_graph_json: "Render this document to the Graph-RAG JSON shape. Returns a"
-    " Python\ndict (parsed from the canonical JSON) so consumers can poke at\n"
-    "nodes / edges without round-tripping through string parsing.",
-}
-
-
-@pytest.mark.parametrize("obj", SIGNATURES)
-def test_text_signatures(obj):
-    assert obj.__text_signature__ == SIGNATURES[obj]
-
-
-@pytest.mark.parametrize("obj", DOCS)
-def test_docstrings(obj):
-    assert obj.__doc__ == DOCS[obj]
 
 
 NOT_STR = "argument 'path': '{}' object is not an instance of 'str'"
@@ -87,31 +51,21 @@ NOT_OPTIONS = "argument 'options': '{}' object is not an instance of 'ParseOptio
     "call, message",
     [
         (lambda: parse(), "parse() missing 1 required positional argument: 'path'"),
-        (lambda: parse(options=None), "parse() missing 1 required positional argument: 'path'"),
         (lambda: parse("a", pat=1), "parse() got an unexpected keyword argument 'pat'"),
         (lambda: parse("a", path="b"), "parse() got multiple values for argument 'path'"),
-        (lambda: parse("a", None, options=None),
-         "parse() got multiple values for argument 'options'"),
         (lambda: parse("a", None, 3),
          "parse() takes from 1 to 2 positional arguments but 3 were given"),
-        (lambda: parse_batch([], path=1),
-         "parse_batch() got an unexpected keyword argument 'path'"),
         (lambda: ParseOptions("fast", profile="fast"),
          "ParseOptions() got multiple values for argument 'profile'"),
-        (lambda: parse_batch(), "parse_batch() missing 1 required positional argument: 'paths'"),
         (lambda: ParseOptions("fast", True, None, None, "x", 6),
          "ParseOptions() takes from 0 to 5 positional arguments but 6 were given"),
         (lambda: ParseOptions(speed=1),
          "ParseOptions() got an unexpected keyword argument 'speed'"),
-        (lambda: parse(123), NOT_STR.format("int")),
-        (lambda: parse(b"/tmp/x.pdf"), NOT_STR.format("bytes")),
         (lambda: parse(pathlib.Path("/tmp/x.pdf")), NOT_STR.format("PosixPath")),
         (lambda: parse(None), "argument 'path': 'None' is not an instance of 'str'"),
         (lambda: parse(1, {}), NOT_STR.format("int")),  # path is converted before options
         (lambda: parse("a.pdf", {}), NOT_OPTIONS.format("dict")),
-        (lambda: parse("a.pdf", 1), NOT_OPTIONS.format("int")),
-        (lambda: parse("a.pdf", "fast"), NOT_OPTIONS.format("str")),
-        (lambda: parse_batch([], {}), NOT_OPTIONS.format("dict")),
+        (lambda: parse_batch([], 1), NOT_OPTIONS.format("int")),
     ],
 )
 def test_binding_and_conversion_errors(call, message):
@@ -130,48 +84,36 @@ def test_unencodable_path_keeps_the_interpreters_error():
         parse("bad\udcffpath")
 
 
-def test_str_subclass_is_accepted_as_path(sample_pdf):
-    class Text(str):
-        pass
-
-    assert len(parse(Text(sample_pdf[0]))) == 1
-
-
 @pytest.mark.parametrize("path", ["{tmp}/missing.pdf", "/tmp/a\0b.pdf"])
 def test_missing_file_raises_file_not_found_with_the_path_as_given(tmp_path, path):
     path = path.format(tmp=tmp_path)
     with pytest.raises(FileNotFoundError) as caught:
-        parse(path)
+        parse(type("Text", (str,), {})(path))  # a str subclass is a path too
     assert caught.value.args == ("PDF not found: " + path,)
-    assert str(caught.value) == "PDF not found: " + path
 
 
 def test_any_readable_file_is_one_page_with_its_sha256(make_file):
-    for content in (b"", b"not a pdf at all", bytes(range(256)) * 40):
+    for content in (b"", bytes(range(256)) * 40):
         path, digest = make_file(content)
         document = parse(path)
         assert len(document) == 1
         assert repr(document) == str(document) == f"Document(pages=1, sha256={digest})"
 
 
-def test_options_none_and_omitted_give_the_default_profile(sample_pdf):
+def test_options_are_copied_when_parse_is_called(sample_pdf):
     path = sample_pdf[0]
     for document in (parse(path), parse(path, None), parse(path, options=None)):
         assert document.to_graph_json()["meta"]["profile"] == "balanced"
-
-
-def test_options_are_copied_when_parse_is_called(sample_pdf):
     options = ParseOptions(profile="scientific")
-    document = parse(sample_pdf[0], options)
+    document = parse(path, options)
     options.profile = "turbo"
     assert document.to_graph_json()["meta"]["profile"] == "scientific"
     # A profile set through the attribute is not validated and reaches the next parse as is.
-    assert parse(sample_pdf[0], options).to_graph_json()["meta"]["profile"] == "turbo"
+    assert parse(path, options).to_graph_json()["meta"]["profile"] == "turbo"
 
 
 def test_parse_with_another_backend_uses_the_same_path(hooks, sample_pdf):
     document = hooks.parse_with_image(sample_pdf[0], ParseOptions(profile="fast"))
-    assert type(document) is native.Document
     assert repr(document) == f"Document(pages=1, sha256={sample_pdf[1]})"
     with pytest.raises(FileNotFoundError, match="^PDF not found: /nonexistent$"):
         hooks.parse_with_image("/nonexistent")
@@ -180,9 +122,8 @@ def test_parse_with_another_backend_uses_the_same_path(hooks, sample_pdf):
 def test_broken_invariant_raises_one_panic_exception_class(hooks, sample_pdf):
     panics = set()
     for _ in range(2):
-        with pytest.raises(BaseException) as caught:
+        with pytest.raises(BaseException, match="^fake page index fault$") as caught:
             hooks.parse_with_logic_error(sample_pdf[0])
-        assert str(caught.value) == "fake page index fault"
         panics.add(type(caught.value))
     (panic,) = panics
     assert panic.__name__ == "PanicException"

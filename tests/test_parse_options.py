@@ -1,11 +1,6 @@
 """ParseOptions: defaults, conversions, validation, attributes and the representation."""
 
-import re
-import unicodedata
-
 import pytest
-from hypothesis import given
-from hypothesis import strategies as st
 
 from vorlin_reader._native import ParseOptions
 
@@ -21,29 +16,19 @@ def representation(profile="balanced", use_ia="true", pages="None", endpoint=DEF
     )
 
 
-def test_defaults_and_positional_field_order():
+def test_defaults_positional_order_and_representation():
     defaults = ParseOptions()
     assert [getattr(defaults, name) for name in FIELDS] == [
         "balanced", True, None, None, DEFAULT_ENDPOINT,
     ]
     assert repr(defaults) == representation()
-    options = ParseOptions("fast", False, 3, "/media", "http://h:1")
-    assert [getattr(options, name) for name in FIELDS] == ["fast", False, 3, "/media", "http://h:1"]
-
-
-@pytest.mark.parametrize(
-    "kwargs, expected",
-    [
-        ({"max_concurrent_pages": 4}, representation(pages="Some(4)")),
-        ({"max_concurrent_pages": 0}, representation(pages="Some(0)")),
-        ({"max_concurrent_pages": 2**64 - 1}, representation(pages="Some(18446744073709551615)")),
-        ({"use_ia": False}, representation(use_ia="false")),
-        ({"media_dir": "/tmp/figures"}, representation()),
-        ({"profile": "scientific"}, representation(profile="scientific")),
-    ],
-)
-def test_representation(kwargs, expected):
-    assert repr(ParseOptions(**kwargs)) == expected
+    options = ParseOptions("scientific", False, 2**64 - 1, "/media", "http://h:1")
+    assert [getattr(options, name) for name in FIELDS] == [
+        "scientific", False, 2**64 - 1, "/media", "http://h:1",
+    ]
+    assert repr(options) == representation(
+        "scientific", "false", "Some(18446744073709551615)", "http://h:1"
+    )
 
 
 @pytest.mark.parametrize(
@@ -54,21 +39,15 @@ def test_representation(kwargs, expected):
         ("e\u0301\u200d", r"e\u{301}\u{200d}"),  # Grapheme_Extend, the second also a format char
         ("\x07\x7f\u00a0\u2028\ue000\u0378", r"\u{7}\u{7f}\u{a0}\u{2028}\u{e000}\u{378}"),
         ("caf\u00e9 \u65e5\u672c \u0436 \U0001f600", "caf\u00e9 \u65e5\u672c \u0436 \U0001f600"),
-        ("", ""),
+        ("Fast", "Fast"),
+        ("fast ", "fast "),
     ],
 )
-def test_quoting_rule(text, shown):
+def test_quoting_rule_and_unknown_profiles(text, shown):
     assert repr(ParseOptions(ollama_endpoint=text)) == representation(endpoint=shown)
     with pytest.raises(ValueError) as caught:
         ParseOptions(profile=text)
     assert str(caught.value) == PROFILE_ERROR + f'"{shown}"'
-
-
-@pytest.mark.parametrize("profile", ["Fast", "Balanced", "SCIENTIFIC", " fast", "fast ", "turbo"])
-def test_unknown_profiles_are_refused_byte_for_byte(profile):
-    with pytest.raises(ValueError) as caught:
-        ParseOptions(profile=profile)
-    assert str(caught.value) == PROFILE_ERROR + f'"{profile}"'
 
 
 def index(value):
@@ -86,33 +65,25 @@ def numpy_bool(truth, name="bool_"):
     return type(name, (), {"__module__": "numpy", "__bool__": to_bool})()
 
 
-ENDPOINT_PREFIX = "argument 'ollama_endpoint': "
-PAGES_PREFIX = "argument 'max_concurrent_pages': "
-NOT_AN_INTEGER = "object cannot be interpreted as an integer"
+NOT_AN_INTEGER = "argument 'max_concurrent_pages': '{}' object cannot be interpreted as an integer"
+
 
 # (field, value, exception, message or None when the interpreter's own message is kept)
-CONVERSION_ERRORS = [
-    ("profile", 1, TypeError, "argument 'profile': 'int' object is not an instance of 'str'"),
-    ("profile", None, TypeError, "argument 'profile': 'None' is not an instance of 'str'"),
-    ("profile", b"x", TypeError, "argument 'profile': 'bytes' object is not an instance of 'str'"),
-    ("use_ia", 1, TypeError, "argument 'use_ia': 'int' object is not an instance of 'bool'"),
-    ("use_ia", 0, TypeError, "argument 'use_ia': 'int' object is not an instance of 'bool'"),
-    ("use_ia", None, TypeError, "argument 'use_ia': 'None' is not an instance of 'bool'"),
-    ("use_ia", "true", TypeError, "argument 'use_ia': 'str' object is not an instance of 'bool'"),
-    ("use_ia", numpy_bool(TypeError("no truth"), "bool"), TypeError, "argument 'use_ia': no truth"),
-    ("max_concurrent_pages", 1.5, TypeError, PAGES_PREFIX + "'float' " + NOT_AN_INTEGER),
-    ("max_concurrent_pages", "4", TypeError, PAGES_PREFIX + "'str' " + NOT_AN_INTEGER),
-    ("max_concurrent_pages", object(), TypeError, PAGES_PREFIX + "'object' " + NOT_AN_INTEGER),
-    ("max_concurrent_pages", -1, OverflowError, None),
-    ("max_concurrent_pages", 2**64, OverflowError, None),
-    ("max_concurrent_pages", index(-5), OverflowError, None),
-    ("media_dir", 1, TypeError, "argument 'media_dir': 'int' object is not an instance of 'str'"),
-    ("ollama_endpoint", None, TypeError, ENDPOINT_PREFIX + "'None' is not an instance of 'str'"),
-    ("ollama_endpoint", 1, TypeError, ENDPOINT_PREFIX + "'int' object is not an instance of 'str'"),
-]
-
-
-@pytest.mark.parametrize("field, value, exception, message", CONVERSION_ERRORS)
+@pytest.mark.parametrize(
+    "field, value, exception, message",
+    [
+        ("profile", 1, TypeError, "argument 'profile': 'int' object is not an instance of 'str'"),
+        ("use_ia", 1, TypeError, "argument 'use_ia': 'int' object is not an instance of 'bool'"),
+        ("use_ia", numpy_bool(TypeError("x"), "bool"), TypeError, "argument 'use_ia': x"),
+        ("max_concurrent_pages", 1.5, TypeError, NOT_AN_INTEGER.format("float")),
+        ("max_concurrent_pages", -1, OverflowError, None),
+        ("max_concurrent_pages", 2**64, OverflowError, None),
+        ("media_dir", 1, TypeError, "argument 'media_dir': 'int' object is not an instance of"
+         " 'str'"),
+        ("ollama_endpoint", None, TypeError,
+         "argument 'ollama_endpoint': 'None' is not an instance of 'str'"),
+    ],
+)
 def test_constructor_and_attribute_writes_refuse_alike(field, value, exception, message):
     options = ParseOptions(max_concurrent_pages=7, media_dir="/m")
     before = repr(options), getattr(options, field)
@@ -137,16 +108,12 @@ def test_conversions_run_in_field_order_and_precede_validation():
 @pytest.mark.parametrize(
     "field, value, expected",
     [
-        ("profile", "scientific", "scientific"),
-        ("use_ia", False, False),
         ("use_ia", numpy_bool(False), False),
         ("use_ia", numpy_bool(True), True),
         ("max_concurrent_pages", index(12), 12),
         ("max_concurrent_pages", True, 1),
         ("max_concurrent_pages", None, None),
         ("media_dir", None, None),
-        ("media_dir", "", ""),
-        ("ollama_endpoint", "http://[::1]:11434", "http://[::1]:11434"),
     ],
 )
 def test_accepted_conversions(field, value, expected):
@@ -157,51 +124,9 @@ def test_accepted_conversions(field, value, expected):
     assert type(getattr(options, field)) is type(expected)
 
 
-@pytest.mark.parametrize("value", [True, False])
-def test_numpy_bool_is_accepted_through_its_truth_value(value):
-    numpy = pytest.importorskip("numpy")
-    assert ParseOptions(use_ia=numpy.bool_(value)).use_ia is value
-    with pytest.raises(TypeError, match="^argument 'use_ia': 'int64' object is not"):
-        ParseOptions(use_ia=numpy.int64(1))
-
-
-def test_profile_written_through_the_attribute_is_not_validated():
-    options = ParseOptions()
-    options.profile = "turbo"
-    assert repr(options) == representation(profile="turbo")
-
-
 @pytest.mark.parametrize("field", FIELDS)
 def test_attributes_cannot_be_deleted(field):
     options = ParseOptions()
-    with pytest.raises(AttributeError) as caught:
+    with pytest.raises(AttributeError, match="^property has no deleter$"):
         delattr(options, field)
-    assert str(caught.value) == "property has no deleter"
     assert repr(options) == representation()
-
-
-def test_no_other_attributes_can_be_added():
-    with pytest.raises(AttributeError):
-        ParseOptions().speed = 3
-
-
-ESCAPE = re.compile(r'\\(?:u\{([0-9a-f]+)\}|(.))', re.S)
-SIMPLE = {"\\": "\\", '"': '"', "t": "\t", "r": "\r", "n": "\n", "0": "\0"}
-
-
-def unquote(shown):
-    assert shown.startswith('"') and shown.endswith('"')
-    return ESCAPE.sub(
-        lambda m: chr(int(m.group(1), 16)) if m.group(1) is not None else SIMPLE[m.group(2)],
-        shown[1:-1],
-    )
-
-
-@given(st.text(st.characters(blacklist_categories=["Cs"])))
-def test_quoting_is_reversible_and_hides_invisible_characters(text):
-    shown = repr(ParseOptions(ollama_endpoint=text))
-    quoted = shown[shown.index("ollama_endpoint=") + len("ollama_endpoint=") : -1]
-    assert unquote(quoted) == text
-    body = quoted[1:-1]
-    assert all(unicodedata.category(c) not in ("Cc", "Zl", "Zp", "Cf", "Co") for c in body)
-    assert re.search(r'(?<!\\)(\\\\)*"', body) is None  # every inner quote is escaped

@@ -1,9 +1,7 @@
 """End to end through PDFium: reportlab-made PDFs in, Markdown, graph JSON and figure files out."""
 
 import ctypes.util
-import logging
 import os
-import random
 import re
 import subprocess
 import sys
@@ -14,8 +12,8 @@ from PIL import Image
 import pdf_factory as pdfs
 import vorlin_reader
 from vorlin_reader import ParseOptions
+from vorlin_reader._api import LAYOUTS
 
-LAYOUTS = ("enhanced", "spec")
 REJECTED = "failed to open PDF: pdfium rejected the document: "
 DAMAGED = REJECTED + "not a PDF file or damaged"
 ONE_PARAGRAPH = pdfs.paragraph_text(pdfs.LEFT_WORDS[0])
@@ -170,20 +168,6 @@ def test_images_become_figures_with_their_own_pixels(pdfium, tmp_path, mode):
             assert written.convert("RGB").getpixel(point) == source.convert("RGB").getpixel(point)
 
 
-# The one run of the figure warning from PDFium through to Python's logging, in either layout.
-@pytest.mark.parametrize("layout", LAYOUTS)
-def test_media_dir_that_is_a_file_warns_once_per_image(pdfium, tmp_path, caplog, layout):
-    blocker = tmp_path / "media"
-    blocker.write_bytes(b"")
-    with caplog.at_level(logging.WARNING, logger="vorlin_reader._native"):
-        document = parsed(tmp_path, pdfs.image_page(pdfs.gradient(), (100, 500, 200, 100)),
-                          ParseOptions(media_dir=str(blocker)), layout=layout)
-    assert [node["nodeType"] for node in document.to_graph_json()["nodes"]] == ["figure"]
-    [record] = caplog.records
-    assert (record.name, record.levelno) == ("vorlin_reader._native", logging.WARNING)
-    assert record.getMessage() == f"Failed to create media dir {blocker}: File exists (os error 17)"
-
-
 # --- failures -------------------------------------------------------------------------------------
 
 
@@ -275,34 +259,3 @@ def test_unloadable_library_is_a_value_error(tmp_path, library, reason):
     assert batch.startswith("ValueError: failed to open PDF: pdfium native library could not be "
                             "loaded: ") and reason in batch
     assert builtin_pages == "1"
-
-
-# --- robustness -----------------------------------------------------------------------------------
-
-
-@pytest.fixture(scope="module")
-def intact():
-    # Uncompressed, so that damage lands in operators and object syntax, not only in zlib data.
-    return pdfs.report(image=pdfs.gradient("RGBA"), compress=False)
-
-
-def survives(folder, data, layout):
-    try:
-        document = parsed(folder, data, layout=layout)
-    except ValueError:
-        return
-    assert isinstance(document.to_markdown(), str)
-    assert isinstance(document.to_graph_json(), dict)
-
-
-@pytest.mark.parametrize("point", range(30))
-def test_every_truncation_is_a_document_or_a_value_error(pdfium, tmp_path, intact, point):
-    survives(tmp_path, intact[:len(intact) * point // 30], LAYOUTS[point % 2])
-
-
-@pytest.mark.parametrize("seed", range(200))
-def test_every_byte_flip_is_a_document_or_a_value_error(pdfium, tmp_path, intact, seed):
-    rng = random.Random(seed)
-    damaged = bytearray(intact)
-    damaged[rng.randrange(len(damaged))] ^= rng.randrange(1, 256)
-    survives(tmp_path, bytes(damaged), LAYOUTS[seed % 2])

@@ -13,7 +13,7 @@ from vorlin_reader import _native
 from vorlin_reader._pdfium_path import find_library
 
 BACKENDS = ("builtin", "pdfium")
-LAYOUTS = ("enhanced", "spec")
+LAYOUTS = _native._LAYOUTS  # the default first
 # The engine keeps one PDFium instance per worker and can hold eight.
 MAX_WORKERS = 8
 

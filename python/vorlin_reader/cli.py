@@ -30,10 +30,13 @@ def _parser():
     parse.add_argument("--media-dir", metavar="DIR", help="save figure images into DIR")
     parse.add_argument("--profile", choices=_PROFILES, default="balanced",
                        help="parse profile (default: balanced)")
-    parse.add_argument("--backend", choices=("pdfium", "builtin"), default="pdfium",
-                       help="PDF backend (default: pdfium)")
-    parse.add_argument("--layout", choices=("enhanced", "spec"), default="enhanced",
-                       help="layout analysis: enhanced (default) or the plain page-by-page passes")
+    # Choices are checked against the package's own lists once a parse runs, so that --version and
+    # --help never load the native module.
+    parse.add_argument("--backend", default="pdfium",
+                       help="PDF backend: pdfium (default) or builtin (any file is a blank page)")
+    parse.add_argument("--layout", default="enhanced",
+                       help="layout analysis: enhanced (default), or spec for the plain "
+                            "page-by-page passes")
     parse.add_argument("-j", "--jobs", type=_positive, default=None, metavar="N",
                        help="parse N files at a time (default: one per core, at most 8)")
     parse.add_argument("-q", "--quiet", action="store_true",
@@ -185,8 +188,20 @@ def _run_parse(args):
     return 1 if failed else 0
 
 
+def _check_choices(parser, args):
+    from vorlin_reader import _api
+
+    for option, value, choices in (("--backend", args.backend, _api.BACKENDS),
+                                   ("--layout", args.layout, _api.LAYOUTS)):
+        if value not in choices:
+            parser.error(f"argument {option}: invalid choice: {value!r} "
+                         f"(choose from {', '.join(map(repr, choices))})")
+
+
 def main(argv=None):
-    args = _parser().parse_args(argv)
+    parser = _parser()
+    args = parser.parse_args(argv)
+    _check_choices(parser, args)
     try:
         return _run_parse(args)
     except KeyboardInterrupt:

@@ -1,16 +1,19 @@
 #include "vorlin_core/pipeline/parse_document.h"
 
 #include <gtest/gtest.h>
-#include <sys/stat.h>
-#include <unistd.h>
+#include <spdlog/sinks/base_sink.h>
 
 #include <cmath>
 #include <filesystem>
 #include <fstream>
 #include <limits>
+#include <mutex>
 
 #include "support/fake_backend.h"
+#include "support/temp_dir.h"
 #include "vorlin_core/backend/builtin_backend.h"
+#include "vorlin_core/pipeline/figure_output.h"
+#include "vorlin_core/pipeline/log.h"
 
 namespace vorlin_core {
 namespace {
@@ -20,57 +23,24 @@ using testing_support::FakePage;
 namespace fs = std::filesystem;
 
 constexpr float kNaN = std::numeric_limits<float>::quiet_NaN();
-constexpr const char* kEmptySha256 =
-    "e3b0c44298fc1c149afbf4c8996fb92427ae41e4649b934ca495991b7852b855";
 
-class TempDir {
- public:
-  TempDir() {
-    char pattern[] = "/tmp/vorlin-test-XXXXXX";
-    path_ = ::mkdtemp(pattern);
-  }
-  ~TempDir() { fs::remove_all(path_); }
-  std::string file(const std::string& name, const std::string& bytes) const {
-    const std::string path = path_ + "/" + name;
-    std::ofstream(path, std::ios::binary) << bytes;
-    return path;
-  }
-  const std::string& path() const { return path_; }
-
- private:
-  std::string path_;
-};
+using testing_support::TempDir;
 
 TEST(parse_document, builtin_backend_reads_any_file_as_one_blank_page) {
   TempDir dir;
-  const std::string path = dir.file("notes.pdf", "abc");
-  auto document = parse_document(path, ParseOptions{}, BuiltinBackend{});
+  ParseOptions options;
+  options.profile = "anything at all";  // copied, never validated
+  auto document = parse_document(dir.file("notes.pdf", "abc"), options, BuiltinBackend{});
   ASSERT_TRUE(document.has_value());
   EXPECT_EQ(document->source_sha256,
             "ba7816bf8f01cfea414140de5dae2223b00361a396177a9cb410ff61f20015ad");
   EXPECT_EQ(document->source_filename, "notes.pdf");
-  EXPECT_EQ(document->schema_version, "0.1.1");
-  EXPECT_EQ(document->profile, "balanced");
-  EXPECT_TRUE(document->extra.empty());
+  EXPECT_EQ(document->profile, "anything at all");
   ASSERT_EQ(document->pages.size(), 1u);
   const Page& page = *document->pages[0];
-  EXPECT_EQ(page.width, 595.27f);
-  EXPECT_EQ(page.height, 841.89f);
   EXPECT_EQ(page.bbox, (BBox{0, 0, 595.27f, 841.89f}));
   EXPECT_EQ(page.number, 1u);
-  EXPECT_FALSE(page.landscape);
   EXPECT_TRUE(page.nodes.empty());
-  EXPECT_TRUE(page.reading_order.empty());
-}
-
-TEST(parse_document, empty_file_hashes_no_bytes_and_profile_is_copied_unvalidated) {
-  TempDir dir;
-  ParseOptions options;
-  options.profile = "anything at all";
-  auto document = parse_document(dir.file("empty.pdf", ""), options, BuiltinBackend{});
-  ASSERT_TRUE(document.has_value());
-  EXPECT_EQ(document->source_sha256, kEmptySha256);
-  EXPECT_EQ(document->profile, "anything at all");
 }
 
 TEST(parse_document, failures_carry_class_and_message) {
@@ -107,11 +77,9 @@ TEST(parse_document, page_failure_names_the_zero_based_index) {
 TEST(parse_document, failing_lists_are_absorbed) {
   TempDir dir;
   std::vector<FakePage> pages(2);
-  pages[0].chars_fail = true;
-  pages[0].images_fail = true;
+  pages[0].chars_fail = pages[0].images_fail = true;
   auto result = parse_document(dir.file("a.pdf", "x"), ParseOptions{}, FakeBackend(pages));
   ASSERT_TRUE(result.has_value());
-  EXPECT_EQ(result->pages.size(), 2u);
   EXPECT_EQ(result->pages[1]->number, 2u);
 }
 
@@ -125,10 +93,8 @@ struct SizeCase {
 TEST(parse_document, page_size_rules) {
   const float inf = std::numeric_limits<float>::infinity();
   const std::vector<SizeCase> cases = {
-      {900, 600, {0, 0, 900, 600}, 900, 600, true},
-      {0, 0, {0, 0, 0, 0}, 0, 0, false},
-      {kNaN, 800, {0, 0, 595, 842}, 595, 842, false},
-      {-10, 800, {0, 0, 595, 842}, 595, 842, false},
+      {900, 600, {0, 0, 900, 600}, 900, 600, true},   {0, 0, {0, 0, 0, 0}, 0, 0, false},
+      {kNaN, 800, {0, 0, 595, 842}, 595, 842, false}, {-10, 800, {0, 0, 595, 842}, 595, 842, false},
       {900, -1, {0, 0, 595, 842}, 595, 842, true},  // landscape reads the reported size
       {inf, 800, {0, 0, 595, 842}, 595, 842, true},
   };
@@ -148,17 +114,96 @@ TEST(parse_document, page_size_rules) {
   }
 }
 
+// Collects the payloads of the "_native" logger's events.
+class CapturingSink final : public spdlog::sinks::base_sink<std::mutex> {
+ public:
+  std::vector<std::string> messages;
+
+ protected:
+  void sink_it_(const spdlog::details::log_msg& msg) override {
+    messages.emplace_back(msg.payload.data(), msg.payload.size());
+    EXPECT_EQ(msg.level, spdlog::level::warn);
+    EXPECT_NE(msg.source.line, 0);
+  }
+  void flush_() override {}
+};
+
+// Both layouts hand figures back to the pipeline, which saves each image under its node's id.
+class FigureFiles : public testing::TestWithParam<Layout> {
+ protected:
+  void SetUp() override { native_logger()->sinks().push_back(sink_); }
+  void TearDown() override { native_logger()->sinks().clear(); }
+
+  Document parse_with_images(std::optional<std::string> media_dir) {
+    std::vector<FakePage> pages(2);
+    pages[0].images = {testing_support::image_at(10, 10, 20, 20),
+                       testing_support::image_at(30, 700, 40, 740)};
+    ParseOptions options;
+    options.media_dir = std::move(media_dir);
+    auto document =
+        parse_document(dir_.file("in.pdf", "%PDF"), options, FakeBackend(pages), {.layout = GetParam()});
+    EXPECT_TRUE(document.has_value());
+    return std::move(*document);
+  }
+
+  TempDir dir_;
+  std::shared_ptr<CapturingSink> sink_ = std::make_shared<CapturingSink>();
+};
+
+TEST_P(FigureFiles, nested_media_dir_is_created_with_one_file_per_figure) {
+  const std::string media = dir_.path() + "/a/b/";
+  const Document document = parse_with_images(media);
+  std::size_t figures = 0;
+  for (const NodePtr& node : document.pages[0]->nodes) {
+    if (node->kind != NodeKind::of(NodeKind::Tag::Figure)) continue;
+    ++figures;
+    EXPECT_EQ(fs::file_size(media + node->id.to_string() + ".png"), 7u);
+  }
+  EXPECT_EQ(figures, 2u);
+  EXPECT_EQ(std::distance(fs::directory_iterator(media), fs::directory_iterator()), 2);
+  EXPECT_TRUE(sink_->messages.empty());
+}
+
+TEST_P(FigureFiles, failures_warn_once_per_figure_and_keep_the_nodes) {
+  dir_.file("taken", "x");
+  EXPECT_EQ(parse_with_images(dir_.path() + "/taken").pages[0]->nodes.size(), 2u);
+  EXPECT_EQ(sink_->messages,
+            std::vector<std::string>(2, "Failed to create media dir: File exists (os error 17)"));
+}
+
+TEST_P(FigureFiles, no_media_dir_writes_and_emits_nothing) {
+  EXPECT_EQ(parse_with_images(std::nullopt).pages[0]->nodes.size(), 2u);
+  EXPECT_EQ(std::distance(fs::directory_iterator(dir_.path()), fs::directory_iterator()), 1);
+  EXPECT_TRUE(sink_->messages.empty());
+}
+
+INSTANTIATE_TEST_SUITE_P(layouts, FigureFiles, testing::Values(Layout::Spec, Layout::Enhanced));
+
+TEST(write_figure_image, unwritable_file_warns) {
+  auto sink = std::make_shared<CapturingSink>();
+  native_logger()->sinks().push_back(sink);
+  TempDir dir;
+  // A directory squatting on the file name makes the write itself fail.
+  const NodeId id = new_node_id();
+  fs::create_directories(dir.path() + "/media/" + id.to_string() + ".png");
+  write_figure_image(FigureOutput{dir.path() + "/media"}, id, std::vector<std::uint8_t>{1});
+  native_logger()->sinks().clear();
+  EXPECT_EQ(sink->messages,
+            std::vector<std::string>{"Failed to write figure image: Is a directory (os error 21)"});
+}
+
+TEST(layout_named, knows_each_layout_by_its_name) {
+  EXPECT_EQ(layout_named("spec"), Layout::Spec);
+  EXPECT_EQ(layout_named("enhanced"), Layout::Enhanced);
+  EXPECT_EQ(layout_named("Spec"), std::nullopt);
+  EXPECT_EQ(kLayoutNames[0].layout, Layout::Enhanced);  // the default comes first
+}
+
 TEST(source_filename, last_normal_component) {
   const std::vector<std::pair<std::string, std::string>> cases = {
-      {"/data/in/report.pdf", "report.pdf"},
-      {"report.pdf/", "report.pdf"},
-      {"report.pdf//", "report.pdf"},
-      {"a/./b.pdf/.", "b.pdf"},
-      {"..", ""},
-      {"a/..", ""},
-      {"/", ""},
-      {"", ""},
-      {".", ""},
+      {"/data/in/report.pdf", "report.pdf"}, {"report.pdf//", "report.pdf"},
+      {"a/./b.pdf/.", "b.pdf"},             {"a/..", ""},
+      {"/", ""},                            {"", ""},
       {"dir/bad\xff.pdf", "bad\xEF\xBF\xBD.pdf"},
   };
   for (const auto& [path, name] : cases) EXPECT_EQ(source_filename(path), name) << path;

@@ -5,7 +5,6 @@
 #include <utility>
 
 #include "vorlin_geometry/paragraph.h"
-#include "vorlin_geometry/utf8.h"
 
 namespace vorlin_geometry {
 
@@ -16,7 +15,6 @@ constexpr std::size_t kMinRecurringPages = 3;
 constexpr std::size_t kMaxPageDigits = 4;
 constexpr int kMaxRomanPage = 399;  // front matter is never longer; "mix" or "CD" are words
 
-bool is_ascii_digit(char32_t ch) { return ch >= U'0' && ch <= U'9'; }
 bool is_dash(char32_t ch) { return ch == U'-' || ch == 0x2013 || ch == 0x2014; }
 
 // A cursor over a collapsed text; each `take` consumes on success only.
@@ -40,7 +38,7 @@ struct Cursor {
   }
   bool take_number() {
     std::size_t digits = 0;
-    while (digits < rest.size() && is_ascii_digit(rest[digits])) ++digits;
+    while (digits < rest.size() && detail::is_ascii_digit(rest[digits])) ++digits;
     if (digits == 0 || digits > kMaxPageDigits) return false;
     rest.remove_prefix(digits);
     return true;
@@ -141,21 +139,21 @@ Band band_of(const BBox& line, const BBox& page) {
   return Band::None;
 }
 
-bool is_page_number_text(std::string_view text) {
-  const std::u32string clean = decode_utf8(collapse_whitespace(text));
+bool is_page_number_text(std::u32string_view text) {
+  const std::u32string clean = collapse_whitespace(text);
   return is_bare_number(clean) || is_labelled_number(clean) || is_number_of_total(clean) ||
          is_roman_numeral(clean);
 }
 
-std::string furniture_key(std::string_view text) {
-  const std::string clean = collapse_whitespace(text);
-  std::string key;
+std::u32string furniture_key(std::u32string_view text) {
+  const std::u32string clean = collapse_whitespace(text);
+  std::u32string key;
   key.reserve(clean.size());
   for (std::size_t i = 0; i < clean.size(); ++i) {
-    if (!is_ascii_digit(static_cast<unsigned char>(clean[i]))) {
+    if (!detail::is_ascii_digit(clean[i])) {
       key.push_back(clean[i]);
-    } else if (i == 0 || !is_ascii_digit(static_cast<unsigned char>(clean[i - 1]))) {
-      key.push_back('#');
+    } else if (i == 0 || !detail::is_ascii_digit(clean[i - 1])) {
+      key.push_back(U'#');
     }
   }
   return key;
@@ -164,11 +162,11 @@ std::string furniture_key(std::string_view text) {
 std::vector<std::vector<FurnitureRole>> classify_furniture(
     std::span<const std::vector<BandLine>> pages) {
   // The pages on which each (band, key) occurs.
-  std::map<std::pair<Band, std::string>, std::set<std::size_t>> seen;
-  std::vector<std::vector<std::string>> keys(pages.size());
+  std::map<std::pair<Band, std::u32string>, std::set<std::size_t>> seen;
+  std::vector<std::vector<std::u32string>> keys(pages.size());
   for (std::size_t page = 0; page < pages.size(); ++page) {
     for (const BandLine& line : pages[page]) {
-      std::string key;
+      std::u32string key;
       if (line.band != Band::None && !is_page_number_text(line.text)) {
         key = furniture_key(line.text);
         if (!key.empty()) seen[{line.band, key}].insert(page);
@@ -176,7 +174,7 @@ std::vector<std::vector<FurnitureRole>> classify_furniture(
       keys[page].push_back(std::move(key));
     }
   }
-  const auto recurs = [&](Band band, const std::string& key) {
+  const auto recurs = [&](Band band, const std::u32string& key) {
     const auto found = seen.find({band, key});
     if (found == seen.end()) return false;
     const std::size_t count = found->second.size();

@@ -4,7 +4,6 @@
 #include <cmath>
 #include <limits>
 #include <map>
-#include <stdexcept>
 
 #include "vorlin_geometry/utf8.h"
 
@@ -88,9 +87,8 @@ std::vector<SizeBucket> size_histogram(std::span<const float> sizes) {
   return list;
 }
 
-bool is_heading_text(std::string_view text) {
-  const std::u32string chars = decode_utf8(text);
-  const std::u32string_view trimmed = trim_whitespace(chars);
+bool is_heading_text(std::u32string_view text) {
+  const std::u32string_view trimmed = trim_whitespace(text);
   if (trimmed.empty()) return false;
   if (static_cast<std::size_t>(std::ranges::count_if(trimmed, is_alphanumeric)) <
       kMinAlphanumerics) {
@@ -99,18 +97,15 @@ bool is_heading_text(std::string_view text) {
   return std::ranges::any_of(trimmed, is_alphabetic);
 }
 
-std::vector<LineRole> detect_headings(std::span<const float> sizes, std::span<const BBox> boxes,
-                                      std::span<const std::string> texts, const BBox& page) {
-  if (boxes.size() != sizes.size() || texts.size() != sizes.size()) {
-    throw std::invalid_argument("detect_headings needs one size, box and text per line");
-  }
-  const std::size_t n = sizes.size();
+std::vector<LineRole> detect_headings(std::span<const HeadingLine> lines, const BBox& page) {
+  const std::size_t n = lines.size();
   std::vector<LineRole> roles(n, LineRole::body());
   if (n == 0) return roles;
 
-  std::vector<float> cleaned(sizes.begin(), sizes.end());
-  for (float& size : cleaned) {
-    if (!is_valid_size(size)) size = 0.0f;
+  std::vector<float> cleaned;
+  cleaned.reserve(n);
+  for (const HeadingLine& line : lines) {
+    cleaned.push_back(is_valid_size(line.font_size) ? line.font_size : 0.0f);
   }
   const std::vector<SizeBucket> histogram = size_histogram(cleaned);
   if (histogram.empty()) return roles;
@@ -120,8 +115,8 @@ std::vector<LineRole> detect_headings(std::span<const float> sizes, std::span<co
   const std::vector<float> levels = level_sizes(histogram, threshold);
 
   for (std::size_t i = 0; i < n; ++i) {
-    if (!is_heading_text(texts[i])) continue;
-    if (is_excluded(cleaned[i], threshold, boxes[i], page)) continue;
+    if (!lines[i].heading_text) continue;
+    if (is_excluded(cleaned[i], threshold, lines[i].box, page)) continue;
     roles[i] = LineRole::heading(level_of(cleaned[i], levels));
   }
   return roles;

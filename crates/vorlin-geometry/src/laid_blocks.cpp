@@ -9,27 +9,22 @@
 #include "vorlin_geometry/hyphenation.h"
 #include "vorlin_geometry/list_markers.h"
 #include "vorlin_geometry/paragraph.h"
+#include "vorlin_geometry/utf8.h"
 
 namespace vorlin_geometry {
 
 namespace {
 
-constexpr float kGapToleranceFactor = 0.7f;
-constexpr float kDefaultGapTolerance = 7.0f;
 constexpr float kItemGapFactor = 2.0f;
 constexpr float kIndentFactor = 0.3f;       // of the item line's height
 constexpr float kCaptionSizeChange = 0.5f;  // points
 
 float gap_tolerance(std::span<const LaidLine> lines) {
   std::vector<float> heights;
-  for (const LaidLine& line : lines) {
-    if (is_valid_size(line.bbox.height())) heights.push_back(line.bbox.height());
-  }
-  const std::optional<float> median = upper_median(heights);
-  return median ? *median * kGapToleranceFactor : kDefaultGapTolerance;
+  heights.reserve(lines.size());
+  for (const LaidLine& line : lines) heights.push_back(line.bbox.height());
+  return paragraph_gap_tolerance(heights);
 }
-
-float gap_between(const BBox& above, const BBox& below) { return above.y0 - below.y1; }
 
 bool indented_past(const BBox& line, const BBox& item_start) {
   return line.x0 >= item_start.x0 + kIndentFactor * item_start.height();
@@ -45,7 +40,7 @@ std::vector<bool> item_starts(std::span<const LaidLine> lines, std::span<const s
     if (marker->unambiguous) starts[g] = true;
     for (std::size_t k = g + 1; k < group.size(); ++k) {
       const LaidLine& line = lines[group[k]];
-      const float gap = gap_between(lines[group[k - 1]].bbox, line.bbox);
+      const float gap = vertical_gap(lines[group[k - 1]].bbox, line.bbox);
       if (line.role.is_heading) break;
       if (markers[group[k]]) {
         if (gap <= kItemGapFactor * tolerance) starts[g] = starts[k] = true;
@@ -64,10 +59,10 @@ class BlockBuilder {
 
   void add(std::size_t index, std::optional<ListMarker> item) {
     const LaidLine& line = lines_[index];
-    const float gap = draft_ ? gap_between(last_, line.bbox) : 0.0f;
+    const float gap = draft_ ? vertical_gap(last_, line.bbox) : 0.0f;
     if (line.role.is_heading) {
       const float heading_tolerance =
-          std::max(tolerance_, kGapToleranceFactor * line.bbox.height());
+          std::max(tolerance_, kParagraphGapFactor * line.bbox.height());
       if (!(is(LaidKind::Heading) && draft_->level == line.role.level &&
             gap <= heading_tolerance)) {
         open(index, LaidKind::Heading);
@@ -86,7 +81,7 @@ class BlockBuilder {
       draft_->caption_like = is_caption_text(line.text);
     }
     draft_->bbox = draft_->bbox ? BBox::union_of(*draft_->bbox, line.bbox) : line.bbox;
-    std::string_view text = line.text;
+    std::u32string_view text = line.text;
     if (item && item->is_bullet) text.remove_prefix(std::min(item->length, text.size()));
     draft_->item_lines.emplace_back(text);
     last_ = line.bbox;
@@ -105,8 +100,8 @@ class BlockBuilder {
     bool caption_like = false;
     float first_size = 0;
     std::optional<BBox> bbox;
-    std::vector<std::string> items;       // finished list items
-    std::vector<std::string> item_lines;  // lines of the open paragraph, heading or item
+    std::u32string items;                         // finished list items, one a line
+    std::vector<std::u32string_view> item_lines;  // lines of the open paragraph, heading or item
   };
 
   bool is(LaidKind kind) const { return draft_ && draft_->block.kind == kind; }
@@ -129,8 +124,9 @@ class BlockBuilder {
   }
 
   void close_item() {
-    std::string item = collapse_whitespace(join_block_lines(draft_->item_lines));
-    if (!item.empty()) draft_->items.push_back(std::move(item));
+    const std::u32string item = collapse_whitespace(join_block_lines(draft_->item_lines));
+    if (!item.empty() && !draft_->items.empty()) draft_->items.push_back(U'\n');
+    draft_->items += item;
     draft_->item_lines.clear();
   }
 
@@ -141,13 +137,10 @@ class BlockBuilder {
     block.caption_like = draft_->caption_like;
     if (block.kind == LaidKind::List) {
       close_item();
-      for (const std::string& item : draft_->items) {
-        if (!block.text.empty()) block.text.push_back('\n');
-        block.text += item;
-      }
+      block.text = encode_utf8(draft_->items);
     } else {
       block.level = block.kind == LaidKind::Heading ? draft_->level : 0;
-      block.text = collapse_whitespace(join_block_lines(draft_->item_lines));
+      block.text = encode_utf8(collapse_whitespace(join_block_lines(draft_->item_lines)));
     }
     if (!block.text.empty()) blocks_.emplace_back(draft_->first, std::move(block));
     draft_.reset();

@@ -1,18 +1,16 @@
 #include "vorlin_geometry/letter_runs.h"
 
-#include "vorlin_geometry/float_rules.h"
 #include "vorlin_geometry/utf8.h"
+#include "vorlin_geometry/word_line.h"
 
 namespace vorlin_geometry {
 
 namespace {
 
+constexpr float kLetterSpacingRatio = 0.3f;
 constexpr std::size_t kMinRun = 3;
 // A gap this many times the run's median letter gap separates two words.
 constexpr float kWordGapFactor = 1.6f;
-constexpr std::size_t kWordBreakSpaces = 2;
-constexpr float kWordGapFactorOfWidth = 0.3f;
-constexpr float kMinMeanWidth = 0.001f;
 
 bool is_single_letter(const LineTokens& line, const Token& token) {
   return token.length == 1 && is_alphanumeric(line.text[token.begin]);
@@ -35,7 +33,47 @@ std::vector<bool> word_breaks(std::span<const Token> tokens, std::size_t begin, 
   return breaks;
 }
 
+bool mostly_single_characters(std::u32string_view text) {
+  std::size_t tokens = 0;
+  std::size_t single_char_tokens = 0;
+  std::size_t token_length = 0;
+  for (std::size_t i = 0; i <= text.size(); ++i) {
+    if (i < text.size() && !is_whitespace(text[i])) {
+      ++token_length;
+      continue;
+    }
+    if (token_length > 0) {
+      ++tokens;
+      if (token_length == 1) ++single_char_tokens;
+    }
+    token_length = 0;
+  }
+  if (tokens == 0) return false;
+  const float ratio = static_cast<float>(single_char_tokens) / static_cast<float>(tokens);
+  return ratio > kLetterSpacingRatio;
+}
+
 }  // namespace
+
+std::u32string repair_letter_spacing(std::u32string_view text) {
+  if (!mostly_single_characters(text)) return std::u32string(text);
+  // Only U+0020 counts towards a break; other whitespace is kept inside the word as written.
+  std::u32string out;
+  out.reserve(text.size());
+  bool word_open = false;
+  std::size_t space_run = 0;
+  for (char32_t ch : text) {
+    if (ch == U' ') {
+      ++space_run;
+      continue;
+    }
+    if (space_run >= kWordBreakSpaces && word_open) out.push_back(U' ');
+    out.push_back(ch);
+    word_open = true;
+    space_run = 0;
+  }
+  return out;
+}
 
 LineTokens line_tokens(const TextLine& line, std::span<const PageChar> chars) {
   LineTokens out;
@@ -43,20 +81,12 @@ LineTokens line_tokens(const TextLine& line, std::span<const PageChar> chars) {
   if (positions.empty()) return out;
   out.text.reserve(positions.size());
 
-  // Word breaks by the rule of `split_words` (a gap above 0.3 x the line's mean character width,
-  // at least 0.001), applied here without building its Word records: this runs on every line.
-  float width_sum = -0.0f;
-  for (std::size_t p : positions) width_sum += char_at(chars, p).bbox.width();
-  const float threshold = max_num(width_sum / static_cast<float>(positions.size()), kMinMeanWidth) *
-                          kWordGapFactorOfWidth;
-
+  WordBreaks breaks(line, chars);
   std::size_t spaces = 0;
   bool open = false;
-  float previous_right = 0;
-  for (std::size_t i = 0; i < positions.size(); ++i) {
-    const PageChar& c = chars[positions[i]];
-    if (i > 0 && c.bbox.x0 - previous_right > threshold) open = false;  // a word gap
-    previous_right = c.bbox.x1;
+  for (std::size_t p : positions) {
+    const PageChar& c = chars[p];
+    if (breaks.starts_word(c)) open = false;
     if (is_whitespace(c.ch)) {
       ++spaces;
       open = false;
@@ -68,7 +98,7 @@ LineTokens line_tokens(const TextLine& line, std::span<const PageChar> chars) {
       open = true;
     }
     Token& token = out.tokens.back();
-    out.text.push_back(c.ch);
+    out.text.push_back(scalar_or_replacement(c.ch));
     ++token.length;
     // Edges of the first and last character, as word splitting measures its gaps.
     token.x1 = c.bbox.x1;
@@ -76,13 +106,13 @@ LineTokens line_tokens(const TextLine& line, std::span<const PageChar> chars) {
   return out;
 }
 
-std::string join_letter_runs(const LineTokens& line) {
+std::u32string join_letter_runs(const LineTokens& line) {
   const std::vector<Token>& tokens = line.tokens;
   const std::u32string_view text_of(line.text);
-  std::string text;
+  std::u32string text;
   text.reserve(line.text.size() + tokens.size());
   const auto append = [&](const Token& token) {
-    for (char32_t ch : text_of.substr(token.begin, token.length)) append_utf8(text, ch);
+    text += text_of.substr(token.begin, token.length);
   };
   std::size_t i = 0;
   while (i < tokens.size()) {
@@ -91,7 +121,7 @@ std::string join_letter_runs(const LineTokens& line) {
     if (end - i >= kMinRun) {
       const std::vector<bool> breaks = word_breaks(tokens, i, end);
       for (std::size_t k = i; k < end; ++k) {
-        if (!text.empty() && (k == i || breaks[k - i - 1])) text.push_back(' ');
+        if (!text.empty() && (k == i || breaks[k - i - 1])) text.push_back(U' ');
         append(tokens[k]);
       }
       i = end;
@@ -99,14 +129,14 @@ std::string join_letter_runs(const LineTokens& line) {
     }
     const std::size_t stop = end == i ? i + 1 : end;
     for (; i < stop; ++i) {
-      if (!text.empty()) text.push_back(' ');
+      if (!text.empty()) text.push_back(U' ');
       append(tokens[i]);
     }
   }
   return text;
 }
 
-std::string mended_line_text(const TextLine& line, std::span<const PageChar> chars) {
+std::u32string mended_line_text(const TextLine& line, std::span<const PageChar> chars) {
   return join_letter_runs(line_tokens(line, chars));
 }
 

@@ -2,10 +2,8 @@
 
 #include <algorithm>
 #include <array>
-#include <string>
 
 #include "vorlin_geometry/primitives.h"
-#include "vorlin_geometry/utf8.h"
 
 namespace vorlin_geometry {
 
@@ -17,24 +15,20 @@ constexpr std::array<char32_t, 11> kPlainBullets = {
 constexpr std::array<char32_t, 3> kAmbiguousBullets = {0x2013, U'-', U'*'};
 constexpr std::size_t kMaxNumberDigits = 3;
 constexpr std::size_t kMaxRomanLetters = 6;
-constexpr std::size_t kExaminedBytes = 32;
+constexpr std::size_t kExaminedChars = 32;
 
-bool is_ascii_digit(char32_t ch) { return ch >= U'0' && ch <= U'9'; }
-bool is_ascii_letter(char32_t ch) {
-  return (ch >= U'a' && ch <= U'z') || (ch >= U'A' && ch <= U'Z');
-}
 bool is_small_roman(char32_t ch) { return ch == U'i' || ch == U'v' || ch == U'x'; }
 
 // Length of an enumerator label at the start of `s`: up to three digits, one ASCII letter, or a
 // small roman numeral; 0 when there is none.
 std::size_t label_length(std::u32string_view s) {
   std::size_t digits = 0;
-  while (digits < s.size() && is_ascii_digit(s[digits])) ++digits;
+  while (digits < s.size() && detail::is_ascii_digit(s[digits])) ++digits;
   if (digits > 0) return digits <= kMaxNumberDigits ? digits : 0;
   std::size_t roman = 0;
   while (roman < s.size() && is_small_roman(s[roman])) ++roman;
   if (roman > 1) return roman <= kMaxRomanLetters ? roman : 0;
-  return !s.empty() && is_ascii_letter(s[0]) ? 1 : 0;
+  return !s.empty() && detail::is_ascii_letter(s[0]) ? 1 : 0;
 }
 
 // Length in characters of an enumerator at the start of `s`, or 0.
@@ -47,7 +41,7 @@ std::size_t enumerator_length(std::u32string_view s) {
   if (label == 0 || label >= s.size()) return 0;
   if (s[label] == U')') return label + 1;
   // "a." and "iv." read as initials and abbreviations too often; only numbers take a full stop.
-  const bool numeric = is_ascii_digit(s[0]);
+  const bool numeric = detail::is_ascii_digit(s[0]);
   return numeric && s[label] == U'.' ? label + 1 : 0;
 }
 
@@ -58,13 +52,12 @@ bool is_bullet_glyph(char32_t ch) {
          std::ranges::find(kAmbiguousBullets, ch) != kAmbiguousBullets.end();
 }
 
-std::optional<ListMarker> list_marker(std::string_view line) {
-  // A marker and the start of its text fit in a short prefix. Cutting a character in two leaves a
-  // U+FFFD at the end, which still counts as text following the marker, as it should.
-  const std::u32string text = decode_utf8(line.substr(0, std::min(line.size(), kExaminedBytes)));
+std::optional<ListMarker> list_marker(std::u32string_view line) {
+  // A marker and the start of its text fit in a short prefix.
+  const std::u32string_view text = line.substr(0, kExaminedChars);
   std::size_t start = 0;
   while (start < text.size() && is_whitespace(text[start])) ++start;
-  const std::u32string_view rest = std::u32string_view(text).substr(start);
+  const std::u32string_view rest = text.substr(start);
   if (rest.empty()) return std::nullopt;
 
   ListMarker marker;
@@ -86,7 +79,7 @@ std::optional<ListMarker> list_marker(std::string_view line) {
   while (after < rest.size() && is_whitespace(rest[after])) ++after;
   if (after == rest.size()) return std::nullopt;  // a marker with no item text
   if (needs_space && after == length) return std::nullopt;
-  marker.length = encode_utf8(std::u32string_view(text).substr(0, start + after)).size();
+  marker.length = start + after;
   return marker;
 }
 

@@ -27,8 +27,7 @@ bool is_label_char(char32_t ch) {
 
 }  // namespace
 
-bool is_top_numeric_label(const TextLine& line, std::span<const PageChar> chars,
-                          const BBox& page) {
+bool is_top_numeric_label(const TextLine& line, std::span<const PageChar> chars, const BBox& page) {
   if (page.y1 - page.y0 <= 0.0f) return false;
   // Written as "below the band" so that a NaN position does not stop the test.
   if (relative_height(line.mean_y0, page) < kTopBandStart) return false;
@@ -57,16 +56,17 @@ bool is_bottom_page_number(const TextLine& line, std::span<const PageChar> chars
   return !text.empty() && std::ranges::all_of(text, detail::is_ascii_digit);
 }
 
+bool is_noise(const TextLine& line, std::span<const PageChar> chars, const BBox& page) {
+  return is_top_numeric_label(line, chars, page) || is_lone_symbol(line, chars) ||
+         is_bottom_page_number(line, chars, page);
+}
+
 std::vector<TextLine> filter_noise(std::span<const TextLine> lines, std::span<const PageChar> chars,
                                    const BBox& page) {
   std::vector<TextLine> kept;
   kept.reserve(lines.size());
   for (const TextLine& line : lines) {
-    if (is_top_numeric_label(line, chars, page) || is_lone_symbol(line, chars) ||
-        is_bottom_page_number(line, chars, page)) {
-      continue;
-    }
-    kept.push_back(line);
+    if (!is_noise(line, chars, page)) kept.push_back(line);
   }
   return kept;
 }

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <optional>
 
+#include "vorlin_geometry/letter_runs.h"
 #include "vorlin_geometry/utf8.h"
 #include "vorlin_geometry/word_line.h"
 
@@ -10,40 +11,30 @@ namespace vorlin_geometry {
 
 namespace {
 
-constexpr float kGapToleranceFactor = 0.7f;
 constexpr float kDefaultGapTolerance = 7.0f;
-constexpr float kLetterSpacingRatio = 0.3f;
-constexpr std::size_t kWordBreakRun = 2;
-
-float gap_tolerance(std::span<const TextLine> lines) {
-  std::vector<float> heights;
-  for (const TextLine& line : lines) {
-    const float height = line.bbox.height();
-    if (is_valid_size(height)) heights.push_back(height);
-  }
-  const std::optional<float> median = upper_median(heights);
-  return median ? *median * kGapToleranceFactor : kDefaultGapTolerance;
-}
 
 bool has_visible_char(const TextLine& line, std::span<const PageChar> chars) {
   return std::ranges::any_of(line.char_indices,
                              [&](std::size_t p) { return !is_whitespace(char_at(chars, p).ch); });
 }
 
-std::string join_words(const std::vector<std::u32string>& words) {
-  std::string text;
-  for (std::size_t i = 0; i < words.size(); ++i) {
-    if (i > 0) text.push_back(' ');
-    text += encode_utf8(words[i]);
-  }
-  return text;
-}
-
 }  // namespace
+
+float paragraph_gap_tolerance(std::span<const float> line_heights) {
+  std::vector<float> valid;
+  for (float height : line_heights) {
+    if (is_valid_size(height)) valid.push_back(height);
+  }
+  const std::optional<float> median = upper_median(valid);
+  return median ? *median * kParagraphGapFactor : kDefaultGapTolerance;
+}
 
 std::vector<Block> build_blocks(std::span<const TextLine> lines, std::span<const LineRole> roles) {
   std::vector<Block> blocks;
-  const float tolerance = gap_tolerance(lines);
+  std::vector<float> heights;
+  heights.reserve(lines.size());
+  for (const TextLine& line : lines) heights.push_back(line.bbox.height());
+  const float tolerance = paragraph_gap_tolerance(heights);
   std::optional<Block> paragraph;
   for (std::size_t i = 0; i < lines.size(); ++i) {
     const TextLine& line = lines[i];
@@ -56,8 +47,7 @@ std::vector<Block> build_blocks(std::span<const TextLine> lines, std::span<const
     if (paragraph) {
       // Measured from the last line added: a paragraph's box or first line says nothing about
       // the spacing at its bottom.
-      const float gap = paragraph->lines.back().bbox.y0 - line.bbox.y1;
-      if (gap <= tolerance) {
+      if (vertical_gap(paragraph->lines.back().bbox, line.bbox) <= tolerance) {
         paragraph->lines.push_back(line);
         paragraph->bbox = BBox::union_of(paragraph->bbox, line.bbox);
         continue;
@@ -71,62 +61,20 @@ std::vector<Block> build_blocks(std::span<const TextLine> lines, std::span<const
 }
 
 std::string block_text(const Block& block, std::span<const PageChar> chars) {
-  std::string joined;
+  std::u32string joined;
   for (const TextLine& line : block.lines) {
     // A line text is blank after trimming exactly when every character of the line is whitespace,
     // so the characters decide without building the text first.
     if (!has_visible_char(line, chars)) continue;
-    if (!joined.empty()) joined.push_back(' ');
-    joined += line_text(split_words(line, chars));
+    if (!joined.empty()) joined.push_back(U' ');
+    joined += line_text(line, chars);
   }
-  return collapse_whitespace(repair_letter_spacing(joined));
+  return encode_utf8(collapse_whitespace(repair_letter_spacing(joined)));
 }
 
-std::string repair_letter_spacing(std::string_view text) {
-  const std::u32string chars = decode_utf8(text);
-
-  std::size_t tokens = 0;
-  std::size_t single_char_tokens = 0;
-  std::size_t token_length = 0;
-  for (std::size_t i = 0; i <= chars.size(); ++i) {
-    if (i < chars.size() && !is_whitespace(chars[i])) {
-      ++token_length;
-      continue;
-    }
-    if (token_length > 0) {
-      ++tokens;
-      if (token_length == 1) ++single_char_tokens;
-    }
-    token_length = 0;
-  }
-  if (tokens == 0) return std::string(text);
-  const float ratio = static_cast<float>(single_char_tokens) / static_cast<float>(tokens);
-  if (!(ratio > kLetterSpacingRatio)) return std::string(text);
-
-  // Only U+0020 counts towards a break; other whitespace is kept inside the word as written.
-  std::vector<std::u32string> words;
-  std::u32string word;
-  std::size_t space_run = 0;
-  for (char32_t ch : chars) {
-    if (ch == U' ') {
-      ++space_run;
-      continue;
-    }
-    if (space_run >= kWordBreakRun && !word.empty()) {
-      words.push_back(std::move(word));
-      word.clear();
-    }
-    word.push_back(ch);
-    space_run = 0;
-  }
-  if (!word.empty()) words.push_back(std::move(word));
-  return join_words(words);
-}
-
-std::string collapse_whitespace(std::string_view text) {
-  const std::u32string chars = decode_utf8(text);
-  const std::u32string_view trimmed = trim_whitespace(chars);
-  std::string out;
+std::u32string collapse_whitespace(std::u32string_view text) {
+  const std::u32string_view trimmed = trim_whitespace(text);
+  std::u32string out;
   out.reserve(trimmed.size());
   bool in_run = false;
   for (char32_t ch : trimmed) {
@@ -134,9 +82,9 @@ std::string collapse_whitespace(std::string_view text) {
       in_run = true;
       continue;
     }
-    if (in_run) out.push_back(' ');
+    if (in_run) out.push_back(U' ');
     in_run = false;
-    append_utf8(out, ch);
+    out.push_back(ch);
   }
   return out;
 }

@@ -8,12 +8,8 @@
 
 namespace vorlin_geometry {
 
-namespace {
-constexpr char32_t kReplacement = 0xFFFD;
-}
-
 void detail::append_utf8_multibyte(std::string& out, char32_t ch) {
-  if (ch > 0x10FFFF || (ch >= 0xD800 && ch <= 0xDFFF)) ch = kReplacement;
+  ch = scalar_or_replacement(ch);
   char buffer[U8_MAX_LENGTH];
   std::int32_t length = 0;
   U8_APPEND_UNSAFE(buffer, length, static_cast<UChar32>(ch));

@@ -58,58 +58,37 @@ std::vector<TextLine> group_lines(std::span<const PageChar> chars) {
   return lines;
 }
 
-std::vector<Word> split_words(const TextLine& line, std::span<const PageChar> chars) {
-  std::vector<Word> words;
-  const std::vector<std::size_t>& positions = line.char_indices;
-  if (positions.empty()) return words;
-
+WordBreaks::WordBreaks(const TextLine& line, std::span<const PageChar> chars) {
   float width_sum = -0.0f;
-  for (std::size_t p : positions) width_sum += char_at(chars, p).bbox.width();
-
-  const PageChar& first = chars[positions.front()];
-  std::size_t word_begin = 0;
-  BBox word_box = first.bbox;
-  float previous_right = first.bbox.x1;
-  const auto close_word = [&](std::size_t word_end) {
-    words.push_back(make_word(
-        std::span(positions).subspan(word_begin, word_end - word_begin), word_box, chars));
-  };
-
-  const float mean_width = width_sum / static_cast<float>(positions.size());
-  const float threshold = max_num(mean_width, kMinMeanWidth) * kWordGapFactor;
-  for (std::size_t i = 1; i < positions.size(); ++i) {
-    const PageChar& c = chars[positions[i]];
-    const float gap = c.bbox.x0 - previous_right;
-    if (gap > threshold) {
-      close_word(i);
-      word_begin = i;
-      word_box = c.bbox;
-    } else {
-      // Overlapping characters (negative gap) and unknown gaps (NaN) stay in the word.
-      word_box = BBox::union_of(word_box, c.bbox);
-    }
-    // Gaps are measured from the previous character, not from the word's widest right edge.
-    previous_right = c.bbox.x1;
-  }
-  close_word(positions.size());
-  return words;
+  for (std::size_t p : line.char_indices) width_sum += char_at(chars, p).bbox.width();
+  const float mean_width = width_sum / static_cast<float>(line.char_indices.size());
+  threshold_ = max_num(mean_width, kMinMeanWidth) * kWordGapFactor;
 }
 
-Word make_word(std::span<const std::size_t> positions, const BBox& bbox,
-               std::span<const PageChar> chars) {
-  Word word{{positions.begin(), positions.end()}, {}, bbox};
-  word.text.reserve(positions.size());
-  for (std::size_t p : positions) append_utf8(word.text, char_at(chars, p).ch);
-  return word;
+bool WordBreaks::starts_word(const PageChar& c) {
+  const bool starts = !first_ && c.bbox.x0 - previous_right_ > threshold_;
+  first_ = false;
+  previous_right_ = c.bbox.x1;
+  return starts;
 }
 
-std::string line_text(std::span<const Word> words) {
-  std::string text;
-  for (std::size_t i = 0; i < words.size(); ++i) {
-    if (i > 0) text.push_back(' ');
-    text += words[i].text;
+std::u32string line_text(const TextLine& line, std::span<const PageChar> chars) {
+  std::u32string text;
+  text.reserve(line.char_indices.size());
+  WordBreaks breaks(line, chars);
+  for (std::size_t p : line.char_indices) {
+    const PageChar& c = chars[p];
+    if (breaks.starts_word(c)) text.push_back(U' ');
+    text.push_back(scalar_or_replacement(c.ch));
   }
   return text;
+}
+
+float line_font_size(const TextLine& line, std::span<const PageChar> chars) {
+  float sum = -0.0f;
+  for (std::size_t position : line.char_indices) sum += char_at(chars, position).font_size;
+  const std::size_t count = line.char_indices.empty() ? 1 : line.char_indices.size();
+  return sum / static_cast<float>(count);
 }
 
 }  // namespace vorlin_geometry

@@ -8,17 +8,17 @@ namespace vorlin_geometry {
 namespace {
 
 TEST(is_caption_text, needs_a_label_and_a_number) {
-  const std::vector<std::pair<const char*, bool>> cases = {
-      {"Figure 1: A plot", true}, {"Figure 12. Results", true},
-      {"Fig. 3 shows", true},     {"Fig.3", true},
-      {"Table 2", true},          {"Figure 2b: detail", true},
-      {"FIGURE 4.", true},        {"TABLE 1: Sizes", true},
-      {"Figure1: tight", true},   {"Figures 3 and 4", false},
-      {"Figure shows", false},    {"Table of contents", false},
-      {"Figure 2bc", false},      {"In Figure 1 we", false},
-      {"Tables 1", false},
+  const std::vector<std::pair<std::u32string_view, bool>> cases = {
+      {U"Figure 1: A plot", true}, {U"Figure 12. Results", true},
+      {U"Fig. 3 shows", true},     {U"Fig.3", true},
+      {U"Table 2", true},          {U"Figure 2b: detail", true},
+      {U"FIGURE 4.", true},        {U"TABLE 1: Sizes", true},
+      {U"Figure1: tight", true},   {U"Figures 3 and 4", false},
+      {U"Figure shows", false},    {U"Table of contents", false},
+      {U"Figure 2bc", false},      {U"In Figure 1 we", false},
+      {U"Tables 1", false},
   };
-  for (const auto& [text, expected] : cases) EXPECT_EQ(is_caption_text(text), expected) << text;
+  for (const auto& [text, expected] : cases) EXPECT_EQ(is_caption_text(text), expected);
 }
 
 TEST(match_captions, takes_the_nearest_caption_above_or_below) {
@@ -32,7 +32,8 @@ TEST(match_captions, takes_the_nearest_caption_above_or_below) {
       {"below", {{100, 480, 300, 495}}, 0},
       {"above", {{100, 605, 300, 615}}, 0},
       {"nearer of two", {{100, 460, 300, 470}, {100, 605, 300, 615}}, 1},
-      {"beyond reach", {{100, 450, 300, 465}}, std::nullopt},
+      {"exactly at reach", {{100, 455, 300, 470}}, 0},
+      {"just beyond reach", {{100, 454, 300, 469.9f}}, std::nullopt},
       {"beside it", {{320, 540, 400, 560}}, std::nullopt},
       {"NaN edge", {{100, 480, 300, testing::kNaN}}, std::nullopt},
   };
@@ -44,6 +45,11 @@ TEST(match_captions, sub_figures_share_a_caption) {
   const std::vector<BBox> figures = {{100, 500, 190, 600}, {210, 500, 300, 600}};
   const std::vector<BBox> captions = {{100, 480, 300, 495}};
   EXPECT_EQ(match_captions(figures, captions, 30), (std::vector<std::optional<std::size_t>>{0, 0}));
+}
+
+TEST(caption_reach, is_three_median_line_heights) {
+  EXPECT_EQ(caption_reach(std::vector<float>{12, testing::kNaN, -1, 10, 14}), 36.0f);
+  EXPECT_EQ(caption_reach({}), 30.0f);
 }
 
 }  // namespace

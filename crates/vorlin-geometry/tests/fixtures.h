@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "vorlin_geometry/primitives.h"
+#include "vorlin_geometry/utf8.h"
 #include "vorlin_geometry/word_line.h"
 
 namespace vorlin_geometry::testing {
@@ -36,7 +37,7 @@ inline TextLine set_at(std::vector<PageChar>& chars, std::u32string_view text, f
 inline std::vector<std::string> texts_of(std::span<const TextLine> lines,
                                          std::span<const PageChar> chars) {
   std::vector<std::string> texts;
-  for (const TextLine& line : lines) texts.push_back(line_text(split_words(line, chars)));
+  for (const TextLine& line : lines) texts.push_back(encode_utf8(line_text(line, chars)));
   return texts;
 }
 

@@ -8,20 +8,26 @@ namespace {
 using Role = FurnitureRole;
 
 TEST(is_page_number_text, accepts_the_usual_forms) {
-  const std::vector<std::pair<const char*, bool>> cases = {
-      {"3", true},       {"  42 ", true},       {"- 3 -", true},       {"\u2013 12 \u2013", true},
-      {"-7", true},      {"Page 3", true},      {"Page 3 of 9", true}, {"page 3 / 9", true},
-      {"PAGE 10", true}, {"3 / 9", true},       {"3 of 9", true},      {"iii", true},
-      {"XIV", true},     {"xlix", true},        {"12345", false},      {"-", false},
-      {"Page", false},   {"Page three", false}, {"3.2", false},        {"2026 Report", false},
-      {"iiii", false},   {"mix", false},        {"CD", false},         {"IVX", false},
-      {"Xiv", false},    {"", false},
+  const std::vector<std::pair<std::u32string_view, bool>> cases = {
+      {U"3", true},           {U"  42 ", true},
+      {U"- 3 -", true},       {U"\u2013 12 \u2013", true},
+      {U"-7", true},          {U"Page 3", true},
+      {U"Page 3 of 9", true}, {U"page 3 / 9", true},
+      {U"PAGE 10", true},     {U"3 / 9", true},
+      {U"3 of 9", true},      {U"iii", true},
+      {U"XIV", true},         {U"xlix", true},
+      {U"12345", false},      {U"-", false},
+      {U"Page", false},       {U"Page three", false},
+      {U"3.2", false},        {U"2026 Report", false},
+      {U"iiii", false},       {U"mix", false},
+      {U"CD", false},         {U"IVX", false},
+      {U"Xiv", false},        {U"", false},
   };
-  for (const auto& [text, expected] : cases) EXPECT_EQ(is_page_number_text(text), expected) << text;
+  for (const auto& [text, expected] : cases) EXPECT_EQ(is_page_number_text(text), expected);
 }
 
 TEST(furniture_key, masks_digit_runs_and_collapses_space) {
-  EXPECT_EQ(furniture_key("  Journal  of Things, Vol. 12   "), "Journal of Things, Vol. #");
+  EXPECT_EQ(furniture_key(U"  Journal  of Things, Vol. 12   "), U"Journal of Things, Vol. #");
 }
 
 TEST(band_of, takes_the_outer_tenths_of_the_page) {
@@ -46,11 +52,15 @@ TEST(classify_furniture, recurrence_needs_half_the_pages_and_three_in_one_band) 
       {"at the top of two and the foot of two of four pages", "TTBB", Role::Content},
       {"outside the bands", "NNNNN", Role::Content},
   };
+  const std::vector<std::u32string> texts = {U"Draft 1 of the series", U"Draft 2 of the series",
+                                             U"Draft 3 of the series", U"Draft 4 of the series",
+                                             U"Draft 5 of the series", U"Draft 6 of the series",
+                                             U"Draft 7 of the series"};
   for (const auto& [name, bands, role] : cases) {
     std::vector<std::vector<BandLine>> doc(bands.size());
     for (std::size_t p = 0; p < bands.size(); ++p) {
       const Band band = bands[p] == 'T' ? Band::Top : bands[p] == 'B' ? Band::Bottom : Band::None;
-      if (bands[p] != '.') doc[p] = {{band, "Draft " + std::to_string(p + 1) + " of the series"}};
+      if (bands[p] != '.') doc[p] = {{band, texts[p]}};
     }
     for (const auto& page : classify_furniture(doc)) {
       EXPECT_EQ(page, std::vector<Role>(page.size(), role)) << name;
@@ -60,7 +70,7 @@ TEST(classify_furniture, recurrence_needs_half_the_pages_and_three_in_one_band) 
 
 TEST(classify_furniture, page_numbers_need_a_band_but_no_recurrence) {
   const std::vector<std::vector<BandLine>> doc = {
-      {{Band::Bottom, "- 3 -"}, {Band::Top, "iv"}, {Band::None, "7"}}};
+      {{Band::Bottom, U"- 3 -"}, {Band::Top, U"iv"}, {Band::None, U"7"}}};
   EXPECT_EQ(classify_furniture(doc)[0],
             (std::vector<Role>{Role::PageNumber, Role::PageNumber, Role::Content}));
 }

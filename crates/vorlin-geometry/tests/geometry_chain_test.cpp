@@ -21,8 +21,8 @@ using testing::kNaN;
 TEST(geometry_chain, survives_hostile_pages) {
   std::mt19937 random(5);
   const std::vector<float> specials = {kNaN, kInf, -kInf, 0.0f, -0.0f, 3.4e38f, 1e-45f};
-  const std::vector<char32_t> letters = {U'a', U'1', U' ', U'\u00A0', U'\u2022', U'v', U'.',
-                                         U'\u4E2D', 0xD800, 0x110000, U'\t'};
+  const std::vector<char32_t> letters = {U'a', U'1',      U' ',   U'\u00A0', U'\u2022', U'v',
+                                         U'.', U'\u4E2D', 0xD800, 0x110000,  U'\t'};
   std::uniform_real_distribution<float> coordinate(0, 200);
   const auto value = [&] {
     return random() % 10 == 0 ? specials[random() % specials.size()] : coordinate(random);
@@ -37,15 +37,12 @@ TEST(geometry_chain, survives_hostile_pages) {
     const BBox page = random() % 4 == 0 ? BBox{0, 0, value(), value()} : BBox{0, 0, 200, 210};
 
     const std::vector<TextLine> lines = filter_noise(group_lines(chars), chars, page);
-    std::vector<float> sizes;
-    std::vector<BBox> boxes;
-    std::vector<std::string> texts;
+    std::vector<HeadingLine> heading_lines;
     for (const TextLine& line : lines) {
-      sizes.push_back(chars[line.char_indices.front()].font_size);
-      boxes.push_back(line.bbox);
-      texts.push_back(line_text(split_words(line, chars)));
+      heading_lines.push_back(HeadingLine{line_font_size(line, chars), line.bbox,
+                                          is_heading_text(line_text(line, chars))});
     }
-    const std::vector<LineRole> roles = detect_headings(sizes, boxes, texts, page);
+    const std::vector<LineRole> roles = detect_headings(heading_lines, page);
     ASSERT_EQ(roles.size(), lines.size());
     std::vector<BBox> node_boxes;
     std::size_t line_count = 0;
@@ -57,7 +54,7 @@ TEST(geometry_chain, survives_hostile_pages) {
       if (!block_text(block, chars).empty()) node_boxes.push_back(block.bbox);
     }
     ASSERT_EQ(line_count, lines.size());
-    ASSERT_EQ(xycut_order(node_boxes, 0.3f, false).size(), node_boxes.size());
+    ASSERT_EQ(xycut_order(node_boxes, kReadingGapFactor, false).size(), node_boxes.size());
   }
 }
 

@@ -6,7 +6,7 @@ namespace vorlin_geometry {
 namespace {
 
 // A 10-point line (box 12 tall) whose top is `top`, starting at `x`.
-LaidLine line(std::string text, float top, float x = 50, ColumnSlot slot = {},
+LaidLine line(std::u32string text, float top, float x = 50, ColumnSlot slot = {},
               LineRole role = LineRole::body(), float size = 10) {
   return LaidLine{std::move(text), BBox{x, top - 12, x + 200, top}, size, slot, role};
 }
@@ -22,10 +22,10 @@ std::vector<std::string> described(const std::vector<LaidBlock>& blocks) {
 
 TEST(build_laid_blocks, paragraphs_form_within_their_column_only) {
   const std::vector<LaidLine> lines = {
-      line("left one", 700, 50, {1, 0}),
-      line("right one", 700, 300, {1, 1}),
-      line("left two", 688, 50, {1, 0}),
-      line("right two", 688, 300, {1, 1}),
+      line(U"left one", 700, 50, {1, 0}),
+      line(U"right one", 700, 300, {1, 1}),
+      line(U"left two", 688, 50, {1, 0}),
+      line(U"right two", 688, 300, {1, 1}),
   };
   EXPECT_EQ(described(build_laid_blocks(lines)),
             (std::vector<std::string>{"P:left one left two", "P:right one right two"}));
@@ -34,32 +34,33 @@ TEST(build_laid_blocks, paragraphs_form_within_their_column_only) {
 TEST(build_laid_blocks, wrapped_headings_join_and_hyphenation_is_mended) {
   const LineRole h1 = LineRole::heading(1);
   const std::vector<LaidLine> lines = {
-      line("2 Width Reading", 700, 50, {}, h1),
-      line("Column", 688, 50, {}, h1),
-      line("A hyphen-", 670, 50),
-      line("ated word and COVID-", 658, 50),
-      line("19.", 646, 50),
-      line("Next Heading", 620, 50, {}, LineRole::heading(2)),
-      line("Same Level Far Below", 560, 50, {}, LineRole::heading(2)),
+      line(U"2 Width Reading", 700, 50, {}, h1),
+      line(U"Column", 688, 50, {}, h1),
+      line(U"A hyphen-", 670, 50),
+      line(U"ated word and COVID-", 658, 50),
+      line(U"19.", 646, 50),
+      line(U"Next Heading", 620, 50, {}, LineRole::heading(2)),
+      line(U"Same Level Far Below", 560, 50, {}, LineRole::heading(2)),
+      line(U"Just Apart", 539, 50, {}, LineRole::heading(2)),  // 9 > 0.7 x 12 below
   };
   EXPECT_EQ(
       described(build_laid_blocks(lines)),
       (std::vector<std::string>{"H:2 Width Reading Column", "P:A hyphenated word and COVID-19.",
-                                "H:Next Heading", "H:Same Level Far Below"}));
+                                "H:Next Heading", "H:Same Level Far Below", "H:Just Apart"}));
 }
 
 TEST(build_laid_blocks, bullet_and_numbered_lists_and_lone_markers) {
   const std::vector<LaidLine> lines = {
-      line("We list:", 700),
-      line("\u2022 first item that wraps", 684),
-      line("onto a second line", 672, 60),
-      line("\u2022 second item", 656),  // a wider gap between items is fine
-      line("Back to prose at the margin.", 634),
-      line("1. one", 610),
-      line("2. two", 598),
-      line("(1) alone is prose", 540),
-      line("\u25aa a lone unambiguous bullet", 500),
-      line("- a lone dash", 450),
+      line(U"We list:", 700),
+      line(U"\u2022 first item that wraps", 684),
+      line(U"onto a second line", 672, 60),
+      line(U"\u2022 second item", 656),  // a wider gap between items is fine
+      line(U"Back to prose at the margin.", 634),
+      line(U"1. one", 610),
+      line(U"2. two", 598),
+      line(U"(1) alone is prose", 540),
+      line(U"\u25aa a lone unambiguous bullet", 500),
+      line(U"- a lone dash", 450),
   };
   EXPECT_EQ(described(build_laid_blocks(lines)),
             (std::vector<std::string>{
@@ -70,11 +71,11 @@ TEST(build_laid_blocks, bullet_and_numbered_lists_and_lone_markers) {
 
 TEST(build_laid_blocks, a_caption_ends_where_the_type_size_changes) {
   const std::vector<LaidLine> lines = {
-      line("Figure 1: A plot of", 700, 50, {}, LineRole::body(), 8),
-      line("the results.", 690, 50, {}, LineRole::body(), 8),
-      line("Body text resumes here.", 678, 50, {}, LineRole::body(), 10),
-      line("In Figure 1 we see", 640, 50),
-      line("Figure 2 shows more.", 628, 50),
+      line(U"Figure 1: A plot of", 700, 50, {}, LineRole::body(), 8),
+      line(U"the results.", 690, 50, {}, LineRole::body(), 8),
+      line(U"Body text resumes here.", 678, 50, {}, LineRole::body(), 10),
+      line(U"In Figure 1 we see", 640, 50),
+      line(U"Figure 2 shows more.", 628, 50),
   };
   EXPECT_EQ(
       described(build_laid_blocks(lines)),
@@ -83,7 +84,7 @@ TEST(build_laid_blocks, a_caption_ends_where_the_type_size_changes) {
 }
 
 TEST(build_laid_blocks, blank_texts_make_no_block) {
-  EXPECT_TRUE(build_laid_blocks(std::vector<LaidLine>{line("   ", 700)}).empty());
+  EXPECT_TRUE(build_laid_blocks(std::vector<LaidLine>{line(U"   ", 700)}).empty());
   EXPECT_TRUE(build_laid_blocks({}).empty());
 }
 

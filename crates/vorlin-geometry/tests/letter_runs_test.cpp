@@ -8,7 +8,7 @@ namespace vorlin_geometry {
 namespace {
 
 // A line of separately placed tokens: each (text, x) set at y 0 in 10-point type.
-std::string mended(const std::vector<std::pair<std::u32string, float>>& tokens) {
+std::u32string mended(const std::vector<std::pair<std::u32string, float>>& tokens) {
   std::vector<PageChar> chars;
   TextLine line{{}, {}, 0};
   for (const auto& [text, x] : tokens) {
@@ -23,33 +23,48 @@ TEST(mended_line_text, joins_only_runs_of_three_single_letters) {
   struct Case {
     const char* name;
     std::vector<std::pair<std::u32string, float>> tokens;
-    std::string text;
+    std::u32string text;
   };
   // Letters are 5 wide; a gap of 4 is letter spacing, 12 separates words.
   const std::vector<Case> cases = {
       {"numbered heading keeps its spaces",
        {{U"1", 0}, {U"Input", 10}, {U"System", 45}},
-       "1 Input System"},
+       U"1 Input System"},
       {"two single letters stay apart",
        {{U"I", 0}, {U"have", 10}, {U"a", 35}, {U"cat", 45}},
-       "I have a cat"},
+       U"I have a cat"},
       {"symbols break a run",
        {{U"x", 0}, {U"=", 10}, {U"a", 20}, {U"+", 30}, {U"b", 40}},
-       "x = a + b"},
-      {"spaced title joins", {{U"T", 0}, {U"I", 9}, {U"T", 18}, {U"L", 27}, {U"E", 36}}, "TITLE"},
+       U"x = a + b"},
+      {"spaced title joins", {{U"T", 0}, {U"I", 9}, {U"T", 18}, {U"L", 27}, {U"E", 36}}, U"TITLE"},
       {"a clearly wider gap is a word break",
        {{U"T", 0}, {U"H", 9}, {U"E", 18}, {U"E", 35}, {U"N", 44}, {U"D", 53}},
-       "THE END"},
+       U"THE END"},
       {"run inside ordinary words",
        {{U"see", 0}, {U"A", 25}, {U"B", 34}, {U"C", 43}, {U"now", 60}},
-       "see ABC now"},
-      {"two single letters are no run", {{U"a", 0}, {U"b", 9}, {U"cat", 20}}, "a b cat"},
+       U"see ABC now"},
+      {"two single letters are no run", {{U"a", 0}, {U"b", 9}, {U"cat", 20}}, U"a b cat"},
       // The spaces overlap D, so only their count tells the break from letter spacing.
       {"double spaces break words inside a run",
        {{U"A", 0}, {U"B", 9}, {U"C", 18}, {U"  ", 23}, {U"D", 27}, {U"E", 36}},
-       "ABC DE"},
+       U"ABC DE"},
   };
   for (const Case& c : cases) EXPECT_EQ(mended(c.tokens), c.text) << c.name;
+}
+
+TEST(repair_letter_spacing, rejoins_text_of_mostly_single_characters) {
+  const std::vector<std::pair<std::u32string, std::u32string>> cases = {
+      {U"T I T L E  O N E", U"TITLE ONE"},
+      {U"A cat sat on the mat", U"A cat sat on the mat"},
+      {U"I have a cat", U"Ihaveacat"},
+      {U"  a  b ", U"a b"},
+      {U"a\tb c", U"a\tbc"},  // only U+0020 breaks words
+      {U" \t\u00A0 ", U" \t\u00A0 "},
+      // Exactly 30 % single characters is not more than 30 %.
+      {U"a bc de fg hi jk lm no b c", U"a bc de fg hi jk lm no b c"},
+      {U"a bc de fg hi jk lm b c", U"abcdefghijklmbc"},
+  };
+  for (const auto& [text, repaired] : cases) EXPECT_EQ(repair_letter_spacing(text), repaired);
 }
 
 }  // namespace

@@ -7,7 +7,6 @@
 namespace vorlin_geometry {
 namespace {
 
-using testing::kInf;
 using testing::kNaN;
 
 const BBox kPage{0, 0, 600, 1000};
@@ -71,18 +70,15 @@ TEST(noise_rules, page_without_height_disables_position_rules) {
   }
 }
 
-TEST(filter_noise, keeps_other_lines_unchanged_and_in_order) {
+TEST(is_noise, any_rule_makes_a_line_noise) {
   std::vector<PageChar> chars;
-  std::vector<TextLine> lines = {
-      testing::set_at(chars, U"Introduction", 0, 800), testing::set_at(chars, U"\u2022", 0, 700),
-      testing::set_at(chars, U"Body text", 0, 600), testing::set_at(chars, U"7", 0, 10)};
-  lines[2].mean_y0 = kInf;  // kept lines carry their fields as they are
-  const std::vector<TextLine> kept = filter_noise(lines, chars, kPage);
-  ASSERT_EQ(kept.size(), 2u);
-  EXPECT_EQ(kept[0].char_indices, lines[0].char_indices);
-  EXPECT_EQ(kept[1].char_indices, lines[2].char_indices);
-  EXPECT_EQ(kept[1].bbox, lines[2].bbox);
-  EXPECT_EQ(kept[1].mean_y0, kInf);
+  const std::vector<std::pair<TextLine, bool>> cases = {
+      {testing::set_at(chars, U"12", 0, 900, 14), true},
+      {testing::set_at(chars, U"\u2022", 0, 500), true},
+      {testing::set_at(chars, U"7", 0, 10), true},
+      {testing::set_at(chars, U"Body text", 0, 500), false},
+  };
+  for (const auto& [line, noise] : cases) EXPECT_EQ(is_noise(line, chars, kPage), noise);
 }
 
 }  // namespace

@@ -38,10 +38,12 @@ TEST(build_blocks, joins_body_lines_by_gap_tolerance) {
       // Height 10: tolerance 7.
       {"overlapping lines join", {{100, 110}, {95, 105}}, "2"},
       {"gap is measured from the last line added",
-       {{100, 110}, {84, 94}, {68, 78}, {50, 60}}, "3 1"},
+       {{100, 110}, {84, 94}, {68, 78}, {50, 60}},
+       "3 1"},
       // Heights 30, 8, 7: tolerance 5.6; the paragraph's box reaches down to 80.
       {"gap is measured from the last line, not the paragraph's box",
-       {{80, 110}, {100, 108}, {85, 92}}, "2 1"},
+       {{80, 110}, {100, 108}, {85, 92}},
+       "2 1"},
       {"NaN gaps start new paragraphs", {{100, 110}, {kNaN, kNaN}, {90, 99}}, "1 1 1"},
   };
   for (const auto& [name, edges, blocks] : cases) {
@@ -64,42 +66,17 @@ TEST(build_blocks, heading_lines_stand_alone) {
   }
 }
 
-TEST(build_blocks, boxes_are_unions_of_their_lines) {
-  const std::vector<TextLine> lines = {lines_between({{100, 120}})[0],
-                                       TextLine{{1}, {5, 90, 50, 98}, 90},
-                                       TextLine{{2}, {-5, 80, 60, 88}, 80}};
-  const std::vector<Block> blocks =
-      build_blocks(lines, std::vector<LineRole>{LineRole::heading(3)});
-  ASSERT_EQ(shape(blocks), "h3:1 2");
-  EXPECT_EQ(blocks[0].bbox, lines[0].bbox);
-  EXPECT_EQ(blocks[1].bbox, (BBox{-5, 80, 60, 98}));
-  EXPECT_EQ(blocks[1].lines[1].char_indices, lines[2].char_indices);
-}
-
-TEST(repair_letter_spacing, rejoins_letter_spaced_text) {
-  const std::vector<std::pair<std::string, std::string>> cases = {
-      {"T I T L E  O N E", "TITLE ONE"},
-      {"A cat sat on the mat", "A cat sat on the mat"},
-      {"I have a cat", "Ihaveacat"},
-      {"  a  b ", "a b"},
-      {"a\tb c", "a\tbc"},  // only U+0020 breaks words
-      {" \t\u00A0 ", " \t\u00A0 "},
-      {"", ""},
-  };
-  for (const auto& [text, repaired] : cases) EXPECT_EQ(repair_letter_spacing(text), repaired);
-}
-
 TEST(collapse_whitespace, trims_and_collapses_unicode_whitespace) {
-  EXPECT_EQ(collapse_whitespace("\tfirst \n\u00A0second "), "first second");
-  EXPECT_EQ(collapse_whitespace(" \u3000 "), "");
-  EXPECT_EQ(collapse_whitespace("a\u200Bb"), "a\u200Bb");  // ZWSP is not White_Space
+  EXPECT_EQ(collapse_whitespace(U"\tfirst \n\u00A0second "), U"first second");
+  EXPECT_EQ(collapse_whitespace(U" \u3000 "), U"");
+  EXPECT_EQ(collapse_whitespace(U"a\u200Bb"), U"a\u200Bb");  // ZWSP is not White_Space
 }
 
 TEST(block_text, joins_repairs_and_collapses) {
   const std::vector<std::pair<std::vector<std::u32string>, std::string>> cases = {
       {{U"T I T L E  O N E"}, "TITLE ONE"},
       {{U"   ", U"first  line", U"\t", U"second"}, "first line second"},
-      {{U" ", U"\u3000"}, ""},
+      {{U"caf\u00E9", U"x\xD800y"}, "caf\u00E9 x\uFFFDy"},
   };
   for (const auto& [texts, text] : cases) {
     std::vector<PageChar> chars;

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <random>
 #include <stdexcept>
 
@@ -32,7 +33,8 @@ TEST(group_lines, groups_by_running_mean_of_y0) {
   const std::vector<Case> cases = {
       {"distance equal to tolerance joins", row({100, 96}), {{0, 1}}},
       {"distance above tolerance splits", row({100, 95.9f}), {{0}, {1}}},
-      {"compares with the running mean, not the nearest member", row({100, 100, 99.7f, 99.4f}, 1),
+      {"compares with the running mean, not the nearest member",
+       row({100, 100, 99.7f, 99.4f}, 1),
        {{0, 1, 2}, {3}}},
       {"invalid sizes fall back to a tolerance of 0.4",
        {glyph(U'a', 0, 100, 5, 1, 0), glyph(U'b', 5, 99.75f, 5, 1, kNaN),
@@ -49,20 +51,14 @@ TEST(group_lines, groups_by_running_mean_of_y0) {
        {{1, 3, 0, 2}}},
       {"a gradual slope stays one line", row({100, 98, 96, 94}), {{0, 1, 2, 3}}},
       {"equal y0 and x0 keep the backend order",
-       {glyph(U'a', 0, 100), glyph(U'b', 0, 100), glyph(U'c', 0, 100)}, {{0, 1, 2}}},
+       {glyph(U'a', 0, 100), glyph(U'b', 0, 100), glyph(U'c', 0, 100)},
+       {{0, 1, 2}}},
   };
   for (const Case& c : cases) {
     Groups got;
     for (const TextLine& line : group_lines(c.chars)) got.push_back(line.char_indices);
     EXPECT_EQ(got, c.lines) << c.name;
   }
-}
-
-TEST(group_lines, keeps_running_mean_and_union_box) {
-  const std::vector<TextLine> lines = group_lines(row({100, 100, 99.7f}, 1));
-  ASSERT_EQ(lines.size(), 1u);
-  EXPECT_FLOAT_EQ(lines[0].mean_y0, 99.9f);
-  EXPECT_EQ(lines[0].bbox, (BBox{0, 99.7f, 15, 101}));
 }
 
 // Any mix of NaN, infinite and inverted boxes: each character lands in exactly one line.
@@ -78,60 +74,48 @@ TEST(group_lines, every_character_in_exactly_one_line) {
     for (PageChar& c : chars) c = PageChar{U'a', BBox{value(), value(), value(), value()}, value()};
     std::vector<int> seen(chars.size(), 0);
     for (const TextLine& line : group_lines(chars)) {
-      ASSERT_FALSE(line.char_indices.empty());
       for (std::size_t p : line.char_indices) ++seen.at(p);
     }
     for (int count : seen) ASSERT_EQ(count, 1);
   }
 }
 
-TEST(split_words, splits_on_gaps_above_threshold) {
-  struct Case {
-    const char* name;
-    std::vector<PageChar> chars;  // all in one line, in line order
-    std::vector<std::string> words;
-  };
-  const std::vector<Case> cases = {
-      // Mean width 5, threshold 1.5.
-      {"gap above threshold splits", {glyph(U'a', 0, 0), glyph(U'b', 6.6f, 0)}, {"a", "b"}},
-      {"gap equal to threshold joins", {glyph(U'a', 0, 0), glyph(U'b', 6.5f, 0)}, {"ab"}},
-      {"spaces are ordinary members", {glyph(U'a', 0, 0), glyph(U' ', 5, 0), glyph(U'b', 10, 0)},
-       {"a b"}},
-      {"overlap and NaN gaps join", {glyph(U'a', 0, 0), glyph(U'b', 3, 0), glyph(U'c', kNaN, 0)},
-       {"abc"}},
+TEST(line_text, breaks_words_on_gaps_above_the_threshold) {
+  // Mean width 5 gives a threshold of 1.5.
+  const std::vector<std::tuple<const char*, std::vector<PageChar>, std::u32string>> cases = {
+      {"gap above threshold splits", {glyph(U'a', 0, 0), glyph(U'b', 6.6f, 0)}, U"a b"},
+      {"gap equal to threshold joins", {glyph(U'a', 0, 0), glyph(U'b', 6.5f, 0)}, U"ab"},
+      {"overlap and NaN gaps join",
+       {glyph(U'a', 0, 0), glyph(U'b', 3, 0), glyph(U'c', kNaN, 0)},
+       U"abc"},
       // Mean width 8, threshold 2.4: 'C' starts 3.5 after 'B' although 'A' reaches past it.
       {"gap is measured from the previous character's edge",
-       {glyph(U'A', 0, 0, 20), glyph(U'B', 2, 0, 2), glyph(U'C', 7.5f, 0, 2)}, {"AB", "C"}},
+       {glyph(U'A', 0, 0, 20), glyph(U'B', 2, 0, 2), glyph(U'C', 7.5f, 0, 2)},
+       U"AB C"},
       // Zero widths give a threshold of 0.0003.
       {"zero-width characters split on gaps above 0.0003",
-       {glyph(U'a', 0, 0, 0), glyph(U'b', 0.0002f, 0, 0), glyph(U'c', 0.001f, 0, 0)}, {"ab", "c"}},
+       {glyph(U'a', 0, 0, 0), glyph(U'b', 0.0002f, 0, 0), glyph(U'c', 0.001f, 0, 0)},
+       U"ab c"},
+      {"non-scalar values read as U+FFFD",
+       {glyph(0xD800, 0, 0), glyph(0x110000, 5, 0)},
+       U"\uFFFD\uFFFD"},
   };
-  for (const Case& c : cases) {
+  for (const auto& [name, chars, text] : cases) {
     TextLine line;
-    for (std::size_t i = 0; i < c.chars.size(); ++i) line.char_indices.push_back(i);
-    std::vector<std::string> texts;
-    for (const Word& word : split_words(line, c.chars)) texts.push_back(word.text);
-    EXPECT_EQ(texts, c.words) << c.name;
+    for (std::size_t i = 0; i < chars.size(); ++i) line.char_indices.push_back(i);
+    EXPECT_EQ(line_text(line, chars), text) << name;
   }
+  EXPECT_THROW(line_text(TextLine{{3}, {}, 0}, std::vector<PageChar>(1)), std::out_of_range);
 }
 
-TEST(split_words, word_box_is_union_and_line_box_is_ignored) {
-  const std::vector<PageChar> chars = {glyph(U'a', 0, 0, 5, 10), glyph(U'b', 5, -2, 5, 14),
-                                       glyph(U'c', 30, 1, 5, 5)};
-  const TextLine line{{0, 1, 2}, BBox{kNaN, kNaN, kNaN, kNaN}, kNaN};
-  const std::vector<Word> words = split_words(line, chars);
-  ASSERT_EQ(words.size(), 2u);
-  EXPECT_EQ(words[0].bbox, (BBox{0, -2, 10, 12}));
-  EXPECT_EQ(words[0].char_indices, (std::vector<std::size_t>{0, 1}));
-  EXPECT_EQ(words[1].bbox, chars[2].bbox);
-  EXPECT_EQ(line_text(words), "ab c");
-  EXPECT_TRUE(split_words(TextLine{}, chars).empty());
-}
-
-TEST(split_words, position_outside_the_page_throws) {
-  const std::vector<PageChar> chars = {glyph(U'a', 0, 0)};
-  EXPECT_THROW(split_words(TextLine{{0, 1}, {}, 0}, chars), std::out_of_range);
-  EXPECT_THROW(split_words(TextLine{{3}, {}, 0}, chars), std::out_of_range);
+// Page analysis averages over every member, so invalid sizes pull the mean with them.
+TEST(line_font_size, averages_every_member_valid_or_not) {
+  const std::vector<PageChar> chars = {glyph(U'a', 0, 0, 5, 10, 12), glyph(U'b', 5, 0, 5, 10, -6),
+                                       glyph(U'c', 10, 0, 5, 10, 12),
+                                       glyph(U'd', 15, 0, 5, 10, kNaN)};
+  EXPECT_EQ(line_font_size(TextLine{{0, 1, 2}, {}, 0}, chars), 6.0f);
+  EXPECT_TRUE(std::isnan(line_font_size(TextLine{{0, 3}, {}, 0}, chars)));
+  EXPECT_EQ(line_font_size(TextLine{}, chars), 0.0f);
 }
 
 }  // namespace

@@ -19,6 +19,12 @@ bool entry_point_running();
 // Sets MemoryError or PanicException for the exception being handled; call only inside a catch.
 void raise_current_exception() noexcept;
 
+// A fast-call entry point as the PyCFunction a method table holds.
+template <typename Function>
+PyCFunction as_method(Function function) {
+  return reinterpret_cast<PyCFunction>(reinterpret_cast<void (*)()>(function));
+}
+
 class EntryPointScope {
  public:
   EntryPointScope() noexcept;

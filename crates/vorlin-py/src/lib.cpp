@@ -42,11 +42,6 @@ PyObject* parse_batch(PyObject*, PyObject* const* args, Py_ssize_t nargs, PyObje
   });
 }
 
-template <typename Function>
-PyCFunction as_method(Function function) {
-  return reinterpret_cast<PyCFunction>(reinterpret_cast<void (*)()>(function));
-}
-
 PyMethodDef functions[] = {
     {"version", version, METH_NOARGS,
      "version()\n--\n\nReturn the semantic version of the core library. An earlier phase already "
@@ -98,7 +93,8 @@ int exec_module(PyObject* module) {
     if (!add_functions(module, module_name.get(), functions) ||
         !add_type(module, parse_options_type()) || !add_type(module, document_type()) ||
         !add_functions(module, module_name.get(),
-                       std::span(private_functions(), private_function_count()))) {
+                       std::span(private_functions(), private_function_count())) ||
+        !add_private_constants(module)) {
       return -1;
     }
     attach_log_bridge();

@@ -44,15 +44,13 @@ Result<Engine> engine_of(const char* function, PyObject* const* args, Py_ssize_t
     if (!library) return python_error();
     engine.pdfium.emplace(std::move(*library));
   }
-  auto layout = to_text(args[1], "layout");
-  if (!layout) return python_error();
-  if (*layout != "enhanced" && *layout != "spec") {
-    return raise_text(PyExc_ValueError, "layout must be one of enhanced / spec, got " + *layout);
-  }
+  auto name = to_text(args[1], "layout");
+  if (!name) return python_error();
+  const std::optional<vorlin_core::Layout> layout = vorlin_core::layout_named(*name);
+  if (!layout) return raise_text(PyExc_ValueError, "unknown layout " + *name);
   auto max_pixels = to_optional_count(args[2], "max_image_pixels");
   if (!max_pixels) return python_error();
-  engine.settings.layout =
-      *layout == "enhanced" ? vorlin_core::Layout::Enhanced : vorlin_core::Layout::Spec;
+  engine.settings.layout = *layout;
   engine.settings.max_image_pixels = max_pixels->value_or(vorlin_core::kDefaultMaxImagePixels);
   engine.settings.name_paths_in_warnings = true;
   engine.settings.interrupted = signal_raised;
@@ -217,11 +215,6 @@ PyObject* graph_json(PyObject*, PyObject* document) {
   return guarded<PyObject*>(nullptr, [&]() -> PyObject* { return graph_json_text(document); });
 }
 
-template <typename Function>
-PyCFunction as_method(Function function) {
-  return reinterpret_cast<PyCFunction>(reinterpret_cast<void (*)()>(function));
-}
-
 PyMethodDef functions[] = {
     {"_parse", as_method(parse), METH_FASTCALL | METH_KEYWORDS,
      "_parse(library, layout, max_image_pixels, path, options=None)\n--\n\nOne file, GIL "
@@ -240,5 +233,17 @@ PyMethodDef functions[] = {
 
 PyMethodDef* private_functions() { return functions; }
 Py_ssize_t private_function_count() { return std::size(functions); }
+
+bool add_private_constants(PyObject* module) {
+  PyRef names(PyTuple_New(std::size(vorlin_core::kLayoutNames)));
+  if (!names) return false;
+  Py_ssize_t index = 0;
+  for (const vorlin_core::LayoutName& entry : vorlin_core::kLayoutNames) {
+    PyRef name = text_object(entry.name);
+    if (!name) return false;
+    PyTuple_SetItem(names.get(), index++, name.release());
+  }
+  return PyModule_AddObjectRef(module, "_LAYOUTS", names.get()) == 0;
+}
 
 }  // namespace vorlin_py

@@ -1,5 +1,6 @@
 #include "vorlin_core/pipeline/analyse_page.h"
 
+#include "vorlin_core/pipeline/page_nodes.h"
 #include "vorlin_geometry/headings.h"
 #include "vorlin_geometry/noise.h"
 #include "vorlin_geometry/paragraph.h"
@@ -11,49 +12,15 @@ namespace {
 
 namespace geo = vorlin_geometry;
 
-constexpr float kReadingGapFactor = 0.3f;
-
-std::vector<geo::PageChar> page_chars(std::span<const PdfChar> chars) {
-  std::vector<geo::PageChar> copies;
-  copies.reserve(chars.size());
-  for (const PdfChar& c : chars) {
-    copies.push_back(geo::PageChar{c.ch, BBox{c.x0, c.y0, c.x1, c.y1}, c.font_size});
-  }
-  return copies;
-}
-
-// Mean font size over every member, valid or not.
-float line_font_size(const geo::TextLine& line, std::span<const geo::PageChar> chars) {
-  float sum = -0.0f;
-  for (std::size_t position : line.char_indices) sum += geo::char_at(chars, position).font_size;
-  const std::size_t count = line.char_indices.empty() ? 1 : line.char_indices.size();
-  return sum / static_cast<float>(count);
-}
-
 std::vector<geo::LineRole> line_roles(std::span<const geo::TextLine> lines,
-                                      std::span<const geo::PageChar> chars,
-                                      const BBox& page_box) {
-  std::vector<float> sizes;
-  std::vector<BBox> boxes;
-  std::vector<std::string> texts;
-  sizes.reserve(lines.size());
-  boxes.reserve(lines.size());
-  texts.reserve(lines.size());
+                                      std::span<const geo::PageChar> chars, const BBox& page_box) {
+  std::vector<geo::HeadingLine> heading_lines;
+  heading_lines.reserve(lines.size());
   for (const geo::TextLine& line : lines) {
-    sizes.push_back(line_font_size(line, chars));
-    boxes.push_back(line.bbox);
-    texts.push_back(geo::line_text(geo::split_words(line, chars)));
+    heading_lines.push_back(geo::HeadingLine{geo::line_font_size(line, chars), line.bbox,
+                                             geo::is_heading_text(geo::line_text(line, chars))});
   }
-  return geo::detect_headings(sizes, boxes, texts, page_box);
-}
-
-NodePtr make_node(NodeKind kind, const BBox& bbox, std::string content) {
-  auto node = std::make_shared<Node>();
-  node->id = new_node_id();
-  node->bbox = bbox;
-  node->content = std::move(content);
-  node->kind = kind;
-  return node;
+  return geo::detect_headings(heading_lines, page_box);
 }
 
 std::vector<NodeId> reading_order(const std::vector<NodePtr>& nodes) {
@@ -62,7 +29,7 @@ std::vector<NodeId> reading_order(const std::vector<NodePtr>& nodes) {
   for (const NodePtr& node : nodes) boxes.push_back(node->bbox);
   std::vector<NodeId> order;
   order.reserve(nodes.size());
-  for (std::size_t position : geo::xycut_order(boxes, kReadingGapFactor, false)) {
+  for (std::size_t position : geo::xycut_order(boxes, geo::kReadingGapFactor, false)) {
     order.push_back(nodes.at(position)->id);
   }
   return order;
@@ -70,7 +37,7 @@ std::vector<NodeId> reading_order(const std::vector<NodePtr>& nodes) {
 
 }  // namespace
 
-PageContent analyse_page(std::span<const PdfChar> pdf_chars, std::span<const PdfImage> images,
+PageContent analyse_page(std::span<const PdfChar> pdf_chars, std::span<const BBox> figures,
                          const BBox& page_box) {
   const std::vector<geo::PageChar> chars = page_chars(pdf_chars);
   const std::vector<geo::TextLine> lines =
@@ -85,10 +52,8 @@ PageContent analyse_page(std::span<const PdfChar> pdf_chars, std::span<const Pdf
                                            : NodeKind::of(NodeKind::Tag::Paragraph);
     content.nodes.push_back(make_node(kind, block.bbox, std::move(text)));
   }
-  for (const PdfImage& image : images) {
-    NodePtr figure = make_node(NodeKind::of(NodeKind::Tag::Figure),
-                               BBox{image.x0, image.y0, image.x1, image.y1}, "figure");
-    content.nodes.push_back(std::move(figure));
+  for (const BBox& figure : figures) {
+    content.nodes.push_back(make_node(NodeKind::of(NodeKind::Tag::Figure), figure, "figure"));
   }
   content.reading_order = reading_order(content.nodes);
   return content;

@@ -3,10 +3,13 @@
 #include <algorithm>
 #include <optional>
 
+#include "vorlin_core/pipeline/page_nodes.h"
 #include "vorlin_geometry/captions.h"
 #include "vorlin_geometry/column_order.h"
 #include "vorlin_geometry/furniture.h"
 #include "vorlin_geometry/headings.h"
+#include "vorlin_geometry/utf8.h"
+#include "vorlin_geometry/xycut.h"
 
 namespace vorlin_core {
 namespace {
@@ -14,25 +17,13 @@ namespace {
 namespace geo = vorlin_geometry;
 using Tag = NodeKind::Tag;
 
-constexpr float kReadingGapFactor = 0.3f;
-constexpr float kCaptionReachInLines = 3.0f;
-constexpr float kDefaultLineHeight = 10.0f;
-
-NodePtr make_node(NodeKind kind, const BBox& bbox, std::string content, NodeId id = new_node_id()) {
-  auto node = std::make_shared<Node>();
-  node->id = id;
-  node->bbox = bbox;
-  node->content = std::move(content);
-  node->kind = kind;
-  return node;
-}
-
 std::vector<std::vector<geo::FurnitureRole>> furniture_roles(const std::vector<LaidPage>& pages) {
   std::vector<std::vector<geo::BandLine>> bands(pages.size());
   for (std::size_t p = 0; p < pages.size(); ++p) {
     for (const geo::LaidLine& line : pages[p].lines) {
       const geo::Band band = geo::band_of(line.bbox, pages[p].page_box);
-      bands[p].push_back(geo::BandLine{band, band == geo::Band::None ? std::string() : line.text});
+      bands[p].push_back(
+          geo::BandLine{band, band == geo::Band::None ? std::u32string_view() : line.text});
     }
   }
   return geo::classify_furniture(bands);
@@ -53,26 +44,20 @@ BBox relative_box(const BBox& line, const BBox& page) {
 // page, written into the content lines.
 void assign_heading_roles(std::vector<LaidPage>& pages,
                           const std::vector<std::vector<geo::FurnitureRole>>& furniture) {
-  std::vector<float> sizes;
-  std::vector<BBox> boxes;
-  std::vector<std::string> texts;
+  std::vector<geo::HeadingLine> lines;
   for (std::size_t p = 0; p < pages.size(); ++p) {
     for (std::size_t i = 0; i < pages[p].lines.size(); ++i) {
       if (furniture[p][i] != geo::FurnitureRole::Content) continue;
-      geo::LaidLine& line = pages[p].lines[i];
-      sizes.push_back(line.font_size);
-      boxes.push_back(relative_box(line.bbox, pages[p].page_box));
-      texts.push_back(std::move(line.text));  // lent out, returned below
+      const geo::LaidLine& line = pages[p].lines[i];
+      lines.push_back(geo::HeadingLine{line.font_size, relative_box(line.bbox, pages[p].page_box),
+                                       geo::is_heading_text(line.text)});
     }
   }
-  const std::vector<geo::LineRole> roles =
-      geo::detect_headings(sizes, boxes, texts, BBox{0, 0, 1, 1});
+  const std::vector<geo::LineRole> roles = geo::detect_headings(lines, BBox{0, 0, 1, 1});
   std::size_t next = 0;
   for (std::size_t p = 0; p < pages.size(); ++p) {
     for (std::size_t i = 0; i < pages[p].lines.size(); ++i) {
-      if (furniture[p][i] != geo::FurnitureRole::Content) continue;
-      pages[p].lines[i].text = std::move(texts[next]);
-      pages[p].lines[i].role = roles[next++];
+      if (furniture[p][i] == geo::FurnitureRole::Content) pages[p].lines[i].role = roles[next++];
     }
   }
 }
@@ -102,12 +87,11 @@ NodeKind kind_of(geo::FurnitureRole role) {
   return NodeKind::of(Tag::PageNumber);
 }
 
-float median_line_height(const std::vector<geo::LaidLine>& lines) {
+float caption_reach(const std::vector<geo::LaidLine>& lines) {
   std::vector<float> heights;
-  for (const geo::LaidLine& line : lines) {
-    if (geo::is_valid_size(line.bbox.height())) heights.push_back(line.bbox.height());
-  }
-  return geo::upper_median(heights).value_or(kDefaultLineHeight);
+  heights.reserve(lines.size());
+  for (const geo::LaidLine& line : lines) heights.push_back(line.bbox.height());
+  return geo::caption_reach(heights);
 }
 
 // A node with its place on the page; captions wait to be set beside their figures.
@@ -154,7 +138,7 @@ std::vector<NodeId> reading_order(const std::vector<Placed>& placed,
   }
   std::vector<NodeId> order;
   order.reserve(placed.size());
-  for (std::size_t position : geo::column_reading_order(boxes, slots, kReadingGapFactor)) {
+  for (std::size_t position : geo::column_reading_order(boxes, slots, geo::kReadingGapFactor)) {
     order.push_back(placed[flowing[position]].node->id);
   }
   for (const Placed& caption : placed) {
@@ -176,11 +160,12 @@ PageContent finish_page(LaidPage& page, const std::vector<geo::FurnitureRole>& f
     if (furniture[i] == geo::FurnitureRole::Content) {
       content_lines.push_back(std::move(line));
     } else {
-      placed.push_back(Placed{make_node(kind_of(furniture[i]), line.bbox, std::move(line.text)),
-                              line.slot, std::nullopt});
+      placed.push_back(
+          Placed{make_node(kind_of(furniture[i]), line.bbox, geo::encode_utf8(line.text)),
+                 line.slot, std::nullopt});
     }
   }
-  const float reach = kCaptionReachInLines * median_line_height(content_lines);
+  const float reach = caption_reach(content_lines);
   const std::vector<geo::LaidBlock> blocks = geo::build_laid_blocks(content_lines);
   const std::vector<std::optional<std::size_t>> captions = figure_captions(page, blocks, reach);
 

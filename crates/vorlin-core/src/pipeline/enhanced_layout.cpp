@@ -8,12 +8,13 @@ namespace {
 // Pages are laid out as they arrive; what needs the whole document waits for `finish`.
 class EnhancedLayout final : public LayoutStrategy {
  public:
-  std::vector<NodeId> add_page(std::span<const PdfChar> chars, std::span<const PdfImage> images,
+  std::vector<NodeId> add_page(std::span<const PdfChar> chars, std::span<const BBox> figures,
                                const BBox& page_box) override {
-    pages_.push_back(lay_out_page(chars, images, page_box));
-    std::vector<NodeId> figures;
-    for (const LaidFigure& figure : pages_.back().figures) figures.push_back(figure.id);
-    return figures;
+    pages_.push_back(lay_out_page(chars, figures, page_box));
+    std::vector<NodeId> ids;
+    ids.reserve(figures.size());
+    for (const LaidFigure& figure : pages_.back().figures) ids.push_back(figure.id);
+    return ids;
   }
   std::vector<PageContent> finish() override { return finish_document(std::move(pages_)); }
 

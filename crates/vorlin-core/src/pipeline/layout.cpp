@@ -6,16 +6,17 @@ namespace {
 // Each page is analysed on its own as soon as it arrives.
 class SpecLayout final : public LayoutStrategy {
  public:
-  std::vector<NodeId> add_page(std::span<const PdfChar> chars, std::span<const PdfImage> images,
+  std::vector<NodeId> add_page(std::span<const PdfChar> chars, std::span<const BBox> figures,
                                const BBox& page_box) override {
-    pages_.push_back(analyse_page(chars, images, page_box));
-    // Figures are the page's last nodes, one per image in image order.
+    pages_.push_back(analyse_page(chars, figures, page_box));
+    // The figures' nodes close the page's nodes, in image order.
     const std::vector<NodePtr>& nodes = pages_.back().nodes;
-    std::vector<NodeId> figures;
-    for (std::size_t i = nodes.size() - images.size(); i < nodes.size(); ++i) {
-      figures.push_back(nodes[i]->id);
+    std::vector<NodeId> ids;
+    ids.reserve(figures.size());
+    for (std::size_t i = nodes.size() - figures.size(); i < nodes.size(); ++i) {
+      ids.push_back(nodes[i]->id);
     }
-    return figures;
+    return ids;
   }
   std::vector<PageContent> finish() override { return std::move(pages_); }
 
@@ -24,6 +25,13 @@ class SpecLayout final : public LayoutStrategy {
 };
 
 }  // namespace
+
+std::optional<Layout> layout_named(std::string_view name) {
+  for (const LayoutName& entry : kLayoutNames) {
+    if (entry.name == name) return entry.layout;
+  }
+  return std::nullopt;
+}
 
 std::unique_ptr<LayoutStrategy> make_layout(Layout layout) {
   if (layout == Layout::Enhanced) return make_enhanced_layout();

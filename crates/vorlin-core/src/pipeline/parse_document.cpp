@@ -40,10 +40,13 @@ PageFrame add_page(const PdfPage& backend_page, LayoutStrategy& layout,
   const std::vector<PdfImage> images = backend_page.images().value_or(std::vector<PdfImage>{});
   const BBox page_box =
       BBox::create(0.0f, 0.0f, width, height).value_or(vorlin_geometry::DEFAULT_PAGE_BOX);
-  const std::vector<NodeId> figure_ids = layout.add_page(chars, images, page_box);
+  std::vector<BBox> boxes;
+  boxes.reserve(images.size());
+  for (const PdfImage& image : images) boxes.push_back(BBox{image.x0, image.y0, image.x1, image.y1});
+  const std::vector<NodeId> figure_ids = layout.add_page(chars, boxes, page_box);
   // Saved while the page is open: its images are decoded only now, and only when asked for.
   if (figures) {
-    for (std::size_t i = 0; i < figure_ids.size(); ++i) save_figure(*figures, figure_ids[i], images[i]);
+    for (std::size_t i = 0; i < images.size(); ++i) save_figure(*figures, figure_ids.at(i), images[i]);
   }
   return PageFrame{width, height, page_box};
 }

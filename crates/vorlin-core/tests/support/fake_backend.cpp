@@ -55,4 +55,13 @@ std::vector<PdfChar> text_run(std::u32string_view text, float x, float y, float 
   return chars;
 }
 
+void add_text(std::vector<PdfChar>& chars, std::u32string_view text, float x, float y, float size) {
+  const std::vector<PdfChar> run = text_run(text, x, y, size);
+  chars.insert(chars.end(), run.begin(), run.end());
+}
+
+PdfImage image_at(float x0, float y0, float x1, float y1) {
+  return PdfImage{std::vector<std::uint8_t>{0x89, 'P', 'N', 'G', 1, 2, 3}, x0, y0, x1, y1, 1, 1};
+}
+
 }  // namespace vorlin_core::testing_support

@@ -34,4 +34,11 @@ class FakeBackend final : public PdfBackend {
 std::vector<PdfChar> text_run(std::u32string_view text, float x, float y, float size,
                               float advance = 0.0f);
 
+// `text_run(text, x, y, size)` appended to `chars`.
+void add_text(std::vector<PdfChar>& chars, std::u32string_view text, float x, float y,
+              float size = 10.0f);
+
+// A one-pixel image over the box whose bytes are a short PNG signature.
+PdfImage image_at(float x0, float y0, float x1, float y1);
+
 }  // namespace vorlin_core::testing_support

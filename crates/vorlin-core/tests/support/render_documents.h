@@ -1,10 +1,8 @@
 #pragma once
-// Hand-built documents for the renderer tests: nodes get small fixed ids (NodeId{0, n}) so whole
-// output texts can be compared, and every page reads its nodes in creation order unless told
-// otherwise.
+// Hand-built documents for the renderer tests: small fixed ids so that whole output texts can be
+// compared.
 
 #include <memory>
-#include <numeric>
 #include <string>
 #include <utility>
 #include <vector>
@@ -16,6 +14,8 @@ namespace vorlin_core::testing_support {
 struct NodeDraft {
   NodeKind kind;
   std::string content;
+  Provenance provenance = {};
+  BBox bbox = {10, 20, 30, 40};
 };
 
 inline NodeDraft heading(std::uint8_t level, std::string content) {
@@ -28,54 +28,29 @@ inline NodeDraft paragraph(std::string content) {
   return of(NodeKind::Tag::Paragraph, std::move(content));
 }
 
-class DocumentBuilder {
- public:
-  DocumentBuilder() {
-    document_.source_sha256 = "abc";
-    document_.source_filename = "f.pdf";
-    document_.profile = "balanced";
-  }
+using Pages = std::vector<std::vector<NodeDraft>>;
+using ReadingOrders = std::vector<std::vector<std::size_t>>;
 
-  // Appends a page whose reading order is its creation order; returns its nodes.
-  std::vector<NodePtr> page(const std::vector<NodeDraft>& drafts) {
-    std::vector<std::size_t> reading(drafts.size());
-    std::iota(reading.begin(), reading.end(), 0);
-    return page(drafts, reading);
-  }
-
-  // Appends a page with an explicit reading order, given as positions into `drafts`.
-  std::vector<NodePtr> page(const std::vector<NodeDraft>& drafts,
-                            const std::vector<std::size_t>& reading) {
-    std::vector<NodePtr> nodes;
-    for (const NodeDraft& draft : drafts) nodes.push_back(node(draft));
-    std::vector<NodeId> order;
-    for (std::size_t position : reading) order.push_back(nodes.at(position)->id);
-    add_page(nodes, order);
-    return nodes;
-  }
-
-  void add_page(std::vector<NodePtr> nodes, std::vector<NodeId> order) {
+// Node n (counted from 1 over the whole document) gets NodeId{0, n}. `reading[p]` lists positions
+// into page p's drafts, one past the end naming an id that no node has; a page without an entry
+// reads its nodes in creation order.
+inline Document document_of(const Pages& pages, const ReadingOrders& reading = {}) {
+  Document document{"abc", "f.pdf", kSchemaVersion, "balanced", {}, {}};
+  std::uint64_t next_id = 0;
+  for (std::size_t p = 0; p < pages.size(); ++p) {
     auto page = std::make_shared<Page>();
-    page->nodes = std::move(nodes);
-    page->reading_order = std::move(order);
-    page->number = static_cast<std::uint32_t>(document_.pages.size() + 1);
-    document_.pages.push_back(std::move(page));
+    page->number = static_cast<std::uint32_t>(p + 1);
+    for (const NodeDraft& d : pages[p]) {
+      page->nodes.push_back(std::make_shared<Node>(
+          Node{NodeId{0, ++next_id}, d.bbox, d.provenance, d.content, {}, d.kind}));
+      if (p >= reading.size()) page->reading_order.push_back(page->nodes.back()->id);
+    }
+    for (std::size_t i : p < reading.size() ? reading[p] : std::vector<std::size_t>{}) {
+      page->reading_order.push_back(i < page->nodes.size() ? page->nodes[i]->id : NodeId{1, i});
+    }
+    document.pages.push_back(std::move(page));
   }
-
-  NodePtr node(const NodeDraft& draft) {
-    auto node = std::make_shared<Node>();
-    node->id = NodeId{0, ++next_id_};
-    node->kind = draft.kind;
-    node->content = draft.content;
-    node->bbox = BBox{10, 20, 30, 40};
-    return node;
-  }
-
-  Document& document() { return document_; }
-
- private:
-  Document document_;
-  std::uint64_t next_id_ = 0;
-};
+  return document;
+}
 
 }  // namespace vorlin_core::testing_support

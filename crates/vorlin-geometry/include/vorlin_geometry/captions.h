@@ -14,7 +14,11 @@
 namespace vorlin_geometry {
 
 // Also in capitals ("FIGURE 2.", "FIG. 3", "TABLE 1:").
-bool is_caption_text(std::string_view text);
+bool is_caption_text(std::u32string_view text);
+
+// How far a caption may sit from its figure: three times the upper median of the page's valid
+// line heights (10 points when none is valid).
+float caption_reach(std::span<const float> line_heights);
 
 // For each figure, the position in `captions` of its caption: the nearest box that overlaps the
 // figure horizontally and lies above or below it with at most `reach` between their edges (boxes

@@ -22,14 +22,15 @@ enum class FurnitureRole { Content, Header, Footer, PageNumber };
 // is at or below 10 %; None otherwise, and always on a page of non-positive or NaN height.
 Band band_of(const BBox& line, const BBox& page);
 
-bool is_page_number_text(std::string_view text);
+bool is_page_number_text(std::u32string_view text);
 
 // The text trimmed, inner whitespace runs as one space, every run of ASCII digits as one '#'.
-std::string furniture_key(std::string_view text);
+std::u32string furniture_key(std::u32string_view text);
 
+// A line's band and text; the text is only read while classifying.
 struct BandLine {
   Band band = Band::None;
-  std::string text;
+  std::u32string_view text;
 };
 
 // One role per line of every page, in the shape of `pages`.

@@ -5,7 +5,6 @@
 
 #include <cstdint>
 #include <span>
-#include <string>
 #include <string_view>
 #include <vector>
 
@@ -19,16 +18,21 @@ struct SizeBucket {
   bool operator==(const SizeBucket&) const = default;
 };
 
-// One role per line; `sizes[i]`, `boxes[i]` and `texts[i]` describe line i. Inputs of unequal
-// length are a broken invariant (std::invalid_argument).
-std::vector<LineRole> detect_headings(std::span<const float> sizes, std::span<const BBox> boxes,
-                                      std::span<const std::string> texts, const BBox& page);
+// What heading detection reads of one line.
+struct HeadingLine {
+  float font_size = 0;
+  BBox box;
+  bool heading_text = false;  // `is_heading_text` of the line's text
+};
+
+// One role per line.
+std::vector<LineRole> detect_headings(std::span<const HeadingLine> lines, const BBox& page);
 
 // Sizes in (0, +inf) bucketed by 2 x size rounded half away from zero, as (running mean, count)
 // in ascending bucket order; other sizes are skipped.
 std::vector<SizeBucket> size_histogram(std::span<const float> sizes);
 
 // After trimming: at least three alphanumeric characters, at least one of them alphabetic.
-bool is_heading_text(std::string_view text);
+bool is_heading_text(std::u32string_view text);
 
 }  // namespace vorlin_geometry

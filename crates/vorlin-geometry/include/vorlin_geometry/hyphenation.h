@@ -8,9 +8,10 @@
 
 #include <span>
 #include <string>
+#include <string_view>
 
 namespace vorlin_geometry {
 
-std::string join_block_lines(std::span<const std::string> lines);
+std::u32string join_block_lines(std::span<const std::u32string_view> lines);
 
 }  // namespace vorlin_geometry

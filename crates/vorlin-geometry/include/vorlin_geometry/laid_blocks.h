@@ -16,7 +16,7 @@ namespace vorlin_geometry {
 
 // One kept line of a page, placed in its column, with its text.
 struct LaidLine {
-  std::string text;
+  std::u32string text;
   BBox bbox;
   float font_size = 0;
   ColumnSlot slot;
@@ -30,7 +30,7 @@ struct LaidBlock {
   std::uint8_t level = 0;  // headings only
   BBox bbox;
   ColumnSlot slot;
-  // Collapsed text; for a list one item a line, a bullet glyph removed, an enumerator kept.
+  // Collapsed UTF-8 text; for a list one item a line, a bullet glyph removed, an enumerator kept.
   std::string text;
   bool caption_like = false;  // a paragraph that opens like a figure or table caption
 };
@@ -38,7 +38,7 @@ struct LaidBlock {
 // Blocks in the order of their first lines; blocks whose text is empty are left out.
 //
 // Only lines of one slot join. Gaps are measured from the last line added, the tolerance being
-// 0.7 x the page's median valid line height (7 points without one). A line with a list marker
+// `paragraph_gap_tolerance` of all the lines' heights. A line with a list marker
 // starts an item when its marker is an unambiguous bullet, or when it and another marker line are
 // linked by continuation lines alone; consecutive items join when at most twice the tolerance
 // apart, and a line continues an item when within the tolerance and indented past the item's start.

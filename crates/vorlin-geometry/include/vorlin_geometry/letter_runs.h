@@ -1,16 +1,26 @@
 #pragma once
-// Line text that mends letter-spaced runs ("T I T L E") and nothing else. Only a run of at least
-// three consecutive one-character alphanumeric tokens is joined, so "1 Input System", "I have a
-// cat" and "x = a + b" keep their spaces. Inside a run, a word break is a gap clearly wider than
-// the run's typical letter gap, or two or more whitespace characters.
+// Mending letter-spaced text ("T I T L E"). Two repairs, both taking a run of two or more U+0020
+// (`kWordBreakSpaces`) for a word break inside spaced-out letters:
+// - `repair_letter_spacing` judges a whole block's text by its share of one-character tokens;
+// - `join_letter_runs` mends a line, joining only a run of at least three consecutive
+//   one-character alphanumeric tokens, so "1 Input System", "I have a cat" and "x = a + b" keep
+//   their spaces. Inside a run a gap clearly wider than the run's typical letter gap also breaks.
 
 #include <span>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "vorlin_geometry/primitives.h"
 
 namespace vorlin_geometry {
+
+inline constexpr std::size_t kWordBreakSpaces = 2;
+
+// When more than 30 % of the whitespace-separated tokens are single characters, drops single
+// spaces and keeps runs of `kWordBreakSpaces` or more U+0020 as one space; otherwise returns
+// `text` unchanged.
+std::u32string repair_letter_spacing(std::u32string_view text);
 
 // A maximal run of non-whitespace characters of a line: `length` characters of the line's text
 // from `begin`, the left edge of its first character and the right edge of its last, and the
@@ -23,8 +33,8 @@ struct Token {
   std::size_t spaces_before = 0;
 };
 
-// The line's tokens left to right (its words, as `split_words` finds them, split further at
-// whitespace) over one buffer of their characters.
+// The line's tokens left to right (its words, split further at whitespace) over one buffer of
+// their characters.
 struct LineTokens {
   std::u32string text;
   std::vector<Token> tokens;
@@ -33,9 +43,9 @@ struct LineTokens {
 LineTokens line_tokens(const TextLine& line, std::span<const PageChar> chars);
 
 // The tokens joined by single spaces, letter-spaced runs joined into words.
-std::string join_letter_runs(const LineTokens& line);
+std::u32string join_letter_runs(const LineTokens& line);
 
 // `join_letter_runs(line_tokens(line, chars))`.
-std::string mended_line_text(const TextLine& line, std::span<const PageChar> chars);
+std::u32string mended_line_text(const TextLine& line, std::span<const PageChar> chars);
 
 }  // namespace vorlin_geometry

@@ -9,7 +9,7 @@
 namespace vorlin_geometry {
 
 struct ListMarker {
-  std::size_t length = 0;  // bytes of the marker and the whitespace after it
+  std::size_t length = 0;  // characters of the marker and the whitespace after it
   bool is_bullet = false;  // a glyph that carries no text of its own, rather than an enumerator
   // A glyph that only ever marks an item. A dash, an asterisk or an enumerator may also start a
   // wrapped line of prose, so a lone one is not taken for a list.
@@ -20,6 +20,6 @@ bool is_bullet_glyph(char32_t ch);
 
 // The marker that starts `line` (leading whitespace allowed), when an item's text follows it.
 // Dashes, asterisks and enumerators need whitespace after them; the other glyphs do not.
-std::optional<ListMarker> list_marker(std::string_view line);
+std::optional<ListMarker> list_marker(std::u32string_view line);
 
 }  // namespace vorlin_geometry

@@ -20,6 +20,11 @@ inline void append_utf8(std::string& out, char32_t ch) {
   }
 }
 
+// `ch` when it is a Unicode scalar value, else U+FFFD: what `ch` reads as once encoded.
+inline char32_t scalar_or_replacement(char32_t ch) {
+  return ch > 0x10FFFF || (ch >= 0xD800 && ch <= 0xDFFF) ? char32_t{0xFFFD} : ch;
+}
+
 std::string encode_utf8(std::u32string_view text);
 
 // Each maximal ill-formed subsequence reads as one U+FFFD.

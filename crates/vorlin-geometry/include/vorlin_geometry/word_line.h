@@ -1,5 +1,5 @@
 #pragma once
-// Lines from positioned characters and words from a line, by boxes and font sizes alone. Results
+// Lines from positioned characters and the words of a line, by boxes and font sizes alone. Results
 // hold positions into the page character list, which is never moved or changed.
 
 #include <span>
@@ -15,15 +15,28 @@ namespace vorlin_geometry {
 // 0.4 x the page's median valid font size (1.0 if none) of that line's running mean y0.
 std::vector<TextLine> group_lines(std::span<const PageChar> chars);
 
-// Words of `line` left to right, split where the gap to the previous character exceeds
-// 0.3 x max(mean character width, 0.001). Reads only `line.char_indices`.
-std::vector<Word> split_words(const TextLine& line, std::span<const PageChar> chars);
+// Where a line breaks into words, asked of its members left to right: a character starts a new
+// word when its gap to the previous character exceeds 0.3 x max(mean character width, 0.001).
+// An equal gap, an overlap (negative gap) and an unknown (NaN) gap all stay in the word. Gaps are
+// measured from the previous character, not from the word's widest right edge.
+class WordBreaks {
+ public:
+  // Reads every member of `line`; a position outside `chars` throws std::out_of_range.
+  WordBreaks(const TextLine& line, std::span<const PageChar> chars);
+  // Whether `c`, the next member, starts a word; the first member never does.
+  bool starts_word(const PageChar& c);
 
-// A word over `positions` with its text built from `chars`; `bbox` is stored as given.
-Word make_word(std::span<const std::size_t> positions, const BBox& bbox,
-               std::span<const PageChar> chars);
+ private:
+  float threshold_;
+  float previous_right_ = 0;
+  bool first_ = true;
+};
 
-// The words' texts joined by single U+0020, nothing added at either end.
-std::string line_text(std::span<const Word> words);
+// The line's characters with one U+0020 added at each word break, values that are not Unicode
+// scalar values read as U+FFFD.
+std::u32string line_text(const TextLine& line, std::span<const PageChar> chars);
+
+// Mean font size over every member, valid or not (an empty line counts as one member).
+float line_font_size(const TextLine& line, std::span<const PageChar> chars);
 
 }  // namespace vorlin_geometry

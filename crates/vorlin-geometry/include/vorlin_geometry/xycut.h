@@ -13,6 +13,9 @@
 
 namespace vorlin_geometry {
 
+// The gap factor both layouts read their pages with.
+inline constexpr float kReadingGapFactor = 0.3f;
+
 std::vector<std::size_t> xycut_order(std::span<const BBox> boxes, float gap_factor,
                                      bool right_to_left);
 

@@ -1,10 +1,8 @@
 #pragma once
-// One page's characters and images become its nodes (creation order: text
-// blocks, then figures) and their reading order.
+// One page's characters and figures become its nodes (creation order: text blocks, then figures)
+// and their reading order.
 
-#include <optional>
 #include <span>
-#include <string>
 #include <vector>
 
 #include "vorlin_core/backend/pdf_backend.h"
@@ -17,7 +15,9 @@ struct PageContent {
   std::vector<NodeId> reading_order;
 };
 
-PageContent analyse_page(std::span<const PdfChar> chars, std::span<const PdfImage> images,
+// `figures` are the boxes of the page's images, in the backend's order; their nodes close the
+// page's nodes in that order.
+PageContent analyse_page(std::span<const PdfChar> chars, std::span<const BBox> figures,
                          const BBox& page_box);
 
 }  // namespace vorlin_core

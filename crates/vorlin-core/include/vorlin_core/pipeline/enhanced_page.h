@@ -1,11 +1,8 @@
 #pragma once
 // The page half of the enhanced layout: what one page leaves behind for the document-level
-// decisions (running furniture, heading levels) once its characters are gone. Figure images are
-// written here, so no image bytes outlive the call.
+// decisions (running furniture, heading levels) once its characters are gone.
 
-#include <optional>
 #include <span>
-#include <string>
 #include <vector>
 
 #include "vorlin_core/backend/pdf_backend.h"
@@ -25,12 +22,13 @@ struct LaidPage {
   // Kept lines, cut at the column gutters, in page order, each with its text and slot; roles are
   // still all body.
   std::vector<vorlin_geometry::LaidLine> lines;
-  std::vector<LaidFigure> figures;  // in the backend's order, ids already given
+  std::vector<LaidFigure> figures;  // in the order of `figures`, ids already given
 };
 
 // Ligatures expanded, lines grouped and cut at gutters, lone bullets rejoined, letter-spaced runs
 // mended, noise dropped (a page number in the top or bottom band is kept for the furniture pass).
-LaidPage lay_out_page(std::span<const PdfChar> chars, std::span<const PdfImage> images,
+// `figures` are the boxes of the page's images, in the backend's order.
+LaidPage lay_out_page(std::span<const PdfChar> chars, std::span<const BBox> figures,
                       const BBox& page_box);
 
 }  // namespace vorlin_core

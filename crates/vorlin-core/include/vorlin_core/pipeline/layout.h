@@ -6,7 +6,7 @@
 #include <memory>
 #include <optional>
 #include <span>
-#include <string>
+#include <string_view>
 #include <vector>
 
 #include "vorlin_core/pipeline/analyse_page.h"
@@ -15,16 +15,28 @@ namespace vorlin_core {
 
 enum class Layout {
   Spec,      // exactly the page-by-page passes of `analyse_page`
-  Enhanced,  // columns, running furniture, captions, lists, hyphenation
+  Enhanced,  // those passes plus columns, running furniture, captions, lists, hyphenation
 };
+
+struct LayoutName {
+  std::string_view name;
+  Layout layout;
+};
+
+// The names callers choose a layout by, the default first.
+inline constexpr LayoutName kLayoutNames[] = {{"enhanced", Layout::Enhanced},
+                                              {"spec", Layout::Spec}};
+
+// The layout called `name`, if any.
+std::optional<Layout> layout_named(std::string_view name);
 
 class LayoutStrategy {
  public:
   virtual ~LayoutStrategy() = default;
-  // Returns the ids of the figure nodes made for `images`, in image order, so the caller can save
-  // each image while its page is still open.
+  // `figures` are the boxes of the page's images, in the backend's order. Returns the ids of
+  // their nodes in that order, so the caller can save each image under its node's id.
   virtual std::vector<NodeId> add_page(std::span<const PdfChar> chars,
-                                       std::span<const PdfImage> images, const BBox& page_box) = 0;
+                                       std::span<const BBox> figures, const BBox& page_box) = 0;
   // One content per added page, in order.
   virtual std::vector<PageContent> finish() = 0;
 };

@@ -1,0 +1,23 @@
+#include "vorlin_core/pipeline/page_nodes.h"
+
+namespace vorlin_core {
+
+std::vector<vorlin_geometry::PageChar> page_chars(std::span<const PdfChar> chars) {
+  std::vector<vorlin_geometry::PageChar> copies;
+  copies.reserve(chars.size());
+  for (const PdfChar& c : chars) {
+    copies.push_back(vorlin_geometry::PageChar{c.ch, BBox{c.x0, c.y0, c.x1, c.y1}, c.font_size});
+  }
+  return copies;
+}
+
+NodePtr make_node(NodeKind kind, const BBox& bbox, std::string content, NodeId id) {
+  auto node = std::make_shared<Node>();
+  node->id = id;
+  node->bbox = bbox;
+  node->content = std::move(content);
+  node->kind = kind;
+  return node;
+}
+
+}  // namespace vorlin_core
