@@ -150,6 +150,47 @@ def framed_page(rotation=0, crop=None):
     return pdf.done(), shown_w, shown_h
 
 
+def sideways_page(how):
+    """TITLE and the paragraph of LEFT_WORDS[0] running down the page as shown ("rotate": drawn
+    upright on a page turned by /Rotate 90) or up it ("sideways": turned a quarter on an upright
+    page across its long side, as LaTeX's sidewaystable sets it)."""
+    if how == "rotate":
+        pdf = _Pdf(pagesize=A4[::-1])  # reportlab swaps the media box of a quarter-turned page
+        pdf.setPageRotation(90)
+        width, height = A4
+    else:
+        pdf = _Pdf()
+        pdf.transform(0, 1, -1, 0, A4[0], 0)
+        width, height = A4[::-1]
+    pdf.setFont("Helvetica-Bold", 20)
+    pdf.drawString(MARGIN, height - 72, TITLE)
+    body = _Column(pdf, MARGIN, height - 112, width - 2 * MARGIN)
+    body.paragraph(paragraph_text(LEFT_WORDS[0]))
+    return pdf.done()
+
+
+FOOTNOTE = "1 Footnotes sit under a short rule in small type at the foot of the page."
+
+
+def article(pages=3):
+    """A LaTeX article's pages: on page p one paragraph of LEFT_WORDS[p - 1] + str(p), the page
+    number centred at 12 % of the height as LaTeX sets it, and on page 1 FOOTNOTE in 8 pt under
+    a short rule."""
+    pdf = _Pdf()
+    width, height = A4
+    for page in range(1, pages + 1):
+        _Column(pdf, MARGIN, height - 100, width - 2 * MARGIN).paragraph(
+            paragraph_text(f"{LEFT_WORDS[page - 1]}{page}", repeat=3))
+        if page == 1:
+            pdf.line(MARGIN, 0.12 * height + 50, MARGIN + 140, 0.12 * height + 50)
+            pdf.setFont(BODY, 8)
+            pdf.drawString(MARGIN, 0.12 * height + 38, FOOTNOTE)
+        pdf.setFont(BODY, BODY_SIZE)
+        pdf.drawCentredString(width / 2, 0.12 * height, str(page))
+        pdf.showPage()
+    return pdf.done()
+
+
 def ligature_text():
     """LIGATURES in reportlab's bundled Vera: U+FB01 and U+FB02 are ligature glyphs; Vera has no
     U+FB03, which is drawn as the missing glyph and so has no Unicode value."""
