@@ -11,6 +11,7 @@ namespace vorlin_geometry {
 namespace {
 
 constexpr float kBandShare = 0.1f;
+constexpr float kOuterBandShare = 0.15f;
 constexpr std::size_t kMinRecurringPages = 3;
 constexpr std::size_t kMaxPageDigits = 4;
 constexpr int kMaxRomanPage = 399;  // front matter is never longer; "mix" or "CD" are words
@@ -136,6 +137,15 @@ Band band_of(const BBox& line, const BBox& page) {
   if (!(height > 0)) return Band::None;
   if (line.y0 >= page.y1 - kBandShare * height) return Band::Top;
   if (line.y1 <= page.y0 + kBandShare * height) return Band::Bottom;
+  return Band::None;
+}
+
+Band outer_band(const BBox& line, const BBox& page, bool topmost, bool bottommost) {
+  const Band band = band_of(line, page);
+  const float height = page.height();
+  if (band != Band::None || !(height > 0)) return band;
+  if (topmost && line.y0 >= page.y1 - kOuterBandShare * height) return Band::Top;
+  if (bottommost && line.y1 <= page.y0 + kOuterBandShare * height) return Band::Bottom;
   return Band::None;
 }
 

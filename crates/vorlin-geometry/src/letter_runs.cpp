@@ -86,7 +86,9 @@ LineTokens line_tokens(const TextLine& line, std::span<const PageChar> chars) {
   bool open = false;
   for (std::size_t p : positions) {
     const PageChar& c = chars[p];
-    if (breaks.starts_word(c)) open = false;
+    // The backend's word boundary counts as well: justified text can set words closer than the
+    // gap rule allows.
+    if (breaks.starts_word(c) || c.space_before) open = false;
     if (is_whitespace(c.ch)) {
       ++spaces;
       open = false;

@@ -1,12 +1,16 @@
 #include "vorlin_core/pipeline/enhanced_document.h"
 
 #include <algorithm>
+#include <limits>
+#include <map>
 #include <optional>
 
 #include "vorlin_core/pipeline/page_nodes.h"
 #include "vorlin_geometry/captions.h"
 #include "vorlin_geometry/column_order.h"
+#include "vorlin_geometry/footnotes.h"
 #include "vorlin_geometry/furniture.h"
+#include "vorlin_geometry/heading_cues.h"
 #include "vorlin_geometry/headings.h"
 #include "vorlin_geometry/utf8.h"
 #include "vorlin_geometry/xycut.h"
@@ -17,11 +21,39 @@ namespace {
 namespace geo = vorlin_geometry;
 using Tag = NodeKind::Tag;
 
+// A line at the page's top or bottom edge leaves the text block by at least this share of its
+// height before it counts as the outermost line.
+constexpr float kOuterGapShare = 0.5f;
+
+// A line opens a block when the space above it exceeds this share of its size.
+constexpr float kBlockGapShare = 0.6f;
+
 std::vector<std::vector<geo::FurnitureRole>> furniture_roles(const std::vector<LaidPage>& pages) {
   std::vector<std::vector<geo::BandLine>> bands(pages.size());
   for (std::size_t p = 0; p < pages.size(); ++p) {
+    // The topmost and bottommost lines, each alone at its edge.
+    float top = -std::numeric_limits<float>::infinity(), next_top = top;
+    float bottom = std::numeric_limits<float>::infinity(), next_bottom = bottom;
     for (const geo::LaidLine& line : pages[p].lines) {
-      const geo::Band band = geo::band_of(line.bbox, pages[p].page_box);
+      if (line.bbox.y1 > top) {
+        next_top = top;
+        top = line.bbox.y1;
+      } else {
+        next_top = std::max(next_top, line.bbox.y1);
+      }
+      if (line.bbox.y0 < bottom) {
+        next_bottom = bottom;
+        bottom = line.bbox.y0;
+      } else {
+        next_bottom = std::min(next_bottom, line.bbox.y0);
+      }
+    }
+    for (const geo::LaidLine& line : pages[p].lines) {
+      const float size = line.bbox.height();
+      const bool topmost = line.bbox.y1 == top && line.bbox.y0 - next_top > kOuterGapShare * size;
+      const bool bottommost =
+          line.bbox.y0 == bottom && next_bottom - line.bbox.y1 > kOuterGapShare * size;
+      const geo::Band band = geo::outer_band(line.bbox, pages[p].page_box, topmost, bottommost);
       bands[p].push_back(
           geo::BandLine{band, band == geo::Band::None ? std::u32string_view() : line.text});
     }
@@ -40,26 +72,94 @@ BBox relative_box(const BBox& line, const BBox& page) {
               (line.x1 - page.x0) / width, (line.y1 - page.y0) / height};
 }
 
-// Heading roles from the type sizes of the whole document, so a level means the same on every
-// page, written into the content lines.
+// Whether each content line opens a block: first of its slot on the page, or further below the
+// line above it in that slot than kBlockGapShare of its size.
+std::vector<bool> opens_block(const LaidPage& page, const std::vector<geo::FurnitureRole>& roles) {
+  std::vector<bool> opens(page.lines.size(), false);
+  std::map<geo::ColumnSlot, const geo::LaidLine*> above;
+  for (std::size_t i = 0; i < page.lines.size(); ++i) {
+    if (roles[i] != geo::FurnitureRole::Content) continue;
+    const geo::LaidLine& line = page.lines[i];
+    const geo::LaidLine*& previous = above[line.slot];
+    const float size = std::max(line.font_size, line.bbox.height());
+    // Written so that a NaN gap opens nothing.
+    opens[i] = !previous || line.bbox.y1 < previous->bbox.y0 - kBlockGapShare * size;
+    previous = &line;
+  }
+  return opens;
+}
+
+// Heading roles for the whole document, so a level means the same on every page, written into
+// the content lines: by type size over the prose lines (program text would pull the body size
+// down), then revised by the cues of heading_cues.h.
 void assign_heading_roles(std::vector<LaidPage>& pages,
                           const std::vector<std::vector<geo::FurnitureRole>>& furniture) {
-  std::vector<geo::HeadingLine> lines;
+  std::vector<geo::HeadingLine> prose;
   for (std::size_t p = 0; p < pages.size(); ++p) {
     for (std::size_t i = 0; i < pages[p].lines.size(); ++i) {
-      if (furniture[p][i] != geo::FurnitureRole::Content) continue;
       const geo::LaidLine& line = pages[p].lines[i];
-      lines.push_back(geo::HeadingLine{line.font_size, relative_box(line.bbox, pages[p].page_box),
+      if (furniture[p][i] != geo::FurnitureRole::Content || line.monospace) continue;
+      prose.push_back(geo::HeadingLine{line.font_size, relative_box(line.bbox, pages[p].page_box),
                                        geo::is_heading_text(line.text)});
     }
   }
-  const std::vector<geo::LineRole> roles = geo::detect_headings(lines, BBox{0, 0, 1, 1});
+  const std::vector<geo::LineRole> by_size = geo::detect_headings(prose, BBox{0, 0, 1, 1});
+  std::vector<geo::CueLine> cues;
   std::size_t next = 0;
+  for (std::size_t p = 0; p < pages.size(); ++p) {
+    const std::vector<bool> opens = opens_block(pages[p], furniture[p]);
+    for (std::size_t i = 0; i < pages[p].lines.size(); ++i) {
+      if (furniture[p][i] != geo::FurnitureRole::Content) continue;
+      const geo::LaidLine& line = pages[p].lines[i];
+      cues.push_back(geo::CueLine{line.text, p, relative_box(line.bbox, pages[p].page_box),
+                                  line.font_size, line.emphasised, line.monospace, opens[i],
+                                  line.monospace ? geo::LineRole::body() : by_size[next++]});
+    }
+  }
+  const std::vector<geo::LineRole> roles = geo::revise_headings(cues);
+  next = 0;
   for (std::size_t p = 0; p < pages.size(); ++p) {
     for (std::size_t i = 0; i < pages[p].lines.size(); ++i) {
       if (furniture[p][i] == geo::FurnitureRole::Content) pages[p].lines[i].role = roles[next++];
     }
   }
+}
+
+// The size of most prose in the document: the fullest size bucket of its content lines.
+float body_size(const std::vector<LaidPage>& pages,
+                const std::vector<std::vector<geo::FurnitureRole>>& furniture) {
+  std::vector<float> sizes;
+  for (std::size_t p = 0; p < pages.size(); ++p) {
+    for (std::size_t i = 0; i < pages[p].lines.size(); ++i) {
+      const geo::LaidLine& line = pages[p].lines[i];
+      if (furniture[p][i] == geo::FurnitureRole::Content && !line.monospace) {
+        sizes.push_back(line.font_size);
+      }
+    }
+  }
+  const std::vector<geo::SizeBucket> histogram = geo::size_histogram(sizes);
+  const auto fullest = std::ranges::max_element(
+      histogram,
+      [](const geo::SizeBucket& a, const geo::SizeBucket& b) { return a.count < b.count; });
+  return fullest == histogram.end() ? 0.0f : fullest->mean;
+}
+
+// Which lines of the page are footnotes (footnotes.h); headings never are.
+std::vector<bool> footnotes(const LaidPage& page, const std::vector<geo::FurnitureRole>& roles,
+                            float body) {
+  std::vector<geo::FootLine> lines;
+  std::vector<std::size_t> positions;
+  for (std::size_t i = 0; i < page.lines.size(); ++i) {
+    const geo::LaidLine& line = page.lines[i];
+    if (roles[i] != geo::FurnitureRole::Content || line.role.is_heading) continue;
+    lines.push_back(geo::FootLine{line.text, relative_box(line.bbox, page.page_box), line.font_size,
+                                  line.slot});
+    positions.push_back(i);
+  }
+  const std::vector<bool> notes = geo::footnote_lines(lines, body);
+  std::vector<bool> out(page.lines.size(), false);
+  for (std::size_t k = 0; k < notes.size(); ++k) out[positions[k]] = notes[k];
+  return out;
 }
 
 NodeKind kind_of(const geo::LaidBlock& block) {
@@ -152,12 +252,16 @@ std::vector<NodeId> reading_order(const std::vector<Placed>& placed,
   return order;
 }
 
-PageContent finish_page(LaidPage& page, const std::vector<geo::FurnitureRole>& furniture) {
+PageContent finish_page(LaidPage& page, const std::vector<geo::FurnitureRole>& furniture,
+                        const std::vector<bool>& footnote) {
   std::vector<geo::LaidLine> content_lines;
+  std::vector<geo::LaidLine> note_lines;
   std::vector<Placed> placed;
   for (std::size_t i = 0; i < page.lines.size(); ++i) {
     geo::LaidLine& line = page.lines[i];
-    if (furniture[i] == geo::FurnitureRole::Content) {
+    if (footnote[i]) {
+      note_lines.push_back(std::move(line));
+    } else if (furniture[i] == geo::FurnitureRole::Content) {
       content_lines.push_back(std::move(line));
     } else {
       placed.push_back(
@@ -179,7 +283,11 @@ PageContent finish_page(LaidPage& page, const std::vector<geo::FurnitureRole>& f
     block_nodes.push_back(
         Placed{make_node(kind, blocks[b].bbox, blocks[b].text), blocks[b].slot, figure});
   }
-  // Creation order: text nodes (blocks, then furniture), then figures.
+  for (const geo::LaidBlock& note : geo::build_laid_blocks(note_lines)) {
+    block_nodes.push_back(Placed{make_node(NodeKind::of(Tag::Footnote), note.bbox, note.text),
+                                 note.slot, std::nullopt});
+  }
+  // Creation order: text nodes (blocks, footnotes, then furniture), then figures.
   placed.insert(placed.begin(), std::make_move_iterator(block_nodes.begin()),
                 std::make_move_iterator(block_nodes.end()));
   std::vector<NodePtr> figures;
@@ -199,10 +307,12 @@ PageContent finish_page(LaidPage& page, const std::vector<geo::FurnitureRole>& f
 std::vector<PageContent> finish_document(std::vector<LaidPage> pages) {
   const std::vector<std::vector<geo::FurnitureRole>> furniture = furniture_roles(pages);
   assign_heading_roles(pages, furniture);
+  const float body = body_size(pages, furniture);
   std::vector<PageContent> contents;
   contents.reserve(pages.size());
   for (std::size_t p = 0; p < pages.size(); ++p) {
-    contents.push_back(finish_page(pages[p], furniture[p]));
+    contents.push_back(
+        finish_page(pages[p], furniture[p], footnotes(pages[p], furniture[p], body)));
     pages[p] = LaidPage{};  // release each page's lines as soon as it is done
   }
   return contents;

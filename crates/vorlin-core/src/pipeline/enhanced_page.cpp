@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "vorlin_core/pipeline/page_nodes.h"
+#include "vorlin_geometry/accents.h"
 #include "vorlin_geometry/columns.h"
 #include "vorlin_geometry/furniture.h"
 #include "vorlin_geometry/gutters.h"
@@ -10,6 +11,7 @@
 #include "vorlin_geometry/ligatures.h"
 #include "vorlin_geometry/lone_bullets.h"
 #include "vorlin_geometry/noise.h"
+#include "vorlin_geometry/upright.h"
 #include "vorlin_geometry/word_line.h"
 
 namespace vorlin_core {
@@ -17,19 +19,53 @@ namespace {
 
 namespace geo = vorlin_geometry;
 
-// Ligatures are rare, so a page without one skips the second copy.
-std::vector<geo::PageChar> letters(std::span<const PdfChar> pdf_chars) {
+// Share of a line's non-space characters that must be fixed-pitch for it to be program text.
+constexpr float kMonospaceShare = 0.6f;
+
+// The page's characters upright, accents in their letters, ligatures as letters and line-end
+// hyphens as hyphens again (PDFium reports them as U+0002). Turns, accents and ligatures are rare,
+// so a page without any skips their copies.
+geo::UprightPage letters(std::span<const PdfChar> pdf_chars, const BBox& page_box) {
   std::vector<geo::PageChar> chars = page_chars(pdf_chars);
-  const bool ligatures = std::ranges::any_of(
-      chars, [](const geo::PageChar& c) { return !geo::ligature_letters(c.ch).empty(); });
-  return ligatures ? geo::expand_ligatures(chars) : chars;
+  bool turned = false, accents = false, ligatures = false;
+  for (geo::PageChar& c : chars) {
+    if (c.line_end_hyphen) c.ch = U'-';
+    turned = turned || geo::quarter_turns(c.angle) != 0;
+    accents = accents || geo::is_spacing_accent(c.ch);
+    ligatures = ligatures || !geo::ligature_letters(c.ch).empty();
+  }
+  geo::UprightPage page =
+      turned ? geo::turn_upright(chars, page_box) : geo::UprightPage{std::move(chars), page_box, 0};
+  if (accents) page.chars = geo::fold_accents(page.chars);
+  if (ligatures) page.chars = geo::expand_ligatures(page.chars);
+  return page;
+}
+
+// Whether every letter of the line is bold or in small capitals, and whether it is program text.
+std::pair<bool, bool> line_look(const geo::TextLine& line, std::span<const geo::PageChar> chars) {
+  std::size_t letters = 0, emphasised = 0, visible = 0, monospace = 0;
+  for (std::size_t p : line.char_indices) {
+    const geo::PageChar& c = chars[p];
+    if (geo::is_whitespace(c.ch)) continue;
+    ++visible;
+    monospace += c.monospace ? 1 : 0;
+    if (!geo::is_alphabetic(c.ch)) continue;
+    ++letters;
+    emphasised += c.bold || c.small_caps ? 1 : 0;
+  }
+  return {letters > 0 && emphasised == letters,
+          visible > 0 && static_cast<float>(monospace) >= kMonospaceShare * visible};
 }
 
 }  // namespace
 
-LaidPage lay_out_page(std::span<const PdfChar> pdf_chars, std::span<const BBox> figures,
-                      const BBox& page_box) {
-  const std::vector<geo::PageChar> chars = letters(pdf_chars);
+LaidPage lay_out_page(std::span<const PdfChar> pdf_chars, std::span<const BBox> page_figures,
+                      const BBox& visible_box) {
+  const geo::UprightPage upright = letters(pdf_chars, visible_box);
+  const std::vector<geo::PageChar>& chars = upright.chars;
+  const BBox& page_box = upright.page;
+  std::vector<BBox> figures(page_figures.begin(), page_figures.end());
+  for (BBox& figure : figures) figure = geo::turn_box(figure, visible_box, upright.turns);
   std::vector<geo::TextLine> lines = geo::group_lines(chars);
   const std::vector<geo::Gutter> gutters = geo::find_gutters(lines, chars, figures);
   if (!gutters.empty()) lines = geo::split_at_gutters(std::move(lines), chars, gutters);
@@ -43,8 +79,10 @@ LaidPage lay_out_page(std::span<const PdfChar> pdf_chars, std::span<const BBox> 
     const bool page_number =
         geo::band_of(line.bbox, page_box) != geo::Band::None && geo::is_page_number_text(text);
     if (!page_number && geo::is_noise(line, chars, page_box)) continue;
+    const auto [emphasised, monospace] = line_look(line, chars);
     page.lines.push_back(geo::LaidLine{std::move(text), line.bbox, geo::line_font_size(line, chars),
-                                       geo::locate(layout, line.bbox), geo::LineRole::body()});
+                                       geo::locate(layout, line.bbox), geo::LineRole::body(),
+                                       emphasised, monospace});
   }
   for (const BBox& figure : figures) {
     page.figures.push_back(LaidFigure{new_node_id(), figure, geo::locate(layout, figure)});

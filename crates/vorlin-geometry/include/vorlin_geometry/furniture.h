@@ -22,6 +22,11 @@ enum class FurnitureRole { Content, Header, Footer, PageNumber };
 // is at or below 10 %; None otherwise, and always on a page of non-positive or NaN height.
 Band band_of(const BBox& line, const BBox& page);
 
+// band_of, widened to 15 % for the topmost and the bottommost line of a page: classes set running
+// lines and page numbers outside the text block but further in than a tenth (LaTeX's article
+// puts its page numbers at about 12 % of the height).
+Band outer_band(const BBox& line, const BBox& page, bool topmost, bool bottommost);
+
 bool is_page_number_text(std::u32string_view text);
 
 // The text trimmed, inner whitespace runs as one space, every run of ASCII digits as one '#'.

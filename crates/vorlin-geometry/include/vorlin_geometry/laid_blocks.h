@@ -21,6 +21,8 @@ struct LaidLine {
   float font_size = 0;
   ColumnSlot slot;
   LineRole role;
+  bool emphasised = false;  // every letter bold or small capitals
+  bool monospace = false;   // most characters from a fixed-pitch font
 };
 
 enum class LaidKind { Paragraph, Heading, List };
