@@ -1,6 +1,8 @@
 #include "vorlin_geometry/heading_cues.h"
 
 #include <algorithm>
+#include <map>
+#include <string>
 
 #include "vorlin_geometry/utf8.h"
 
@@ -8,12 +10,13 @@ namespace vorlin_geometry {
 namespace {
 
 constexpr std::size_t kLeaderDots = 4;          // ". . . ." or "...." and longer
-constexpr std::size_t kMaxEmphasisLength = 90;  // characters of a bold heading line
+constexpr std::size_t kMaxEmphasisLength = 70;  // characters of a bold heading line
 constexpr std::size_t kMaxSectionParts = 5;
 constexpr std::size_t kMaxPageDigits = 4;
 constexpr float kCentreTolerance = 0.04f;  // of the page width, between the two margins
 constexpr float kMaxCentredWidth = 0.8f;   // a full-width line is justified, not centred
 constexpr std::uint8_t kDeepestLevel = 6;
+constexpr std::size_t kTitlePages = 3;  // the title is the largest heading of these
 
 bool is_digit(char32_t ch) { return detail::is_ascii_digit(ch); }
 
@@ -81,21 +84,70 @@ bool is_emphasis_heading(const CueLine& line) {
   return line.opens_block || section_depth(text) > 0;
 }
 
-// On the first page with a heading, the largest heading is the title; the unnumbered centred
-// heading lines after it, up to the first line that is neither, name the authors and the like.
+// The largest heading of the first pages is the title; the unnumbered centred heading lines after
+// it on its page, up to the first line that is neither, name the authors and the like.
 void demote_title_block(std::span<const CueLine> lines, std::vector<LineRole>& roles) {
-  const auto first = std::ranges::find_if(roles, [](const LineRole& r) { return r.is_heading; });
-  if (first == roles.end()) return;
-  const std::size_t page = lines[static_cast<std::size_t>(first - roles.begin())].page;
   std::size_t title = lines.size();
-  for (std::size_t i = 0; i < lines.size() && lines[i].page <= page; ++i) {
-    if (lines[i].page != page || !roles[i].is_heading) continue;
+  for (std::size_t i = 0; i < lines.size() && lines[i].page < kTitlePages; ++i) {
+    if (!roles[i].is_heading) continue;
     if (title == lines.size() || lines[i].font_size > lines[title].font_size) title = i;
   }
+  if (title == lines.size()) return;
+  const std::size_t page = lines[title].page;
   for (std::size_t i = title + 1; i < lines.size() && lines[i].page == page; ++i) {
     const std::u32string_view text = trim_whitespace(lines[i].text);
     if (!is_centred(lines[i].box) || section_depth(text) > 0) break;
     if (roles[i].is_heading && lines[i].font_size < lines[title].font_size) {
+      roles[i] = LineRole::body();
+    }
+  }
+}
+
+// A heading's letters and digits in lower case, without a trailing page number or leaders, and
+// without its leading number (arabic, roman or a letter) when `numbered` is false: what a table of
+// contents entry and the heading itself share.
+std::u32string echo_key(std::u32string_view text, bool numbered) {
+  std::u32string_view t = trim_whitespace(text);
+  while (!t.empty() && (is_digit(t.back()) || t.back() == U'.' || is_whitespace(t.back()))) {
+    t.remove_suffix(1);
+  }
+  const std::size_t space = t.find(U' ');
+  if (!numbered && space != std::u32string_view::npos) {
+    const std::u32string_view first = t.substr(0, space);
+    const bool numbering = std::ranges::all_of(first, [](char32_t ch) {
+      return is_digit(ch) || ch == U'.' ||
+             std::u32string_view(U"IVXLC").find(ch) != std::u32string_view::npos;
+    });
+    if (numbering || (first.size() == 1 && first[0] >= U'A' && first[0] <= U'Z')) {
+      t.remove_prefix(space + 1);
+    }
+  }
+  std::u32string key;
+  for (char32_t ch : t) {
+    if (is_alphanumeric(ch)) key.push_back(ch >= U'A' && ch <= U'Z' ? ch + 32 : ch);
+  }
+  return key;
+}
+
+// A heading that comes back as a heading on a later page is that heading's entry in a table of
+// contents: the same number and words, or the same words when the entry ends in a page number.
+void demote_echoes(std::span<const CueLine> lines, std::vector<LineRole>& roles) {
+  std::map<std::u32string, std::size_t> numbered, bare;
+  for (std::size_t i = 0; i < lines.size(); ++i) {
+    if (!roles[i].is_heading) continue;
+    numbered[echo_key(lines[i].text, true)] = i;
+    bare[echo_key(lines[i].text, false)] = i;
+  }
+  const auto later = [&](const std::map<std::u32string, std::size_t>& keys,
+                         const std::u32string& key, std::size_t i) {
+    const auto found = keys.find(key);
+    return !key.empty() && found != keys.end() && lines[found->second].page > lines[i].page;
+  };
+  for (std::size_t i = 0; i < lines.size(); ++i) {
+    if (!roles[i].is_heading) continue;
+    const std::u32string_view text = trim_whitespace(lines[i].text);
+    if (later(numbered, echo_key(text, true), i) ||
+        (ends_with_page_number(text) && later(bare, echo_key(text, false), i))) {
       roles[i] = LineRole::body();
     }
   }
@@ -124,12 +176,23 @@ std::vector<LineRole> revise_headings(std::span<const CueLine> lines) {
     if (role.is_heading) deepest = std::max(deepest, role.level);
     roles.push_back(role);
   }
-  const std::uint8_t emphasis_level = std::min<std::uint8_t>(deepest + 1, kDeepestLevel);
+  // Numbered emphasis headings nest by their numbers' depth below the first level they take.
+  std::vector<std::size_t> emphasis;
+  std::size_t shallowest = kMaxSectionParts;
   for (std::size_t i = 0; i < lines.size(); ++i) {
-    if (is_emphasis_heading(lines[i]) && !is_contents_entry(lines[i].text)) {
-      roles[i] = LineRole::heading(emphasis_level);
+    if (!is_emphasis_heading(lines[i]) || is_contents_entry(lines[i].text)) continue;
+    emphasis.push_back(i);
+    if (const std::size_t depth = section_depth(lines[i].text)) {
+      shallowest = std::min(shallowest, depth);
     }
   }
+  for (std::size_t i : emphasis) {
+    const std::size_t depth = section_depth(lines[i].text);
+    const std::size_t deeper = depth > shallowest ? depth - shallowest : 0;
+    roles[i] = LineRole::heading(
+        static_cast<std::uint8_t>(std::min<std::size_t>(deepest + 1 + deeper, kDeepestLevel)));
+  }
+  demote_echoes(lines, roles);
   demote_title_block(lines, roles);
   return roles;
 }
