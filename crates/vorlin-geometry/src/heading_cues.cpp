@@ -13,7 +13,7 @@ constexpr std::size_t kLeaderDots = 4;          // ". . . ." or "...." and longe
 constexpr std::size_t kMaxEmphasisLength = 70;  // characters of a bold heading line
 constexpr std::size_t kMaxSectionParts = 5;
 constexpr std::size_t kMaxPageDigits = 4;
-constexpr float kCentreTolerance = 0.04f;  // of the page width, between the two margins
+constexpr float kCentreTolerance = 0.03f;  // of the page width, between two centres
 constexpr float kMaxCentredWidth = 0.8f;   // a full-width line is justified, not centred
 constexpr std::uint8_t kDeepestLevel = 6;
 constexpr std::size_t kTitlePages = 3;  // the title is the largest heading of these
@@ -70,10 +70,11 @@ bool ends_sentence(std::u32string_view text) {
   return !text.empty() && (text.back() == U'.' || text.back() == U',' || text.back() == U';');
 }
 
-bool is_centred(const BBox& box) {
-  const float left = box.x0;
-  const float right = 1.0f - box.x1;
-  return box.width() < kMaxCentredWidth && std::abs(left - right) <= kCentreTolerance;
+// Centred under the title: pages often sit off-centre on the sheet, so the title, not the page,
+// gives the axis.
+bool is_centred_under(const BBox& box, const BBox& title) {
+  return box.width() < kMaxCentredWidth &&
+         std::abs(box.centre_x() - title.centre_x()) <= kCentreTolerance;
 }
 
 bool is_emphasis_heading(const CueLine& line) {
@@ -96,7 +97,7 @@ void demote_title_block(std::span<const CueLine> lines, std::vector<LineRole>& r
   const std::size_t page = lines[title].page;
   for (std::size_t i = title + 1; i < lines.size() && lines[i].page == page; ++i) {
     const std::u32string_view text = trim_whitespace(lines[i].text);
-    if (!is_centred(lines[i].box) || section_depth(text) > 0) break;
+    if (!is_centred_under(lines[i].box, lines[title].box) || section_depth(text) > 0) break;
     if (roles[i].is_heading && lines[i].font_size < lines[title].font_size) {
       roles[i] = LineRole::body();
     }
