@@ -9,8 +9,11 @@
 namespace vorlin_geometry {
 namespace {
 
-constexpr std::size_t kLeaderDots = 4;          // ". . . ." or "...." and longer
-constexpr std::size_t kMaxEmphasisLength = 70;  // characters of a bold heading line
+constexpr std::size_t kLeaderDots = 4;  // ". . . ." or "...." and longer
+// Characters of an emphasised heading line; a numbered one may run longer, a longer unnumbered
+// one is the first line of an emphasised paragraph.
+constexpr std::size_t kMaxEmphasisLength = 70;
+constexpr std::size_t kMaxNumberedLength = 100;
 constexpr std::size_t kMaxSectionParts = 5;
 constexpr std::size_t kMaxPageDigits = 4;
 constexpr float kCentreTolerance = 0.03f;  // of the page width, between two centres
@@ -78,11 +81,14 @@ bool is_centred_under(const BBox& box, const BBox& title) {
 }
 
 bool is_emphasis_heading(const CueLine& line) {
-  if (!line.emphasised || line.monospace || line.role.is_heading) return false;
+  if (line.monospace || line.role.is_heading) return false;
   const std::u32string_view text = trim_whitespace(line.text);
-  if (text.empty() || text.size() > kMaxEmphasisLength || ends_sentence(text)) return false;
-  if (!std::ranges::any_of(text, is_alphabetic)) return false;
-  return line.opens_block || section_depth(text) > 0;
+  const bool numbered = section_depth(text) > 0;
+  if (text.empty() || ends_sentence(text) || !std::ranges::any_of(text, is_alphabetic)) {
+    return false;
+  }
+  if (text.size() > (numbered ? kMaxNumberedLength : kMaxEmphasisLength)) return false;
+  return (line.emphasised && (line.opens_block || numbered)) || (line.distinct_face && numbered);
 }
 
 // The largest heading of the first pages is the title; the unnumbered centred heading lines after

@@ -21,7 +21,8 @@ TEST(heading_cues, contents_entries_and_section_numbers) {
 
 CueLine line(std::u32string_view text, float x0, float x1, float size, LineRole role = {},
              bool emphasised = false, bool opens_block = true) {
-  return CueLine{text, 0, BBox{x0, 0.5f, x1, 0.52f}, size, emphasised, false, opens_block, role};
+  return CueLine{text, 0, BBox{x0, 0.5f, x1, 0.52f}, size, emphasised, false, false, opens_block,
+                 role};
 }
 
 TEST(heading_cues, revise_the_size_rule) {

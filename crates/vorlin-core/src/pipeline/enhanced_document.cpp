@@ -28,6 +28,9 @@ constexpr float kOuterGapShare = 0.5f;
 // A line opens a block when the space above it exceeds this share of its size.
 constexpr float kBlockGapShare = 0.6f;
 
+// A line in a face of its own counts as a heading face only at about the body size or above.
+constexpr float kBodySizeShare = 0.95f;
+
 std::vector<std::vector<geo::FurnitureRole>> furniture_roles(const std::vector<LaidPage>& pages) {
   std::vector<std::vector<geo::BandLine>> bands(pages.size());
   for (std::size_t p = 0; p < pages.size(); ++p) {
@@ -72,6 +75,31 @@ BBox relative_box(const BBox& line, const BBox& page) {
               (line.x1 - page.x0) / width, (line.y1 - page.y0) / height};
 }
 
+// The font and the size of most prose in the document: the commonest font of its content lines,
+// and the fullest size bucket.
+std::pair<std::uint32_t, float> body_face(
+    const std::vector<LaidPage>& pages,
+    const std::vector<std::vector<geo::FurnitureRole>>& furniture) {
+  std::vector<float> sizes;
+  std::map<std::uint32_t, std::size_t> fonts;
+  for (std::size_t p = 0; p < pages.size(); ++p) {
+    for (std::size_t i = 0; i < pages[p].lines.size(); ++i) {
+      const geo::LaidLine& line = pages[p].lines[i];
+      if (furniture[p][i] != geo::FurnitureRole::Content || line.monospace) continue;
+      sizes.push_back(line.font_size);
+      ++fonts[line.font_id];
+    }
+  }
+  const std::vector<geo::SizeBucket> histogram = geo::size_histogram(sizes);
+  const auto fullest = std::ranges::max_element(
+      histogram,
+      [](const geo::SizeBucket& a, const geo::SizeBucket& b) { return a.count < b.count; });
+  const auto commonest = std::ranges::max_element(
+      fonts, [](const auto& a, const auto& b) { return a.second < b.second; });
+  return {commonest == fonts.end() ? 0 : commonest->first,
+          fullest == histogram.end() ? 0.0f : fullest->mean};
+}
+
 // Whether each content line opens a block: first of its slot on the page, or further below the
 // line above it in that slot than kBlockGapShare of its size.
 std::vector<bool> opens_block(const LaidPage& page, const std::vector<geo::FurnitureRole>& roles) {
@@ -104,6 +132,7 @@ void assign_heading_roles(std::vector<LaidPage>& pages,
     }
   }
   const std::vector<geo::LineRole> by_size = geo::detect_headings(prose, BBox{0, 0, 1, 1});
+  const auto [body_font, body_size] = body_face(pages, furniture);
   std::vector<geo::CueLine> cues;
   std::size_t next = 0;
   for (std::size_t p = 0; p < pages.size(); ++p) {
@@ -111,8 +140,11 @@ void assign_heading_roles(std::vector<LaidPage>& pages,
     for (std::size_t i = 0; i < pages[p].lines.size(); ++i) {
       if (furniture[p][i] != geo::FurnitureRole::Content) continue;
       const geo::LaidLine& line = pages[p].lines[i];
+      const bool distinct =
+          line.font_id != body_font && !line.italic && line.font_size >= kBodySizeShare * body_size;
       cues.push_back(geo::CueLine{line.text, p, relative_box(line.bbox, pages[p].page_box),
-                                  line.font_size, line.emphasised, line.monospace, opens[i],
+                                  line.font_size, line.emphasised, distinct, line.monospace,
+                                  opens[i],
                                   line.monospace ? geo::LineRole::body() : by_size[next++]});
     }
   }
@@ -123,25 +155,6 @@ void assign_heading_roles(std::vector<LaidPage>& pages,
       if (furniture[p][i] == geo::FurnitureRole::Content) pages[p].lines[i].role = roles[next++];
     }
   }
-}
-
-// The size of most prose in the document: the fullest size bucket of its content lines.
-float body_size(const std::vector<LaidPage>& pages,
-                const std::vector<std::vector<geo::FurnitureRole>>& furniture) {
-  std::vector<float> sizes;
-  for (std::size_t p = 0; p < pages.size(); ++p) {
-    for (std::size_t i = 0; i < pages[p].lines.size(); ++i) {
-      const geo::LaidLine& line = pages[p].lines[i];
-      if (furniture[p][i] == geo::FurnitureRole::Content && !line.monospace) {
-        sizes.push_back(line.font_size);
-      }
-    }
-  }
-  const std::vector<geo::SizeBucket> histogram = geo::size_histogram(sizes);
-  const auto fullest = std::ranges::max_element(
-      histogram,
-      [](const geo::SizeBucket& a, const geo::SizeBucket& b) { return a.count < b.count; });
-  return fullest == histogram.end() ? 0.0f : fullest->mean;
 }
 
 // Which lines of the page are footnotes (footnotes.h); headings never are.
@@ -307,7 +320,7 @@ PageContent finish_page(LaidPage& page, const std::vector<geo::FurnitureRole>& f
 std::vector<PageContent> finish_document(std::vector<LaidPage> pages) {
   const std::vector<std::vector<geo::FurnitureRole>> furniture = furniture_roles(pages);
   assign_heading_roles(pages, furniture);
-  const float body = body_size(pages, furniture);
+  const float body = body_face(pages, furniture).second;
   std::vector<PageContent> contents;
   contents.reserve(pages.size());
   for (std::size_t p = 0; p < pages.size(); ++p) {

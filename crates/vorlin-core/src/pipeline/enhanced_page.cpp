@@ -1,6 +1,8 @@
 #include "vorlin_core/pipeline/enhanced_page.h"
 
 #include <algorithm>
+#include <map>
+#include <tuple>
 
 #include "vorlin_core/pipeline/page_nodes.h"
 #include "vorlin_geometry/accents.h"
@@ -41,9 +43,20 @@ geo::UprightPage letters(std::span<const PdfChar> pdf_chars, const BBox& page_bo
   return page;
 }
 
-// Whether every letter of the line is bold or in small capitals, and whether it is program text.
-std::pair<bool, bool> line_look(const geo::TextLine& line, std::span<const geo::PageChar> chars) {
-  std::size_t letters = 0, emphasised = 0, visible = 0, monospace = 0;
+// Share of a line's letters that must be bold or small capitals for it to be emphasised, and
+// italic for it to be italic: a word set in another face inside a heading leaves it a heading.
+constexpr float kEmphasisShare = 0.75f;
+
+struct LineLook {
+  bool emphasised = false;
+  bool monospace = false;
+  bool italic = false;
+  std::uint32_t font_id = 0;
+};
+
+LineLook line_look(const geo::TextLine& line, std::span<const geo::PageChar> chars) {
+  std::size_t letters = 0, emphasised = 0, italic = 0, visible = 0, monospace = 0;
+  std::map<std::uint32_t, std::size_t> fonts;
   for (std::size_t p : line.char_indices) {
     const geo::PageChar& c = chars[p];
     if (geo::is_whitespace(c.ch)) continue;
@@ -52,9 +65,21 @@ std::pair<bool, bool> line_look(const geo::TextLine& line, std::span<const geo::
     if (!geo::is_alphabetic(c.ch)) continue;
     ++letters;
     emphasised += c.bold || c.small_caps ? 1 : 0;
+    italic += c.italic ? 1 : 0;
+    ++fonts[c.font_id];
   }
-  return {letters > 0 && emphasised == letters,
-          visible > 0 && static_cast<float>(monospace) >= kMonospaceShare * visible};
+  LineLook look;
+  const auto share = [](std::size_t part, std::size_t whole, float at_least) {
+    return whole > 0 && static_cast<float>(part) >= at_least * static_cast<float>(whole);
+  };
+  look.emphasised = share(emphasised, letters, kEmphasisShare);
+  look.italic = share(italic, letters, kEmphasisShare);
+  look.monospace = share(monospace, visible, kMonospaceShare);
+  std::size_t most = 0;
+  for (const auto& [font, count] : fonts) {
+    if (count > most) std::tie(look.font_id, most) = std::pair(font, count);
+  }
+  return look;
 }
 
 }  // namespace
@@ -79,10 +104,10 @@ LaidPage lay_out_page(std::span<const PdfChar> pdf_chars, std::span<const BBox> 
     const bool page_number =
         geo::band_of(line.bbox, page_box) != geo::Band::None && geo::is_page_number_text(text);
     if (!page_number && geo::is_noise(line, chars, page_box)) continue;
-    const auto [emphasised, monospace] = line_look(line, chars);
+    const LineLook look = line_look(line, chars);
     page.lines.push_back(geo::LaidLine{std::move(text), line.bbox, geo::line_font_size(line, chars),
                                        geo::locate(layout, line.bbox), geo::LineRole::body(),
-                                       emphasised, monospace});
+                                       look.emphasised, look.monospace, look.italic, look.font_id});
   }
   for (const BBox& figure : figures) {
     page.figures.push_back(LaidFigure{new_node_id(), figure, geo::locate(layout, figure)});

@@ -6,9 +6,9 @@ std::vector<vorlin_geometry::PageChar> page_chars(std::span<const PdfChar> chars
   std::vector<vorlin_geometry::PageChar> copies;
   copies.reserve(chars.size());
   for (const PdfChar& c : chars) {
-    copies.push_back(vorlin_geometry::PageChar{c.ch, BBox{c.x0, c.y0, c.x1, c.y1}, c.font_size,
-                                               c.angle, c.bold, c.monospace, c.small_caps,
-                                               c.space_before, c.hyphen_after, c.line_end_hyphen});
+    copies.push_back(vorlin_geometry::PageChar{
+        c.ch, BBox{c.x0, c.y0, c.x1, c.y1}, c.font_size, c.angle, c.font_id, c.bold, c.italic,
+        c.monospace, c.small_caps, c.space_before, c.hyphen_after, c.line_end_hyphen});
   }
   return copies;
 }

@@ -1,7 +1,8 @@
 #pragma once
 // What decides headings beyond type size, over the lines of a whole document: a table of contents
 // entry or program text is never a heading; a short line set wholly in bold or small capitals at
-// the body size is one when it opens a block or carries a section number; and on the title page
+// the body size is one when it opens a block or carries a section number, and so is a numbered
+// one in a face of its own (a sans serif among serifs); and on the title page
 // the centred lines under the title (authors, affiliations, dates) are text, not headings.
 
 #include <cstddef>
@@ -19,10 +20,11 @@ struct CueLine {
   std::size_t page = 0;
   BBox box;  // relative to its page: (0, 0) to (1, 1)
   float font_size = 0;
-  bool emphasised = false;   // every letter bold or small capitals
-  bool monospace = false;    // most characters from a fixed-pitch font
-  bool opens_block = false;  // first of its column, or further below the line above than a pitch
-  LineRole role;             // the verdict of the size rule
+  bool emphasised = false;     // most letters bold or small capitals
+  bool distinct_face = false;  // upright, at about the body size, in another face than the body's
+  bool monospace = false;      // most characters from a fixed-pitch font
+  bool opens_block = false;    // first of its column, or further below the line above than a pitch
+  LineRole role;               // the verdict of the size rule
 };
 
 // Dot leaders (". . ." or "....") or a section number with a trailing page number: "2.1 Scope 7".

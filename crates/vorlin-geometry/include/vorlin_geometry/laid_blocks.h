@@ -21,8 +21,10 @@ struct LaidLine {
   float font_size = 0;
   ColumnSlot slot;
   LineRole role;
-  bool emphasised = false;  // every letter bold or small capitals
-  bool monospace = false;   // most characters from a fixed-pitch font
+  bool emphasised = false;    // most letters bold or small capitals
+  bool monospace = false;     // most characters from a fixed-pitch font
+  bool italic = false;        // most letters italic
+  std::uint32_t font_id = 0;  // the font of most of its letters, 0 unknown
 };
 
 enum class LaidKind { Paragraph, Heading, List };

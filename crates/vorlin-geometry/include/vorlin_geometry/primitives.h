@@ -24,8 +24,10 @@ struct PageChar {
   char32_t ch = 0;
   BBox bbox;
   float font_size = 0;
-  float angle = 0;  // baseline direction, degrees counterclockwise
+  float angle = 0;            // baseline direction, degrees counterclockwise
+  std::uint32_t font_id = 0;  // equal for characters of one font; 0 unknown
   bool bold = false;
+  bool italic = false;
   bool monospace = false;
   bool small_caps = false;
   bool space_before = false;     // a word boundary just before it
