@@ -83,7 +83,9 @@ bool is_centred_under(const BBox& box, const BBox& title) {
 bool is_emphasis_heading(const CueLine& line) {
   if (line.monospace || line.role.is_heading) return false;
   const std::u32string_view text = trim_whitespace(line.text);
-  const bool numbered = section_depth(text) > 0;
+  // "2." alone opens list items as often as sections; it needs the space above as well.
+  const std::size_t depth = section_depth(text);
+  const bool numbered = depth > 1 || (depth == 1 && text.find(U'.') > text.find(U' '));
   if (text.empty() || ends_sentence(text) || !std::ranges::any_of(text, is_alphabetic)) {
     return false;
   }

@@ -35,11 +35,12 @@ TEST(heading_cues, revise_the_size_rule) {
       line(U"Background", 0.1f, 0.3f, 10, {}, true, true),              // opens a block
       line(U"Inside a paragraph", 0.1f, 0.3f, 10, {}, true, false),
       line(U"A bold sentence.", 0.1f, 0.3f, 10, {}, true, true),
+      line(U"2. A bold list item", 0.1f, 0.3f, 10, {}, true, false),
       line(U"2 Results . . . . . 7", 0.1f, 0.9f, 14, LineRole::heading(2)),
   };
   std::vector<std::uint8_t> levels;
   for (const LineRole& role : revise_headings(lines)) levels.push_back(role.level);
-  EXPECT_EQ(levels, (std::vector<std::uint8_t>{1, 0, 2, 0, 3, 3, 0, 0, 0}));
+  EXPECT_EQ(levels, (std::vector<std::uint8_t>{1, 0, 2, 0, 3, 3, 0, 0, 0, 0}));
 }
 
 }  // namespace
