@@ -80,7 +80,11 @@ bool is_centred_under(const BBox& box, const BBox& title) {
          std::abs(box.centre_x() - title.centre_x()) <= kCentreTolerance;
 }
 
-bool is_emphasis_heading(const CueLine& line) {
+// `lines[i]` as a heading set apart by its face. An unnumbered one must also stand before text of
+// the body's face on its page, and not end in a colon: a row of bold lines is a list of links or
+// terms, and "See also:" introduces one.
+bool is_emphasis_heading(std::span<const CueLine> lines, std::size_t i) {
+  const CueLine& line = lines[i];
   if (line.monospace || line.role.is_heading) return false;
   const std::u32string_view text = trim_whitespace(line.text);
   // "2." alone opens list items as often as sections; it needs the space above as well.
@@ -90,7 +94,10 @@ bool is_emphasis_heading(const CueLine& line) {
     return false;
   }
   if (text.size() > (numbered ? kMaxNumberedLength : kMaxEmphasisLength)) return false;
-  return (line.emphasised && (line.opens_block || numbered)) || (line.distinct_face && numbered);
+  if (numbered) return line.emphasised || line.distinct_face;
+  const bool before_text = i + 1 < lines.size() && lines[i + 1].page == line.page &&
+                           !lines[i + 1].emphasised && !lines[i + 1].role.is_heading;
+  return line.emphasised && line.opens_block && before_text && text.back() != U':';
 }
 
 // The largest heading of the first pages is the title; the unnumbered centred heading lines after
@@ -189,7 +196,7 @@ std::vector<LineRole> revise_headings(std::span<const CueLine> lines) {
   std::vector<std::size_t> emphasis;
   std::size_t shallowest = kMaxSectionParts;
   for (std::size_t i = 0; i < lines.size(); ++i) {
-    if (!is_emphasis_heading(lines[i]) || is_contents_entry(lines[i].text)) continue;
+    if (!is_emphasis_heading(lines, i) || is_contents_entry(lines[i].text)) continue;
     emphasis.push_back(i);
     if (const std::size_t depth = section_depth(lines[i].text)) {
       shallowest = std::min(shallowest, depth);

@@ -21,8 +21,8 @@ TEST(heading_cues, contents_entries_and_section_numbers) {
 
 CueLine line(std::u32string_view text, float x0, float x1, float size, LineRole role = {},
              bool emphasised = false, bool opens_block = true) {
-  return CueLine{text, 0, BBox{x0, 0.5f, x1, 0.52f}, size, emphasised, false, false, opens_block,
-                 role};
+  return CueLine{text,        0,   BBox{x0, 0.5f, x1, 0.52f}, size, emphasised, false, false,
+                 opens_block, role};
 }
 
 TEST(heading_cues, revise_the_size_rule) {
@@ -33,6 +33,10 @@ TEST(heading_cues, revise_the_size_rule) {
       line(U"Body text of the section that runs on.", 0.1f, 0.9f, 10),
       line(U"1.1 Bold at body size", 0.1f, 0.4f, 10, {}, true, false),  // numbered
       line(U"Background", 0.1f, 0.3f, 10, {}, true, true),              // opens a block
+      line(U"Text under it.", 0.1f, 0.9f, 10),
+      line(U"See also:", 0.1f, 0.3f, 10, {}, true, true),
+      line(U"A bold link", 0.1f, 0.3f, 10, {}, true, true),  // followed by another
+      line(U"Another bold link", 0.1f, 0.3f, 10, {}, true, true),
       line(U"Inside a paragraph", 0.1f, 0.3f, 10, {}, true, false),
       line(U"A bold sentence.", 0.1f, 0.3f, 10, {}, true, true),
       line(U"2. A bold list item", 0.1f, 0.3f, 10, {}, true, false),
@@ -40,7 +44,7 @@ TEST(heading_cues, revise_the_size_rule) {
   };
   std::vector<std::uint8_t> levels;
   for (const LineRole& role : revise_headings(lines)) levels.push_back(role.level);
-  EXPECT_EQ(levels, (std::vector<std::uint8_t>{1, 0, 2, 0, 3, 3, 0, 0, 0, 0}));
+  EXPECT_EQ(levels, (std::vector<std::uint8_t>{1, 0, 2, 0, 3, 3, 0, 0, 0, 0, 0, 0, 0, 0}));
 }
 
 }  // namespace
