@@ -82,6 +82,18 @@ TEST_F(pdfium_page, font_size_includes_text_matrix_and_ctm_without_generated_bre
   EXPECT_EQ(text, U"Hiabcdef");
 }
 
+// A glyph name without a Unicode value: PDFium still reports a code, and flags it.
+TEST_F(pdfium_page, unmapped_glyphs_become_replacements) {
+  auto page = page_of({.fonts = "/F2 6 0 R",
+                       .content = "BT /F2 12 Tf 72 600 Td (AB) Tj ET",
+                       .objects = {"<< /Type /Font /Subtype /Type1 /BaseFont /Helvetica "
+                                   "/Encoding << /Differences [65 /g123] >> >>"}});
+  ASSERT_TRUE(page);
+  std::u32string text;
+  for (const PdfChar& ch : must(page->chars())) text += ch.ch;
+  EXPECT_EQ(text, U"\uFFFDB");
+}
+
 // ---------------------------------------------------------------- rendered oracle
 
 // The extent of non-white pixels of a rendered page, in page coordinates (y up).

@@ -43,6 +43,7 @@ inline std::string make_pdf(const std::vector<std::string>& bodies,
 // 5 Helvetica (/F1), then `objects` from 6 on.
 struct OnePage {
   std::string entries = "/MediaBox [0 0 612 792]";
+  std::string fonts = "/F1 5 0 R";  // the /Font dictionary's entries
   // Initialised so that designated initialisers may leave them out.
   std::string resources = "";  // resource entries beside /Font
   std::string content = "";
@@ -53,7 +54,7 @@ struct OnePage {
         "<< /Type /Catalog /Pages 2 0 R >>",
         "<< /Type /Pages /Kids [3 0 R] /Count 1 >>",
         "<< /Type /Page /Parent 2 0 R " + entries +
-            " /Contents 4 0 R /Resources << /Font << /F1 5 0 R >> " + resources + " >> >>",
+            " /Contents 4 0 R /Resources << /Font << " + fonts + " >> " + resources + " >> >>",
         stream("", content),
         "<< /Type /Font /Subtype /Type1 /BaseFont /Helvetica >>",
     };
