@@ -1,11 +1,8 @@
 """Small PDFs drawn with reportlab for the PDFium end-to-end tests and benchmarks; every paragraph
 starts with a word found nowhere else, so a test can locate it in the Markdown."""
 
-import functools
 import io
 import os
-import subprocess
-import sys
 
 from PIL import Image
 from reportlab.lib.pdfencrypt import StandardEncryption
@@ -13,6 +10,8 @@ from reportlab.lib.utils import ImageReader
 from reportlab.pdfbase.pdfmetrics import registerFont, stringWidth
 from reportlab.pdfbase.ttfonts import TTFont
 from reportlab.pdfgen import canvas
+
+from vorlin_reader._pdfium_path import find_library
 
 A4 = (595.0, 842.0)
 MARGIN = 56.0
@@ -68,10 +67,9 @@ def paragraph_text(word, repeat=1):
 
 
 def report(pages=1, image=None, paragraphs=2, repeat=1):
-    """A title on page 1, then per page two columns of a numbered heading (level 2), a paragraph, a
-    numbered subheading (level 3) and further paragraphs, and a centred page number. `image` (PIL)
-    is drawn 180 x 120 pt at the left margin under page 1's columns. Paragraph i of page p starts
-    with LEFT_WORDS[i] / RIGHT_WORDS[i], followed by p when pages > 1 (e.g. "Amber3")."""
+    """Title; per page two columns of heading, paragraph, subheading, paragraphs; a page number.
+    Paragraph i of page p starts with LEFT_WORDS[i] / RIGHT_WORDS[i] + p (p only when pages > 1);
+    `image` (PIL) is drawn 180 x 120 pt at the left margin under page 1's columns."""
     pdf = _pdf()
     width, height = A4
     column = (width - 2 * MARGIN - 28) / 2
@@ -147,22 +145,9 @@ def shadowed_pdfium(folder, library_bytes):
     return dict(os.environ, PYTHONPATH=path)
 
 
-@functools.cache
-def _pdfium_unavailable_reason():
-    # Probed in a child process so that this process's loader state is left alone; an empty file
-    # is merely rejected once the library loads.
-    probe = ("import sys, tempfile, vorlin_reader\n"
-             "with tempfile.NamedTemporaryFile(suffix='.pdf') as f:\n"
-             "    outcome = vorlin_reader.parse_batch([f.name], backend='pdfium')[f.name]\n"
-             "sys.exit(outcome if 'could not be loaded' in outcome else 0)\n")
-    run = subprocess.run([sys.executable, "-c", probe], capture_output=True, text=True)
-    return None if run.returncode == 0 else run.stderr.strip() or f"probe exit {run.returncode}"
-
-
 def require_pdfium():
-    """Skips the calling test when the PDFium library cannot be loaded."""
-    reason = _pdfium_unavailable_reason()
-    if reason is not None:
+    """Skips the calling test when no PDFium library is installed."""
+    if find_library() is None:
         import pytest
 
-        pytest.skip(f"PDFium unavailable: {reason}")
+        pytest.skip("PDFium unavailable: pypdfium2 is not installed")
