@@ -86,18 +86,23 @@ def test_output_dir_keeps_going_past_a_missing_file(expected, tmp_path, fmt, suf
             assert json.loads(numbered_ids(text)) == graph
 
 
-def test_any_exception_of_one_file_is_reported_and_the_rest_go_on(expected, monkeypatch, capsys):
+def test_any_exception_of_one_file_is_reported_and_options_reach_the_parse(expected, tmp_path,
+                                                                           monkeypatch, capsys):
     from vorlin_reader import cli
 
-    parse_many, workers = _native._parse_many, []
+    parse_many, calls = _native._parse_many, []
 
     def first_runs_out_of_memory(*args):
-        workers.append(args[-1])
+        calls.append(args)
         return [MemoryError(), *parse_many(*args)[1:]]
 
     monkeypatch.setattr(_native, "_parse_many", first_runs_out_of_memory)
-    assert cli.main(["parse", SAMPLE, SAMPLE, "--jobs", "5"]) == 1
-    assert workers == [5]  # not the default, which is at most the cores there are
+    media = str(tmp_path / "figures")
+    # Five workers: not the default, which is at most the cores there are.
+    assert cli.main(["parse", SAMPLE, SAMPLE, "-j", "5", "--profile", "scientific",
+                     "--media-dir", media]) == 1
+    [(*_, options, workers)] = calls
+    assert (options.profile, options.media_dir, workers) == ("scientific", media, 5)
     assert capsys.readouterr() == (expected["markdown"], f"{SAMPLE}: MemoryError\n")
 
 
@@ -154,17 +159,6 @@ def test_version(command):
     run = tool("--version", command=command)
     assert (run.returncode, run.stdout, run.stderr) == (0, f"vorlin-reader {_native.version()}\n",
                                                         "")
-
-
-def test_options_reach_the_parse(expected, tmp_path):
-    media = tmp_path / "figures"
-    run = tool("parse", SAMPLE, "--format", "json", "--profile", "scientific", "--media-dir",
-               str(media))
-    assert (run.returncode, run.stderr) == (0, "")
-    graph = json.loads(run.stdout)
-    assert graph["meta"]["profile"] == "scientific"
-    [figure] = [node for node in graph["nodes"] if node["nodeType"] == "figure"]
-    assert os.listdir(media) == [f"{figure['id']}.png"]
 
 
 def test_builtin_backend_reads_any_file_as_a_blank_page(tmp_path):
