@@ -1,11 +1,8 @@
 """Small PDFs drawn with reportlab for the PDFium end-to-end tests and benchmarks; every paragraph
 starts with a word found nowhere else, so a test can locate it in the Markdown."""
 
-import functools
 import io
 import os
-import subprocess
-import sys
 
 from PIL import Image
 from reportlab.lib.pdfencrypt import StandardEncryption
@@ -14,40 +11,29 @@ from reportlab.pdfbase.pdfmetrics import registerFont, stringWidth
 from reportlab.pdfbase.ttfonts import TTFont
 from reportlab.pdfgen import canvas
 
+from vorlin_reader._pdfium_path import find_library
+
 A4 = (595.0, 842.0)
 MARGIN = 56.0
-GUTTER = 28.0
 BODY, BODY_SIZE, LEADING = "Helvetica", 10.0, 13.0
 TITLE = "Harbour survey report"
 FILLER = ("records the tides, the moorings and the state of the quay walls along the eastern "
           "basin, with notes on dredging and the winter storms that reshaped the channel.")
 LEFT_WORDS = ("Amber", "Basil", "Cedar", "Dahlia", "Ember", "Fennel")
 RIGHT_WORDS = ("Walnut", "Willow", "Yarrow", "Zinnia", "Thistle", "Sorrel")
-LIGATURES = "The \ufb01rst \ufb02oor of the o\ufb03ce"
 
 
-class _Pdf(canvas.Canvas):
-    """A reproducible canvas drawn into memory; `done()` returns the finished file's bytes."""
-
-    def __init__(self, pagesize=A4, **options):
-        self._out = io.BytesIO()
-        super().__init__(self._out, pagesize=pagesize, invariant=1, **options)
-
-    def done(self):
-        self.save()  # shows a page still being drawn
-        return self._out.getvalue()
+def _pdf(**options):
+    """A reproducible canvas drawn into memory; `_done(pdf)` returns the finished file's bytes."""
+    out = io.BytesIO()
+    pdf = canvas.Canvas(out, pagesize=A4, invariant=1, **options)
+    pdf.out = out
+    return pdf
 
 
-def _wrap(text, width, font=BODY, size=BODY_SIZE):
-    lines, line = [], ""
-    for word in text.split():
-        candidate = f"{line} {word}".strip()
-        if line and stringWidth(candidate, font, size) > width:
-            lines.append(line)
-            line = word
-        else:
-            line = candidate
-    return lines + [line] if line else lines
+def _done(pdf):
+    pdf.save()
+    return pdf.out.getvalue()
 
 
 class _Column:
@@ -64,9 +50,15 @@ class _Column:
 
     def paragraph(self, text):
         self.pdf.setFont(BODY, BODY_SIZE)
-        for line in _wrap(text, self.width):
-            self.pdf.drawString(self.x, self.y, line)
-            self.y -= LEADING
+        line = ""
+        for word in text.split() + [None]:
+            candidate = f"{line} {word}".strip()
+            if word is None or line and stringWidth(candidate, BODY, BODY_SIZE) > self.width:
+                self.pdf.drawString(self.x, self.y, line)
+                self.y -= LEADING
+                line = word
+            else:
+                line = candidate
         self.y -= LEADING * 0.6
 
 
@@ -74,14 +66,13 @@ def paragraph_text(word, repeat=1):
     return " ".join([f"{word} {FILLER}"] + [FILLER] * (repeat - 1))
 
 
-def report(pages=1, image=None, paragraphs=2, repeat=1, compress=True):
-    """A title on page 1, then per page two columns of a numbered heading (level 2), a paragraph, a
-    numbered subheading (level 3) and further paragraphs, and a centred page number. `image` (PIL)
-    is drawn 180 x 120 pt at the left margin under page 1's columns. Paragraph i of page p starts
-    with LEFT_WORDS[i] / RIGHT_WORDS[i], followed by p when pages > 1 (e.g. "Amber3")."""
-    pdf = _Pdf(pageCompression=int(compress))
+def report(pages=1, image=None, paragraphs=2, repeat=1):
+    """Title; per page two columns of heading, paragraph, subheading, paragraphs; a page number.
+    Paragraph i of page p starts with LEFT_WORDS[i] / RIGHT_WORDS[i] + p (p only when pages > 1);
+    `image` (PIL) is drawn 180 x 120 pt at the left margin under page 1's columns."""
+    pdf = _pdf()
     width, height = A4
-    column = (width - 2 * MARGIN - GUTTER) / 2
+    column = (width - 2 * MARGIN - 28) / 2
     for page in range(1, pages + 1):
         top = height - 72
         if page == 1:
@@ -89,8 +80,7 @@ def report(pages=1, image=None, paragraphs=2, repeat=1, compress=True):
             pdf.drawString(MARGIN, top, TITLE)
             top -= 48
         suffix = str(page) if pages > 1 else ""
-        columns = [_Column(pdf, MARGIN, top, column),
-                   _Column(pdf, MARGIN + column + GUTTER, top, column)]
+        columns = [_Column(pdf, MARGIN, top, column), _Column(pdf, width / 2 + 14, top, column)]
         for side, (writer, words) in enumerate(zip(columns, (LEFT_WORDS, RIGHT_WORDS))):
             section = 2 * (page - 1) + side + 1
             writer.heading(f"{section} {words[0]} section", 15)
@@ -104,7 +94,7 @@ def report(pages=1, image=None, paragraphs=2, repeat=1, compress=True):
         pdf.setFont(BODY, 9)
         pdf.drawCentredString(width / 2, 30, str(page))
         pdf.showPage()
-    return pdf.done()
+    return _done(pdf)
 
 
 def gradient(mode="RGB", size=(37, 23)):
@@ -115,39 +105,15 @@ def gradient(mode="RGB", size=(37, 23)):
     image.paste((220, 30, 20), (0, 0, width // 2, height))
     if mode == "RGBA":
         image.putalpha(Image.frombytes("L", size, bytes(
-            255 - y * 255 // max(height - 1, 1) for y in range(height) for _ in range(width))))
+            255 - y * 255 // (height - 1) for y in range(height) for _ in range(width))))
     return image.convert(mode)
 
 
-def image_page(image, box):
+def image_page(image, box=(100, 500, 200, 100)):
     """One page holding only `image` (PIL), drawn at box (x, y, width, height)."""
-    pdf = _Pdf()
+    pdf = _pdf()
     pdf.drawImage(ImageReader(image), *box)
-    return pdf.done()
-
-
-def framed_page(rotation=0, crop=None):
-    """An A4 page with /Rotate `rotation` and an optional crop box (x0, y0, x1, y1), its title and
-    a paragraph upright as shown. Returns (pdf bytes, shown width, shown height); the title's
-    baseline starts at (MARGIN, shown height - 72) as shown."""
-    crop = crop or (0, 0, *A4)
-    w, h = crop[2] - crop[0], crop[3] - crop[1]
-    turned = rotation in (90, 270)
-    shown_w, shown_h = (h, w) if turned else (w, h)
-    # reportlab swaps the media box of a quarter-turned page; hand it the swapped size back.
-    pdf = _Pdf(pagesize=A4[::-1] if turned else A4)
-    pdf.setPageRotation(rotation)
-    if crop != (0, 0, *A4):
-        pdf.setCropBox(crop)
-    # Takes coordinates as shown (origin lower left) into the unrotated visible box.
-    a, b, c, d, e, f = {0: (1, 0, 0, 1, 0, 0), 90: (0, 1, -1, 0, w, 0),
-                        180: (-1, 0, 0, -1, w, h), 270: (0, -1, 1, 0, 0, h)}[rotation]
-    pdf.transform(a, b, c, d, e + crop[0], f + crop[1])
-    pdf.setFont("Helvetica-Bold", 20)
-    pdf.drawString(MARGIN, shown_h - 72, TITLE)
-    body = _Column(pdf, MARGIN, shown_h - 112, shown_w - 2 * MARGIN)
-    body.paragraph(paragraph_text(LEFT_WORDS[0]))
-    return pdf.done(), shown_w, shown_h
+    return _done(pdf)
 
 
 def sideways_page(how):
@@ -192,52 +158,37 @@ def article(pages=3):
 
 
 def ligature_text():
-    """LIGATURES in reportlab's bundled Vera: U+FB01 and U+FB02 are ligature glyphs; Vera has no
-    U+FB03, which is drawn as the missing glyph and so has no Unicode value."""
+    """"The first floor of the office" with ligatures in reportlab's bundled Vera: U+FB01 and
+    U+FB02 are ligature glyphs; Vera has no U+FB03, drawn as the missing glyph without Unicode."""
     registerFont(TTFont("Vera", "Vera.ttf"))
-    pdf = _Pdf()
+    pdf = _pdf()
     pdf.setFont("Vera", 12)
-    pdf.drawString(MARGIN, 760, LIGATURES)
-    return pdf.done()
+    pdf.drawString(MARGIN, 760, "The \ufb01rst \ufb02oor of the o\ufb03ce")
+    return _done(pdf)
 
 
-def encrypted(user_password):
-    """One paragraph, encrypted (RC4 128); an empty user password opens without asking."""
-    pdf = _Pdf(encrypt=StandardEncryption(user_password, ownerPassword="owner-secret",
-                                          strength=128))
-    _Column(pdf, MARGIN, A4[1] - 72, A4[0] - 2 * MARGIN).paragraph(paragraph_text("Amber"))
-    return pdf.done()
+def encrypted():
+    """A line of text, encrypted (RC4 128) with an empty user password: opens without asking."""
+    pdf = _pdf(encrypt=StandardEncryption("", ownerPassword="owner-secret", strength=128))
+    pdf.drawString(MARGIN, 760, "Amber records the tides")
+    return _done(pdf)
 
 
 def shadowed_pdfium(folder, library_bytes):
     """Environment for a child process whose `pypdfium2_raw` holds `library_bytes` as
-    libpdfium.so (no file when None): how a broken or missing PDFium looks."""
+    libpdfium.so: how a broken PDFium looks."""
     package = os.path.join(folder, "pypdfium2_raw")
     os.makedirs(package, exist_ok=True)
     open(os.path.join(package, "__init__.py"), "w").close()
-    if library_bytes is not None:
-        with open(os.path.join(package, "libpdfium.so"), "wb") as stream:
-            stream.write(library_bytes)
+    with open(os.path.join(package, "libpdfium.so"), "wb") as stream:
+        stream.write(library_bytes)
     path = os.pathsep.join(filter(None, [folder, os.environ.get("PYTHONPATH")]))
     return dict(os.environ, PYTHONPATH=path)
 
 
-@functools.cache
-def _pdfium_unavailable_reason():
-    # Probed in a child process so that this process's loader state is left alone; an empty file
-    # is merely rejected once the library loads.
-    probe = ("import sys, tempfile, vorlin_reader\n"
-             "with tempfile.NamedTemporaryFile(suffix='.pdf') as f:\n"
-             "    outcome = vorlin_reader.parse_batch([f.name], backend='pdfium')[f.name]\n"
-             "sys.exit(outcome if 'could not be loaded' in outcome else 0)\n")
-    run = subprocess.run([sys.executable, "-c", probe], capture_output=True, text=True)
-    return None if run.returncode == 0 else run.stderr.strip() or f"probe exit {run.returncode}"
-
-
 def require_pdfium():
-    """Skips the calling test when the PDFium library cannot be loaded."""
-    reason = _pdfium_unavailable_reason()
-    if reason is not None:
+    """Skips the calling test when no PDFium library is installed."""
+    if find_library() is None:
         import pytest
 
-        pytest.skip(f"PDFium unavailable: {reason}")
+        pytest.skip("PDFium unavailable: pypdfium2 is not installed")

@@ -5,8 +5,6 @@ import hashlib
 import logging
 import os
 import pathlib
-import subprocess
-import sys
 
 import pytest
 
@@ -24,15 +22,11 @@ def backend(request):
     return request.param
 
 
-def fifo(folder):
-    os.mkfifo(folder / "pipe.pdf")  # nobody ever writes: reading it would block for ever
-    return str(folder / "pipe.pdf")
-
-
-@pytest.mark.parametrize("make", [fifo, lambda _: "/dev/zero", lambda _: "/dev/null"],
-                         ids=["fifo", "dev-zero", "dev-null"])
-def test_what_is_not_a_regular_file_is_refused_before_any_read(tmp_path, backend, make):
-    path = make(tmp_path)
+@pytest.mark.parametrize("name", ["pipe.pdf", "/dev/zero"])
+def test_what_is_not_a_regular_file_is_refused_before_any_read(tmp_path, backend, name):
+    path = tmp_path / name  # an absolute name replaces the folder
+    if name == "pipe.pdf":
+        os.mkfifo(path)  # nobody ever writes: reading it would block for ever
     with pytest.raises(ValueError) as raised:
         vorlin_reader.parse(path, backend=backend)
     assert str(raised.value) == f"failed to open PDF: failed to read PDF at {path}: not a regular file"
@@ -48,18 +42,6 @@ def test_bytes_parse_like_the_file_they_came_from(tmp_path, backend):
         assert from_memory.to_graph_json()["meta"] == from_file.to_graph_json()["meta"]
         assert from_memory.to_markdown() == from_file.to_markdown()
     assert from_file.to_graph_json()["meta"]["sourceSha256"] == hashlib.sha256(data).hexdigest()
-
-
-def test_the_hash_is_of_the_bytes_read_through_dev_stdin(tmp_path):
-    pdfs.require_pdfium()
-    data = pdfs.report()
-    (tmp_path / "doc.pdf").write_bytes(data)
-    code = ("import vorlin_reader; print(vorlin_reader.parse('/dev/stdin', backend='pdfium')"
-            ".to_graph_json()['meta']['sourceSha256'])")
-    with open(tmp_path / "doc.pdf", "rb") as stdin:
-        run = subprocess.run([sys.executable, "-c", code], stdin=stdin, capture_output=True,
-                             text=True, check=True)
-    assert run.stdout.strip() == hashlib.sha256(data).hexdigest()
 
 
 def test_paths_may_be_bytes_pathlike_or_names_that_are_not_utf8(tmp_path, backend):
@@ -83,7 +65,7 @@ def test_images_over_the_pixel_bound_keep_their_figure_but_are_not_decoded(tmp_p
                                                                            saved):
     pdfs.require_pdfium()
     path = tmp_path / "image.pdf"
-    path.write_bytes(pdfs.image_page(pdfs.gradient(size=(40, 30)), (100, 500, 200, 100)))
+    path.write_bytes(pdfs.image_page(pdfs.gradient(size=(40, 30))))
     media = tmp_path / "media"
     with caplog.at_level(logging.WARNING, logger="vorlin_reader._native"):
         document = vorlin_reader.parse(path, ParseOptions(media_dir=str(media)), backend="pdfium",

@@ -4,9 +4,10 @@ import logging
 
 from vorlin_reader._api import parse, parse_batch, parse_bytes
 from vorlin_reader._native import Document, ParseOptions, version
+from vorlin_reader._version import __version__
 
 # The native code reports through logging.getLogger("vorlin_reader._native"); stay silent unless
 # the program configures logging itself.
 logging.getLogger(__name__).addHandler(logging.NullHandler())
 
-__all__ = ["version", "parse", "parse_bytes", "parse_batch", "ParseOptions", "Document"]
+__all__ = ["__version__", "version", "parse", "parse_bytes", "parse_batch", "ParseOptions", "Document"]

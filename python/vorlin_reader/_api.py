@@ -1,8 +1,9 @@
 """parse / parse_bytes / parse_batch with a choice of backend and layout.
 
-"builtin" needs no PDF library (any readable file is one blank page); "pdfium" reads real PDFs
-through a private copy of the PDFium library that the pypdfium2 wheel ships. Parsing releases the
-GIL, so other threads run meanwhile, and parse_batch spreads files over threads.
+"pdfium" (the default) reads real PDFs through a private copy of the PDFium library that the
+pypdfium2 wheel ships; "builtin" needs no PDF library (any readable file is one blank page).
+Parsing releases the GIL, so other threads run meanwhile, and parse_batch spreads files over
+threads.
 """
 
 import functools
@@ -42,37 +43,37 @@ def default_workers():
 
 
 def parse(path: PathLike, options: "_native.ParseOptions | None" = None, *,
-          backend: str = "builtin", layout: str = "enhanced",
+          backend: str = "pdfium", layout: str = "enhanced",
           max_image_pixels: "int | None" = None) -> "_native.Document":
     """Parse one PDF into a Document.
 
     path: str, bytes or os.PathLike; names that are not valid UTF-8 are passed through unchanged.
-    backend: "builtin" (any readable file is one blank page) or "pdfium" (reads the PDF).
+    backend: "pdfium" (reads the PDF) or "builtin" (any readable file is one blank page).
     layout: "enhanced" (columns, running headers, captions, lists, hyphenation) or "spec"
     (the plain page-by-page passes); only the "pdfium" backend has text to lay out.
     max_image_pixels: figures larger than this are not decoded when `options.media_dir` asks for
     images (a warning says so); None keeps the default of 64 megapixels.
 
-    >>> doc = vorlin_reader.parse("paper.pdf", backend="pdfium")
+    >>> doc = vorlin_reader.parse("paper.pdf")
     >>> print(doc.to_markdown())
     """
     return _native._parse(*_engine(backend, layout, max_image_pixels), os.fsencode(path), options)
 
 
 def parse_bytes(data, options: "_native.ParseOptions | None" = None, *, name: str = "",
-                backend: str = "builtin", layout: str = "enhanced",
+                backend: str = "pdfium", layout: str = "enhanced",
                 max_image_pixels: "int | None" = None) -> "_native.Document":
     """Parse a PDF held in memory (bytes, bytearray, memoryview...), e.g. from an object store.
 
     The Document is the one parse() gives for a file with these bytes, hash included; `name`
     stands in for the file name (the graph's sourceFilename).
 
-    >>> doc = vorlin_reader.parse_bytes(response.content, name="report.pdf", backend="pdfium")
+    >>> doc = vorlin_reader.parse_bytes(response.content, name="report.pdf")
     """
     return _native._parse_bytes(*_engine(backend, layout, max_image_pixels), data, name, options)
 
 
-def parse_outcomes(paths, options=None, *, backend="builtin", layout="enhanced", workers=None,
+def parse_outcomes(paths, options=None, *, backend="pdfium", layout="enhanced", workers=None,
                    max_image_pixels=None):
     """Per path, in order, its Document or the exception parsing it raised (never raised here)."""
     engine = _engine(backend, layout, max_image_pixels)
@@ -107,7 +108,7 @@ def _key(path):
 
 
 def parse_batch(paths: "Sequence[PathLike]", options: "_native.ParseOptions | None" = None, *,
-                backend: str = "builtin", layout: str = "enhanced", workers: "int | None" = None,
+                backend: str = "pdfium", layout: str = "enhanced", workers: "int | None" = None,
                 max_image_pixels: "int | None" = None) -> "dict[object, _native.Document | str]":
     """Parse several PDFs on `workers` threads (default: one per core, at most eight).
 
@@ -116,7 +117,7 @@ def parse_batch(paths: "Sequence[PathLike]", options: "_native.ParseOptions | No
     others. The documents are the same as parsing the files one by one. Ctrl-C raises
     KeyboardInterrupt within a fraction of a second.
 
-    >>> results = vorlin_reader.parse_batch(["a.pdf", "b.pdf"], backend="pdfium", workers=2)
+    >>> results = vorlin_reader.parse_batch(["a.pdf", "b.pdf"], workers=2)
     """
     if isinstance(paths, (str, bytes, os.PathLike)):
         raise TypeError("paths must be a sequence of paths, not a single path")

@@ -16,7 +16,6 @@ TEST(resolve_pdfium, failure_names_the_library_and_the_loader_reason) {
         {"libz.so.1", "libz.so.1: undefined symbol: FPDF_InitLibraryWithConfig"}}) {
     auto api = resolve_pdfium(path);
     ASSERT_FALSE(api) << path;
-    EXPECT_EQ(api.error().kind, PdfError::Kind::LibraryUnavailable);
     const std::string text = api.error().to_string();
     EXPECT_TRUE(text.starts_with("pdfium native library could not be loaded: ")) << text;
     EXPECT_TRUE(text.ends_with(reason)) << text;

@@ -1,15 +1,13 @@
 #pragma once
 // Support for the PDFium backend tests: tiny PDFs written as PDF source text,
-// temporary files, PNG decoding, and the library named by the environment
-// variable VORLIN_PDFIUM_LIBRARY (tests skip when it is unset or unloadable).
+// PNG decoding, and the library named by the environment variable
+// VORLIN_PDFIUM_LIBRARY (tests skip when it is unset or unloadable).
 
 #include <gtest/gtest.h>
 #include <png.h>
-#include <unistd.h>
 
 #include <cstdio>
 #include <cstdlib>
-#include <fstream>
 #include <optional>
 #include <string>
 #include <vector>
@@ -30,21 +28,15 @@ inline std::string stream(const std::string& entries, const std::string& data) {
 inline std::string make_pdf(const std::vector<std::string>& bodies,
                             const std::string& trailer_extra = "") {
   std::string out = "%PDF-1.7\n%\xE2\xE3\xCF\xD3\n";
-  std::vector<std::size_t> offsets;
+  std::string xref = "xref\n0 " + std::to_string(bodies.size() + 1) + "\n0000000000 65535 f \n";
   for (std::size_t i = 0; i < bodies.size(); ++i) {
-    offsets.push_back(out.size());
+    char line[21];
+    std::snprintf(line, sizeof line, "%010zu 00000 n \n", out.size());
+    xref += line;
     out += std::to_string(i + 1) + " 0 obj\n" + bodies[i] + "\nendobj\n";
   }
-  const std::size_t xref = out.size();
-  out += "xref\n0 " + std::to_string(bodies.size() + 1) + "\n0000000000 65535 f \n";
-  for (const std::size_t offset : offsets) {
-    char line[21];
-    std::snprintf(line, sizeof line, "%010zu 00000 n \n", offset);
-    out += line;
-  }
-  out += "trailer\n<< /Size " + std::to_string(bodies.size() + 1) + " /Root 1 0 R " +
-         trailer_extra + " >>\nstartxref\n" + std::to_string(xref) + "\n%%EOF\n";
-  return out;
+  return out + xref + "trailer\n<< /Size " + std::to_string(bodies.size() + 1) + " /Root 1 0 R " +
+         trailer_extra + " >>\nstartxref\n" + std::to_string(out.size()) + "\n%%EOF\n";
 }
 
 // One page drawn by its content. Objects: 1 catalog, 2 page tree, 3 page, 4 content,
@@ -61,8 +53,8 @@ struct OnePage {
     std::vector<std::string> bodies = {
         "<< /Type /Catalog /Pages 2 0 R >>",
         "<< /Type /Pages /Kids [3 0 R] /Count 1 >>",
-        "<< /Type /Page /Parent 2 0 R " + entries + " /Contents 4 0 R /Resources << /Font << " +
-            fonts + " >> " + resources + " >> >>",
+        "<< /Type /Page /Parent 2 0 R " + entries +
+            " /Contents 4 0 R /Resources << /Font << " + fonts + " >> " + resources + " >> >>",
         stream("", content),
         "<< /Type /Font /Subtype /Type1 /BaseFont /Helvetica >>",
     };
@@ -80,38 +72,12 @@ inline std::string image_object(int width, int height, const std::string& colour
                 samples);
 }
 
-// A file under the test temporary directory, removed when dropped.
-class TempFile {
- public:
-  explicit TempFile(const std::string& bytes) {
-    static int counter = 0;
-    path_ = ::testing::TempDir() + "vorlin_pdfium_" + std::to_string(::getpid()) + "_" +
-            std::to_string(counter++) + ".pdf";
-    write(bytes);
-  }
-  TempFile(const TempFile&) = delete;
-  TempFile& operator=(const TempFile&) = delete;
-  ~TempFile() { std::remove(path_.c_str()); }
-
-  void write(const std::string& bytes) const {
-    std::ofstream(path_, std::ios::binary | std::ios::trunc) << bytes;
-  }
-  const std::string& path() const { return path_; }
-
- private:
-  std::string path_;
-};
-
+// Any PNG as RGB rows, top to bottom; nullopt when libpng refuses it.
 struct DecodedPng {
   std::uint32_t width = 0, height = 0;
-  std::vector<std::uint8_t> rgb;  // three bytes per pixel, rows top to bottom
-
-  const std::uint8_t* at(std::uint32_t x, std::uint32_t y) const {
-    return rgb.data() + (static_cast<std::size_t>(y) * width + x) * 3;
-  }
+  std::vector<std::uint8_t> rgb;
 };
 
-// Any PNG as RGB; nullopt when libpng refuses it.
 inline std::optional<DecodedPng> decode_png(const std::vector<std::uint8_t>& bytes) {
   png_image image{};
   image.version = PNG_IMAGE_VERSION;
@@ -134,11 +100,14 @@ inline std::optional<std::string> pdfium_library() {
 
 // Base of the tests that need the real library.
 class WithPdfium : public ::testing::Test {
- protected:
+ public:
   void SetUp() override {
     if (!pdfium_library()) GTEST_SKIP() << "VORLIN_PDFIUM_LIBRARY unset or not loadable";
   }
-  PdfiumBackend backend() const { return PdfiumBackend(*pdfium_library()); }
+  // The document PDFium makes of `pdf`, read from memory.
+  static auto load(const std::string& pdf) {
+    return PdfiumBackend(*pdfium_library()).load({pdf.begin(), pdf.end()});
+  }
 };
 
 }  // namespace vorlin_core::pdfium_test
