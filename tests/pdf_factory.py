@@ -120,19 +120,19 @@ def sideways_page(how):
     """TITLE and the paragraph of LEFT_WORDS[0] running down the page as shown ("rotate": drawn
     upright on a page turned by /Rotate 90) or up it ("sideways": turned a quarter on an upright
     page across its long side, as LaTeX's sidewaystable sets it)."""
+    pdf = _pdf()
     if how == "rotate":
-        pdf = _Pdf(pagesize=A4[::-1])  # reportlab swaps the media box of a quarter-turned page
+        pdf.setPageSize(A4[::-1])  # reportlab swaps the media box of a quarter-turned page
         pdf.setPageRotation(90)
         width, height = A4
     else:
-        pdf = _Pdf()
         pdf.transform(0, 1, -1, 0, A4[0], 0)
         width, height = A4[::-1]
     pdf.setFont("Helvetica-Bold", 20)
     pdf.drawString(MARGIN, height - 72, TITLE)
     body = _Column(pdf, MARGIN, height - 112, width - 2 * MARGIN)
     body.paragraph(paragraph_text(LEFT_WORDS[0]))
-    return pdf.done()
+    return _done(pdf)
 
 
 FOOTNOTE = "1 Footnotes sit under a short rule in small type at the foot of the page."
@@ -142,7 +142,7 @@ def article(pages=3):
     """A LaTeX article's pages: on page p one paragraph of LEFT_WORDS[p - 1] + str(p), the page
     number centred at 12 % of the height as LaTeX sets it, and on page 1 FOOTNOTE in 8 pt under
     a short rule."""
-    pdf = _Pdf()
+    pdf = _pdf()
     width, height = A4
     for page in range(1, pages + 1):
         _Column(pdf, MARGIN, height - 100, width - 2 * MARGIN).paragraph(
@@ -154,7 +154,7 @@ def article(pages=3):
         pdf.setFont(BODY, BODY_SIZE)
         pdf.drawCentredString(width / 2, 0.12 * height, str(page))
         pdf.showPage()
-    return pdf.done()
+    return _done(pdf)
 
 
 def ligature_text():
