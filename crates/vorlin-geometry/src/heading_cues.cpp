@@ -173,7 +173,15 @@ void demote_echoes(std::span<const CueLine> lines, std::vector<LineRole>& roles)
 
 bool is_contents_entry(std::u32string_view text) {
   const std::u32string_view trimmed = trim_whitespace(text);
-  return has_dot_leaders(trimmed) || (section_depth(trimmed) > 0 && ends_with_page_number(trimmed));
+  if (has_dot_leaders(trimmed)) return true;
+  if (!ends_with_page_number(trimmed)) return false;
+  // A part's roman number counts as a section number here: "IV Data types 102".
+  const std::size_t space = trimmed.find(U' ');
+  const bool roman = space != std::u32string_view::npos && space > 0 &&
+                     std::ranges::all_of(trimmed.substr(0, space), [](char32_t ch) {
+                       return std::u32string_view(U"IVXLC").find(ch) != std::u32string_view::npos;
+                     });
+  return roman || section_depth(trimmed) > 0;
 }
 
 std::size_t section_depth(std::u32string_view text) {

@@ -9,6 +9,7 @@ TEST(heading_cues, contents_entries_and_section_numbers) {
   EXPECT_TRUE(is_contents_entry(U"1.2 Options . . . . . . . 3"));
   EXPECT_TRUE(is_contents_entry(U"Preface.........xi"));
   EXPECT_TRUE(is_contents_entry(U"4 Opciones 4"));
+  EXPECT_TRUE(is_contents_entry(U"IV Data types 102"));
   EXPECT_FALSE(is_contents_entry(U"Chapter 1"));
   EXPECT_FALSE(is_contents_entry(U"4 Opciones"));
   EXPECT_FALSE(is_contents_entry(U"2 Example 9 more"));

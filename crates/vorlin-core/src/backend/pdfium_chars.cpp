@@ -11,24 +11,26 @@
 namespace vorlin_core {
 namespace {
 
-// Producers often write `1 Tf` and scale through the text matrix, so the size
-// that matters is the nominal size times the matrix's vertical scale.
-float effective_font_size(const pdfium::PdfiumApi& api, pdfium::FPDF_TEXTPAGE text, int index) {
+// The character's type size and direction from its matrix. Producers often write `1 Tf` and
+// scale through the text matrix, so the size that matters is the nominal size times the matrix's
+// vertical scale. The direction is the baseline's in unrotated user space, counterclockwise
+// (FPDFText_GetCharAngle gives the same angle clockwise, for the price of another call); the
+// page's /Rotate turns it clockwise on the way to the visible page.
+void read_size_and_angle(const pdfium::PdfiumApi& api, pdfium::FPDF_TEXTPAGE text, int index,
+                         int rotation, PdfChar& ch) {
   const double nominal = api.FPDFText_GetFontSize(text, index);
   pdfium::FS_MATRIX matrix{};
-  if (!api.FPDFText_GetMatrix(text, index, &matrix)) return static_cast<float>(nominal);
-  return static_cast<float>(nominal * std::hypot(double{matrix.c}, double{matrix.d}));
-}
-
-// PDFium's angle is in unrotated user space, in radians clockwise (text running up the page reads
-// 3/2 pi); the page's /Rotate turns it clockwise again on the way to the visible page.
-float visible_angle(float radians, int rotation) {
-  if (!(radians >= 0)) return 0.0f;  // -1 is PDFium's "unknown"
-  double degrees = -radians * 180.0 / std::numbers::pi - 90.0 * rotation;
+  if (!api.FPDFText_GetMatrix(text, index, &matrix)) {
+    ch.font_size = static_cast<float>(nominal);
+    return;
+  }
+  ch.font_size = static_cast<float>(nominal * std::hypot(double{matrix.c}, double{matrix.d}));
+  double degrees =
+      std::atan2(double{matrix.b}, double{matrix.a}) * 180.0 / std::numbers::pi - 90.0 * rotation;
   degrees = std::fmod(degrees, 360.0);
   if (degrees < 0) degrees += 360.0;
-  // Rounding can land exactly on 360.
-  return degrees < 360 ? static_cast<float>(degrees) : 0.0f;
+  // Rounding can land exactly on 360; NaN (a degenerate matrix) reads as upright.
+  ch.angle = degrees >= 0 && degrees < 360 ? static_cast<float>(degrees) : 0.0f;
 }
 
 // The look of the text object a character comes from. Consecutive characters almost always share
@@ -116,7 +118,10 @@ std::expected<std::vector<PdfChar>, PdfError> read_chars(const LoadedPage& page,
     entry.generated = api.FPDFText_IsGenerated(text.get(), i) == 1;
     if (entry.generated) continue;  // a signal only; skip the remaining calls
     entry.unmapped = api.FPDFText_HasUnicodeMapError(text.get(), i) == 1;
-    entry.hyphen = api.FPDFText_IsHyphen(text.get(), i) == 1;
+    // PDFium reports its line-end hyphens as U+0002; only they and real hyphens need asking.
+    if (entry.unicode == 0x2 || entry.unicode == '-' || entry.unicode == 0xAD) {
+      entry.hyphen = api.FPDFText_IsHyphen(text.get(), i) == 1;
+    }
     PdfChar& look = entry.look;
     pdfium::FS_RECTF loose{};
     if (api.FPDFText_GetLooseCharBox(text.get(), i, &loose)) {
@@ -126,8 +131,7 @@ std::expected<std::vector<PdfChar>, PdfError> read_chars(const LoadedPage& page,
       look.x1 = static_cast<float>(box.x1);
       look.y1 = static_cast<float>(box.y1);
     }
-    look.font_size = effective_font_size(api, text.get(), i);
-    look.angle = visible_angle(api.FPDFText_GetCharAngle(text.get(), i), frame.rotation);
+    read_size_and_angle(api, text.get(), i, frame.rotation, look);
     looks.apply(i, look);
   }
   return decode_text_page(entries);

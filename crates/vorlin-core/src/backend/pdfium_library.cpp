@@ -61,7 +61,6 @@ std::expected<pdfium::PdfiumApi, PdfError> resolve_pdfium(const std::string& lib
   VORLIN_BIND(FPDFText_GetFontSize);
   VORLIN_BIND(FPDFText_GetLooseCharBox);
   VORLIN_BIND(FPDFText_GetMatrix);
-  VORLIN_BIND(FPDFText_GetCharAngle);
   VORLIN_BIND(FPDFText_IsHyphen);
   VORLIN_BIND(FPDFText_GetFontInfo);
   VORLIN_BIND(FPDFText_GetFontWeight);

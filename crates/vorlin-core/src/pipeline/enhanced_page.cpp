@@ -1,8 +1,8 @@
 #include "vorlin_core/pipeline/enhanced_page.h"
 
 #include <algorithm>
-#include <map>
 #include <tuple>
+#include <utility>
 
 #include "vorlin_core/pipeline/page_nodes.h"
 #include "vorlin_geometry/accents.h"
@@ -56,7 +56,8 @@ struct LineLook {
 
 LineLook line_look(const geo::TextLine& line, std::span<const geo::PageChar> chars) {
   std::size_t letters = 0, emphasised = 0, italic = 0, visible = 0, monospace = 0;
-  std::map<std::uint32_t, std::size_t> fonts;
+  // Lines hold a handful of fonts; a flat list is cheaper than a map.
+  std::vector<std::pair<std::uint32_t, std::size_t>> fonts;
   for (std::size_t p : line.char_indices) {
     const geo::PageChar& c = chars[p];
     if (geo::is_whitespace(c.ch)) continue;
@@ -66,7 +67,13 @@ LineLook line_look(const geo::TextLine& line, std::span<const geo::PageChar> cha
     ++letters;
     emphasised += c.bold || c.small_caps ? 1 : 0;
     italic += c.italic ? 1 : 0;
-    ++fonts[c.font_id];
+    const auto font =
+        std::ranges::find(fonts, c.font_id, &std::pair<std::uint32_t, std::size_t>::first);
+    if (font == fonts.end()) {
+      fonts.emplace_back(c.font_id, 1);
+    } else {
+      ++font->second;
+    }
   }
   LineLook look;
   const auto share = [](std::size_t part, std::size_t whole, float at_least) {

@@ -106,7 +106,6 @@ struct PdfiumApi {
   double (*FPDFText_GetFontSize)(FPDF_TEXTPAGE text_page, int index);
   FPDF_BOOL (*FPDFText_GetLooseCharBox)(FPDF_TEXTPAGE text_page, int index, FS_RECTF* rect);
   FPDF_BOOL (*FPDFText_GetMatrix)(FPDF_TEXTPAGE text_page, int index, FS_MATRIX* matrix);
-  float (*FPDFText_GetCharAngle)(FPDF_TEXTPAGE text_page, int index);
   int (*FPDFText_IsHyphen)(FPDF_TEXTPAGE text_page, int index);
   unsigned long (*FPDFText_GetFontInfo)(FPDF_TEXTPAGE text_page, int index, void* buffer,
                                         unsigned long buflen, int* flags);
