@@ -30,11 +30,9 @@ TEST(char_classes, follow_unicode_properties) {
   };
   // ASCII goes through the shortcuts, pinned to ICU below; these rows pin the ICU properties.
   const std::vector<Case> cases = {
-      {0x85, true, false},       {0xA0, true, false},       {0x3000, true, false},
-      {0x200B, false, false},    {U'\u00E9', false, true},  {U'\u4E2D', false, true},
+      {0x85, true, false},       {0x200B, false, false},    {U'\u00E9', false, true},
       {U'\u0663', false, true},  {U'\u216B', false, true},  {U'\u00BD', false, true},  // Nd Nl No
-      {U'\u2022', false, false}, {U'\u00A7', false, false}, {0xD800, false, false},
-      {0x110000, false, false},  {0xFFFFFFFF, false, false},
+      {U'\u2022', false, false}, {0xD800, false, false},    {0x110000, false, false},
   };
   for (const Case& c : cases) {
     EXPECT_EQ(is_whitespace(c.ch), c.whitespace) << std::hex << static_cast<std::uint32_t>(c.ch);
