@@ -55,6 +55,13 @@ TEST(analyse_page, figures_follow_the_blocks_and_read_by_cuts) {
   EXPECT_EQ(read_out(content.nodes, content.reading_order),
             (std::vector<std::string>{"paragraph:upper block", "figure:figure",
                                       "paragraph:lower block", "figure:figure"}));
+  // A horizontal gap of 3.5, over 0.3 median heights, is cut: the figure above it reads first.
+  std::vector<PdfChar> left;
+  add_text(left, U"left", 72, 100);
+  const std::vector<BBox> beside = {{200, 113.5f, 300, 123.5f}, {400, 100, 450, 110}};
+  const PageContent cut = analyse_page(left, beside, kPage);
+  EXPECT_EQ(read_out(cut.nodes, cut.reading_order),
+            (std::vector<std::string>{"figure:figure", "paragraph:left", "figure:figure"}));
   // A blank line makes no node.
   std::vector<PdfChar> blank;
   add_text(blank, U"   ", 72, 400);
