@@ -24,20 +24,6 @@ constexpr float kNaN = std::numeric_limits<float>::quiet_NaN();
 
 using testing_support::TempDir;
 
-TEST(parse_document, builtin_backend_reads_any_file_as_one_blank_page) {
-  TempDir dir;
-  ParseOptions options;
-  options.profile = "anything at all";  // copied, never validated
-  auto document = parse_document(dir.file("notes.pdf", "abc"), options, BuiltinBackend{});
-  ASSERT_TRUE(document.has_value());
-  EXPECT_EQ(document->profile, "anything at all");
-  ASSERT_EQ(document->pages.size(), 1u);
-  const Page& page = *document->pages[0];
-  EXPECT_EQ(page.bbox, (BBox{0, 0, 595.27f, 841.89f}));
-  EXPECT_EQ(page.number, 1u);
-  EXPECT_TRUE(page.nodes.empty());
-}
-
 // The missing and unreadable messages are pinned by the Python API tests; a NUL cannot reach
 // this layer from there.
 TEST(parse_document, path_with_nul_is_not_found) {
