@@ -70,7 +70,8 @@ TEST(enhanced_layout, captions_sit_beside_their_figures_above_or_below) {
   add_text(page.chars, U"Table 2: Sizes, set above.", 60, 700, 8);
   page.images.push_back(image_at(60, 600, 300, 690));
   add_text(page.chars, U"Text between the two figures.", 60, 560);
-  page.images.push_back(image_at(60, 420, 300, 520));
+  page.images.push_back(image_at(60, 420, 95, 520));  // two sub-figures share the caption below
+  page.images.push_back(image_at(100, 420, 300, 520));
   add_text(page.chars, U"Fig. 3. Set below.", 60, 405, 8);
   add_text(page.chars, U"Closing paragraph.", 60, 300);
 
@@ -78,7 +79,7 @@ TEST(enhanced_layout, captions_sit_beside_their_figures_above_or_below) {
             (std::vector<std::string>{
                 "paragraph:Opening paragraph of the page.", "caption:Table 2: Sizes, set above.",
                 "figure:figure", "paragraph:Text between the two figures.", "figure:figure",
-                "caption:Fig. 3. Set below.", "paragraph:Closing paragraph."}));
+                "figure:figure", "caption:Fig. 3. Set below.", "paragraph:Closing paragraph."}));
 }
 
 TEST(enhanced_layout, running_furniture_becomes_typed_nodes_left_out_of_markdown) {
