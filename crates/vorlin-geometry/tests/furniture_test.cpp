@@ -44,11 +44,15 @@ TEST(classify_furniture, recurrence_needs_half_the_pages_and_three_in_one_band) 
       {"at the top of two and the foot of two of four pages", "TTBB", Role::Content},
       {"outside the bands", "NNNNN", Role::Content},
   };
+  std::vector<std::u32string> texts;  // the lines only view their text
+  for (char32_t p = U'1'; p <= U'7'; ++p) {
+    texts.push_back(U"Draft " + std::u32string(1, p) + U" of it");
+  }
   for (const auto& [name, bands, role] : cases) {
     std::vector<std::vector<BandLine>> doc(bands.size());
     for (std::size_t p = 0; p < bands.size(); ++p) {
       const Band band = bands[p] == 'T' ? Band::Top : bands[p] == 'B' ? Band::Bottom : Band::None;
-      if (bands[p] != '.') doc[p] = {{band, U"Draft " + std::u32string(1, U'1' + p) + U" of it"}};
+      if (bands[p] != '.') doc[p] = {{band, texts[p]}};
     }
     for (const auto& page : classify_furniture(doc)) {
       EXPECT_EQ(page, std::vector<Role>(page.size(), role)) << name;
