@@ -2,8 +2,6 @@
 
 #include <gtest/gtest.h>
 
-#include <limits>
-
 #include "support/fake_backend.h"
 #include "support/read_out.h"
 
@@ -14,12 +12,6 @@ using testing_support::add_text;
 using testing_support::read_out;
 
 const BBox kPage{0, 0, 595, 842};
-
-std::vector<std::string> analysed(const std::vector<PdfChar>& chars,
-                                  const std::vector<BBox>& figures = {}) {
-  const PageContent content = analyse_page(chars, figures, kPage);
-  return read_out(content.nodes, content.reading_order);
-}
 
 // A report page: numeric label at the top, title, section heading, a letter-spaced heading, two
 // columns on shared baselines and a page number at the foot.
@@ -50,21 +42,6 @@ TEST(analyse_page, report_page_headings_paragraphs_and_noise) {
   EXPECT_EQ(content.nodes[2]->bbox, (BBox{72, 632, 320 + 17 * 5.0f, 670}));
 }
 
-// Invalid sizes count in a line's mean size: a large line with one negative or NaN size is no
-// heading.
-TEST(analyse_page, line_size_averages_invalid_member_sizes) {
-  std::vector<PdfChar> chars;
-  for (int row = 0; row < 4; ++row) add_text(chars, U"body text line", 72, 700.0f - 12 * row);
-  add_text(chars, U"Big Title", 72, 500, 24);
-  chars.back().font_size = -100;
-  add_text(chars, U"Odd Title", 72, 400, 24);
-  chars.back().font_size = std::numeric_limits<float>::quiet_NaN();
-  EXPECT_EQ(analysed(chars),
-            (std::vector<std::string>{
-                "paragraph:body text line body text line body text line body text line",
-                "paragraph:Big Title", "paragraph:Odd Title"}));
-}
-
 TEST(analyse_page, figures_follow_the_blocks_and_read_by_cuts) {
   std::vector<PdfChar> chars;
   add_text(chars, U"upper block", 72, 700);
@@ -78,7 +55,17 @@ TEST(analyse_page, figures_follow_the_blocks_and_read_by_cuts) {
   EXPECT_EQ(read_out(content.nodes, content.reading_order),
             (std::vector<std::string>{"paragraph:upper block", "figure:figure",
                                       "paragraph:lower block", "figure:figure"}));
-  EXPECT_TRUE(analysed(testing_support::text_run(U"   ", 72, 400, 10)).empty());
+  // A horizontal gap of 3.5, over 0.3 median heights, is cut: the figure above it reads first.
+  std::vector<PdfChar> left;
+  add_text(left, U"left", 72, 100);
+  const std::vector<BBox> beside = {{200, 113.5f, 300, 123.5f}, {400, 100, 450, 110}};
+  const PageContent cut = analyse_page(left, beside, kPage);
+  EXPECT_EQ(read_out(cut.nodes, cut.reading_order),
+            (std::vector<std::string>{"figure:figure", "paragraph:left", "figure:figure"}));
+  // A blank line makes no node.
+  std::vector<PdfChar> blank;
+  add_text(blank, U"   ", 72, 400);
+  EXPECT_TRUE(analyse_page(blank, {}, kPage).nodes.empty());
 }
 
 }  // namespace

@@ -70,7 +70,8 @@ TEST(enhanced_layout, captions_sit_beside_their_figures_above_or_below) {
   add_text(page.chars, U"Table 2: Sizes, set above.", 60, 700, 8);
   page.images.push_back(image_at(60, 600, 300, 690));
   add_text(page.chars, U"Text between the two figures.", 60, 560);
-  page.images.push_back(image_at(60, 420, 300, 520));
+  page.images.push_back(image_at(60, 420, 95, 520));  // two sub-figures share the caption below
+  page.images.push_back(image_at(100, 420, 300, 520));
   add_text(page.chars, U"Fig. 3. Set below.", 60, 405, 8);
   add_text(page.chars, U"Closing paragraph.", 60, 300);
 
@@ -78,7 +79,7 @@ TEST(enhanced_layout, captions_sit_beside_their_figures_above_or_below) {
             (std::vector<std::string>{
                 "paragraph:Opening paragraph of the page.", "caption:Table 2: Sizes, set above.",
                 "figure:figure", "paragraph:Text between the two figures.", "figure:figure",
-                "caption:Fig. 3. Set below.", "paragraph:Closing paragraph."}));
+                "figure:figure", "caption:Fig. 3. Set below.", "paragraph:Closing paragraph."}));
 }
 
 TEST(enhanced_layout, running_furniture_becomes_typed_nodes_left_out_of_markdown) {
@@ -102,14 +103,13 @@ TEST(enhanced_layout, running_furniture_becomes_typed_nodes_left_out_of_markdown
             "Body text of page 1.\n\nBody text of page 2.\n\nBody text of page 3.\n");
 }
 
-// Ligatures, letter-spaced runs, hyphenation and lone bullets are mended before blocks form, and
-// heading levels hold across pages.
+// Ligatures, letter-spaced runs and lone bullets are mended before blocks form, and heading levels
+// hold across pages.
 TEST(enhanced_layout, mends_lines_before_blocks_and_levels_headings_per_document) {
   std::vector<FakePage> pages(2);
   add_text(pages[0].chars, U"S U M M A R Y", 60, 740, 20);
   add_text(pages[0].chars, U"1 Input System", 60, 700, 14);
-  add_text(pages[0].chars, U"An e\uFB03cient hyphen-", 60, 670);
-  add_text(pages[0].chars, U"ated text.", 60, 658);
+  add_text(pages[0].chars, U"An e\uFB03cient text.", 60, 670);
   add_text(pages[0].chars, U"\u2022", 60, 632, 6);  // a smaller glyph on its own baseline
   add_text(pages[0].chars, U"open the file", 72, 630);
   add_column(pages[0].chars, 'P', 60, 600, 5);
@@ -120,7 +120,7 @@ TEST(enhanced_layout, mends_lines_before_blocks_and_levels_headings_per_document
   EXPECT_EQ(
       std::vector<std::string>(first.begin(), first.begin() + 4),
       (std::vector<std::string>{"heading-1:SUMMARY", "heading-2:1 Input System",
-                                "paragraph:An efficient hyphenated text.", "list:open the file"}));
+                                "paragraph:An efficient text.", "list:open the file"}));
   EXPECT_EQ(read_out(*doc.pages[1])[0], "heading-2:2 Section Two");
 }
 

@@ -3,9 +3,7 @@
 #include <gtest/gtest.h>
 #include <spdlog/sinks/base_sink.h>
 
-#include <cmath>
 #include <filesystem>
-#include <fstream>
 #include <limits>
 #include <mutex>
 
@@ -26,42 +24,15 @@ constexpr float kNaN = std::numeric_limits<float>::quiet_NaN();
 
 using testing_support::TempDir;
 
-TEST(parse_document, builtin_backend_reads_any_file_as_one_blank_page) {
+// The missing and unreadable messages are pinned by the Python API tests; a NUL cannot reach
+// this layer from there.
+TEST(parse_document, path_with_nul_is_not_found) {
   TempDir dir;
-  ParseOptions options;
-  options.profile = "anything at all";  // copied, never validated
-  auto document = parse_document(dir.file("notes.pdf", "abc"), options, BuiltinBackend{});
-  ASSERT_TRUE(document.has_value());
-  EXPECT_EQ(document->source_sha256,
-            "ba7816bf8f01cfea414140de5dae2223b00361a396177a9cb410ff61f20015ad");
-  EXPECT_EQ(document->source_filename, "notes.pdf");
-  EXPECT_EQ(document->profile, "anything at all");
-  ASSERT_EQ(document->pages.size(), 1u);
-  const Page& page = *document->pages[0];
-  EXPECT_EQ(page.bbox, (BBox{0, 0, 595.27f, 841.89f}));
-  EXPECT_EQ(page.number, 1u);
-  EXPECT_TRUE(page.nodes.empty());
-}
-
-TEST(parse_document, failures_carry_class_and_message) {
-  TempDir dir;
-  using Kind = ParseFailure::Kind;
-  const std::string missing = dir.path() + "/missing.pdf";
-  const std::string with_nul = dir.file("a.pdf", "x") + std::string("\0b", 2);
-  const std::vector<std::tuple<std::string, Kind, std::string>> cases = {
-      {missing, Kind::NotFound, "PDF not found: " + missing},
-      {"relative/missing.pdf", Kind::NotFound, "PDF not found: relative/missing.pdf"},
-      {with_nul, Kind::NotFound, "PDF not found: " + with_nul},
-      {dir.path(), Kind::Unreadable,
-       "failed to open PDF: failed to read PDF at " + dir.path() +
-           ": Is a directory (os error 21)"},
-  };
-  for (const auto& [path, kind, message] : cases) {
-    auto result = parse_document(path, ParseOptions{}, BuiltinBackend{});
-    ASSERT_FALSE(result.has_value()) << path;
-    EXPECT_EQ(result.error().kind, kind);
-    EXPECT_EQ(result.error().message, message);
-  }
+  const std::string path = dir.file("a.pdf", "x") + std::string("\0b", 2);
+  auto result = parse_document(path, ParseOptions{}, BuiltinBackend{});
+  ASSERT_FALSE(result.has_value());
+  EXPECT_EQ(result.error().kind, ParseFailure::Kind::NotFound);
+  EXPECT_EQ(result.error().message, "PDF not found: " + path);
 }
 
 TEST(parse_document, page_failure_names_the_zero_based_index) {
@@ -94,9 +65,8 @@ TEST(parse_document, page_size_rules) {
   const float inf = std::numeric_limits<float>::infinity();
   const std::vector<SizeCase> cases = {
       {900, 600, {0, 0, 900, 600}, 900, 600, true},   {0, 0, {0, 0, 0, 0}, 0, 0, false},
-      {kNaN, 800, {0, 0, 595, 842}, 595, 842, false}, {-10, 800, {0, 0, 595, 842}, 595, 842, false},
+      {kNaN, 800, {0, 0, 595, 842}, 595, 842, false}, {inf, 800, {0, 0, 595, 842}, 595, 842, true},
       {900, -1, {0, 0, 595, 842}, 595, 842, true},  // landscape reads the reported size
-      {inf, 800, {0, 0, 595, 842}, 595, 842, true},
   };
   TempDir dir;
   const std::string path = dir.file("a.pdf", "x");
@@ -171,12 +141,6 @@ TEST_P(FigureFiles, failures_warn_once_per_figure_and_keep_the_nodes) {
             std::vector<std::string>(2, "Failed to create media dir: File exists (os error 17)"));
 }
 
-TEST_P(FigureFiles, no_media_dir_writes_and_emits_nothing) {
-  EXPECT_EQ(parse_with_images(std::nullopt).pages[0]->nodes.size(), 2u);
-  EXPECT_EQ(std::distance(fs::directory_iterator(dir_.path()), fs::directory_iterator()), 1);
-  EXPECT_TRUE(sink_->messages.empty());
-}
-
 INSTANTIATE_TEST_SUITE_P(layouts, FigureFiles, testing::Values(Layout::Spec, Layout::Enhanced));
 
 TEST(write_figure_image, unwritable_file_warns) {
@@ -201,9 +165,7 @@ TEST(layout_named, knows_each_layout_by_its_name) {
 
 TEST(source_filename, last_normal_component) {
   const std::vector<std::pair<std::string, std::string>> cases = {
-      {"/data/in/report.pdf", "report.pdf"}, {"report.pdf//", "report.pdf"},
-      {"a/./b.pdf/.", "b.pdf"},             {"a/..", ""},
-      {"/", ""},                            {"", ""},
+      {"report.pdf//", "report.pdf"}, {"a/./b.pdf/.", "b.pdf"}, {"a/..", ""}, {"", ""},
       {"dir/bad\xff.pdf", "bad\xEF\xBF\xBD.pdf"},
   };
   for (const auto& [path, name] : cases) EXPECT_EQ(source_filename(path), name) << path;

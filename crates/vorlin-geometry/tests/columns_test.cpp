@@ -29,7 +29,7 @@ TEST(locate, numbers_zones_top_down_and_columns_left_to_right) {
   };
   const std::vector<Case> cases = {
       {"title above everything", {50, 750, 500, 770}, {0, 0}},
-      {"left column of the first section", {50, 600, 190, 610}, {1, 0}},
+      {"left column, centre on the section's top", {50, 695, 190, 705}, {1, 0}},
       {"right column of the first section", {220, 600, 390, 610}, {1, 1}},
       {"full width between the sections", {50, 340, 500, 360}, {2, 0}},
       {"right column of the second section", {310, 200, 500, 210}, {3, 1}},

@@ -9,19 +9,12 @@ using Role = FurnitureRole;
 
 TEST(is_page_number_text, accepts_the_usual_forms) {
   const std::vector<std::pair<std::u32string_view, bool>> cases = {
-      {U"3", true},           {U"  42 ", true},
-      {U"- 3 -", true},       {U"\u2013 12 \u2013", true},
-      {U"-7", true},          {U"Page 3", true},
-      {U"Page 3 of 9", true}, {U"page 3 / 9", true},
-      {U"PAGE 10", true},     {U"3 / 9", true},
-      {U"3 of 9", true},      {U"iii", true},
-      {U"XIV", true},         {U"xlix", true},
-      {U"12345", false},      {U"-", false},
-      {U"Page", false},       {U"Page three", false},
-      {U"3.2", false},        {U"2026 Report", false},
-      {U"iiii", false},       {U"mix", false},
-      {U"CD", false},         {U"IVX", false},
-      {U"Xiv", false},        {U"", false},
+      {U"  42 ", true},       {U"\u2013 12 \u2013", true}, {U"-7", true},
+      {U"Page 3 of 9", true}, {U"page 3 / 9", true},     {U"3 / 9", true},
+      {U"XIV", true},         {U"xlix", true},           {U"12345", false},
+      {U"-", false},          {U"Page", false},          {U"Page three", false},
+      {U"3.2", false},        {U"2026 Report", false},   {U"iiii", false},
+      {U"CCCC", false},       {U"IVX", false},           {U"Xiv", false},
   };
   for (const auto& [text, expected] : cases) EXPECT_EQ(is_page_number_text(text), expected);
 }
@@ -46,16 +39,15 @@ TEST(classify_furniture, recurrence_needs_half_the_pages_and_three_in_one_band) 
       {"on every page at the top", "TTTTT", Role::Header},
       {"on every page at the foot", "BBBBB", Role::Footer},
       {"on exactly half of six pages", "TTT...", Role::Header},
-      {"on two of six pages", "TT....", Role::Content},
       {"on both of two pages", "TT", Role::Content},
       {"on three of seven pages", "TTT....", Role::Content},
       {"at the top of two and the foot of two of four pages", "TTBB", Role::Content},
       {"outside the bands", "NNNNN", Role::Content},
   };
-  const std::vector<std::u32string> texts = {U"Draft 1 of the series", U"Draft 2 of the series",
-                                             U"Draft 3 of the series", U"Draft 4 of the series",
-                                             U"Draft 5 of the series", U"Draft 6 of the series",
-                                             U"Draft 7 of the series"};
+  std::vector<std::u32string> texts;  // the lines only view their text
+  for (char32_t p = U'1'; p <= U'7'; ++p) {
+    texts.push_back(U"Draft " + std::u32string(1, p) + U" of it");
+  }
   for (const auto& [name, bands, role] : cases) {
     std::vector<std::vector<BandLine>> doc(bands.size());
     for (std::size_t p = 0; p < bands.size(); ++p) {

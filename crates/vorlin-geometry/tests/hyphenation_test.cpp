@@ -12,7 +12,6 @@ TEST(join_block_lines, mends_words_broken_at_line_ends) {
     std::u32string text;
   };
   const std::vector<Case> cases = {
-      {"plain lines get one space", {U"first line", U"second line"}, U"first line second line"},
       {"broken word before lowercase", {U"a hyphen-", U"ated word"}, U"a hyphenated word"},
       {"unicode hyphen", {U"inter\u2010", U"national"}, U"international"},
       {"compound before a capital keeps its hyphen",

@@ -18,22 +18,18 @@ TEST(list_marker, recognises_bullets_and_enumerators) {
       {U"\u2022first item", true, 1, true, true},  // a plain bullet needs no space
       {U"\u2013 dash item", true, 2, true, false},
       {U"- dash item", true, 2, true, false},
-      {U"* star item", true, 2, true, false},
       {U"-5 degrees", false},
       {U"*emphasis*", false},
       {U"1. first", true, 3, false, false},
       {U"12) twelfth", true, 4, false, false},
       {U"a) letter", true, 3, false, false},
       {U"(iv) roman", true, 5, false, false},
-      {U"(A) capital", true, 4, false, false},
       {U"  2. indented", true, 5, false, false},
       {U"A. Smith wrote", false},  // initials, not an enumerator
-      {U"e.g. this", false},
       {U"1.5 metres", false},
       {U"1234. too long", false},
       {U"2024 was a year", false},
       {U"\u2022", false},  // no item text
-      {U"1.   ", false},
       {U"", false},
   };
   for (const Case& c : cases) {

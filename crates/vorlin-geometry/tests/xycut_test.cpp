@@ -2,16 +2,11 @@
 
 #include <gtest/gtest.h>
 
-#include <algorithm>
-#include <numeric>
-#include <random>
-
 #include "fixtures.h"
 
 namespace vorlin_geometry {
 namespace {
 
-using testing::kInf;
 using testing::kNaN;
 using Order = std::vector<std::size_t>;
 
@@ -87,30 +82,6 @@ TEST(xycut_order, one_sided_split_of_inverted_box_is_no_cut) {
   // The sweep finds a gap, but the inverted box's centre falls on the same side as the other.
   const std::vector<BBox> boxes = {box(0, 0, 10, 10), box(100, 0, -100, 10)};
   EXPECT_EQ(xycut_order(boxes, 0.3f, false), (Order{1, 0}));
-}
-
-// Whatever the boxes hold, the result is a permutation and the call ends.
-TEST(xycut_order, always_returns_a_permutation) {
-  std::mt19937 random(11);
-  const std::vector<float> specials = {kNaN, kInf, -kInf, 0.0f};
-  std::uniform_real_distribution<float> coordinate(-100, 100);
-  const auto value = [&] {
-    return random() % 8 == 0 ? specials[random() % specials.size()] : coordinate(random);
-  };
-  for (int round = 0; round < 2000; ++round) {
-    std::vector<BBox> boxes(random() % 25);
-    for (BBox& b : boxes) {
-      const BBox raw = box(value(), value(), value(), value());
-      b = random() % 2 ? raw
-                       : box(std::min(raw.x0, raw.x1), std::min(raw.y0, raw.y1),
-                             std::max(raw.x0, raw.x1), std::max(raw.y0, raw.y1));
-    }
-    Order order = xycut_order(boxes, static_cast<float>(random() % 4) * 0.2f, random() % 2);
-    std::sort(order.begin(), order.end());
-    Order expected(boxes.size());
-    std::iota(expected.begin(), expected.end(), std::size_t{0});
-    ASSERT_EQ(order, expected);
-  }
 }
 
 }  // namespace

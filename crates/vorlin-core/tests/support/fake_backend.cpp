@@ -44,20 +44,11 @@ std::expected<std::unique_ptr<PdfDocument>, PdfError> FakeBackend::load(std::vec
   return std::make_unique<Document>(pages_);
 }
 
-std::vector<PdfChar> text_run(std::u32string_view text, float x, float y, float size,
-                              float advance) {
-  if (advance == 0.0f) advance = size * 0.5f;
-  std::vector<PdfChar> chars;
-  for (char32_t ch : text) {
-    chars.push_back(PdfChar{ch, x, y, x + advance, y + size, size});
-    x += advance;
-  }
-  return chars;
-}
-
 void add_text(std::vector<PdfChar>& chars, std::u32string_view text, float x, float y, float size) {
-  const std::vector<PdfChar> run = text_run(text, x, y, size);
-  chars.insert(chars.end(), run.begin(), run.end());
+  for (char32_t ch : text) {
+    chars.push_back(PdfChar{ch, x, y, x + size * 0.5f, y + size, size});
+    x += size * 0.5f;
+  }
 }
 
 PdfImage image_at(float x0, float y0, float x1, float y1) {

@@ -30,11 +30,7 @@ class FakeBackend final : public PdfBackend {
   std::vector<FakePage> pages_;
 };
 
-// Characters of `text` set left to right from (x, y) in a fixed-pitch font.
-std::vector<PdfChar> text_run(std::u32string_view text, float x, float y, float size,
-                              float advance = 0.0f);
-
-// `text_run(text, x, y, size)` appended to `chars`.
+// Characters of `text` set left to right from (x, y) in a fixed-pitch font, appended to `chars`.
 void add_text(std::vector<PdfChar>& chars, std::u32string_view text, float x, float y,
               float size = 10.0f);
 
