@@ -48,5 +48,17 @@ TEST(heading_cues, revise_the_size_rule) {
   EXPECT_EQ(levels, (std::vector<std::uint8_t>{1, 0, 2, 0, 3, 3, 0, 0, 0, 0, 0, 0, 0, 0}));
 }
 
+// A table of contents repeats the headings it lists, pages before them.
+TEST(heading_cues, a_heading_repeated_on_a_later_page_was_its_contents_entry) {
+  std::vector<CueLine> lines = {line(U"2 Methods", 0.1f, 0.4f, 12, LineRole::heading(2)),
+                                line(U"Index 315", 0.1f, 0.4f, 12, LineRole::heading(2)),
+                                line(U"2 Methods", 0.1f, 0.4f, 12, LineRole::heading(2)),
+                                line(U"Index", 0.1f, 0.4f, 12, LineRole::heading(2))};
+  lines[2].page = lines[3].page = 4;
+  std::vector<std::uint8_t> levels;
+  for (const LineRole& role : revise_headings(lines)) levels.push_back(role.level);
+  EXPECT_EQ(levels, (std::vector<std::uint8_t>{0, 0, 2, 2}));
+}
+
 }  // namespace
 }  // namespace vorlin_geometry
