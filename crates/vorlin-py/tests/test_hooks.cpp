@@ -15,64 +15,21 @@
 #include "boundary.h"
 #include "parse_options.h"
 #include "parsing.h"
+#include "support/fake_backend.h"
 #include "vorlin_core/pipeline/log.h"
 
 namespace vorlin_py {
 namespace {
 
-enum class FakeKind { OneImage = 0, PageThrowsLogicError = 1, PageThrowsBadAlloc = 2 };
-
-class FakePage final : public vorlin_core::PdfPage {
- public:
-  std::pair<float, float> size() const override { return {595.0f, 842.0f}; }
-  std::expected<std::vector<vorlin_core::PdfChar>, vorlin_core::PdfError> chars() const override {
-    return {};
-  }
-  std::expected<std::vector<vorlin_core::PdfAnnotation>, vorlin_core::PdfError> annotations()
-      const override {
-    return {};
-  }
-  std::expected<std::vector<vorlin_core::PdfImage>, vorlin_core::PdfError> images()
-      const override {
-    vorlin_core::PdfImage image;
-    image.data = std::vector<std::uint8_t>{0x89, 'P', 'N', 'G', '\r', '\n', 0x1a, '\n'};
-    image.x0 = 100, image.y0 = 100, image.x1 = 200, image.y1 = 200;
-    image.pixel_width = image.pixel_height = 1;
-    return std::vector<vorlin_core::PdfImage>{image};
-  }
-  std::expected<std::vector<std::uint8_t>, vorlin_core::PdfError> render_png() const override {
-    return {};
-  }
-};
-
-class FakeDocument final : public vorlin_core::PdfDocument {
- public:
-  explicit FakeDocument(FakeKind kind) : kind_(kind) {}
-  std::size_t page_count() const override { return 1; }
-  std::expected<std::unique_ptr<vorlin_core::PdfPage>, vorlin_core::PdfError> page(
-      std::size_t) const override {
-    if (kind_ == FakeKind::PageThrowsLogicError) throw std::out_of_range("fake page index fault");
-    if (kind_ == FakeKind::PageThrowsBadAlloc) throw std::bad_alloc();
-    return std::make_unique<FakePage>();
-  }
-
- private:
-  FakeKind kind_;
-};
-
-class FakeBackend final : public vorlin_core::PdfBackend {
- public:
-  explicit FakeBackend(FakeKind kind) : kind_(kind) {}
-  std::string_view name() const override { return "fake"; }
-  bool reads_content() const override { return false; }
-  std::expected<std::unique_ptr<vorlin_core::PdfDocument>, vorlin_core::PdfError> load(
-      std::vector<std::uint8_t>) const override {
-    return std::make_unique<FakeDocument>(kind_);
-  }
-
- private:
-  FakeKind kind_;
-};
+// One page with one image (so that a media_dir produces figure events), or a page whose fetching
+// throws out_of_range / bad_alloc.
+vorlin_core::testing_support::FakeBackend fake_backend(int kind) {
+  vorlin_core::testing_support::FakePage page;
+  page.images.push_back(vorlin_core::testing_support::image_at(100, 100, 200, 200));
+  if (kind == 1) page.page_fault = std::make_exception_ptr(std::out_of_range("fake page index fault"));
+  if (kind == 2) page.page_fault = std::make_exception_ptr(std::bad_alloc());
+  return vorlin_core::testing_support::FakeBackend({page});
+}
 
 Result<std::string> hook_text(PyObject* object) {
   Py_ssize_t size = 0;
@@ -87,8 +44,7 @@ Result<std::string> hook_text(PyObject* object) {
 }  // namespace
 }  // namespace vorlin_py
 
-// parse(path, options) through a fake backend: `kind` 0 gives one page with one image (so that a
-// media_dir produces figure events), 1 and 2 make fetching the page throw out_of_range / bad_alloc.
+// parse(path, options) through fake_backend(kind).
 extern "C" __attribute__((visibility("default"))) PyObject* vorlin_testing_parse(
     PyObject* path, PyObject* options, int kind) {
   using namespace vorlin_py;
@@ -97,7 +53,7 @@ extern "C" __attribute__((visibility("default"))) PyObject* vorlin_testing_parse
     if (!text) return nullptr;
     auto fields = options_argument(options, "options");
     if (!fields) return nullptr;
-    const FakeBackend backend(static_cast<FakeKind>(kind));
+    const auto backend = fake_backend(kind);
     auto document =
         document_or_raise(vorlin_core::parse_document(*text, *fields, backend, interruptible({})));
     return document ? document->release() : nullptr;

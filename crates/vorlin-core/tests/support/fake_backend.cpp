@@ -30,6 +30,7 @@ class Document final : public PdfDocument {
     if (index >= pages_.size()) {
       return std::unexpected(PdfError::page_out_of_range(index, pages_.size()));
     }
+    if (pages_[index].page_fault) std::rethrow_exception(pages_[index].page_fault);
     if (pages_[index].page_error) return std::unexpected(*pages_[index].page_error);
     return std::make_unique<Page>(pages_[index]);
   }

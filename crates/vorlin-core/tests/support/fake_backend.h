@@ -1,7 +1,9 @@
 #pragma once
 // An in-memory backend for driving the pipeline: each page is described by
-// its size, characters and images, or by the error that `page` returns.
+// its size, characters and images, or by the error that `page` returns or
+// the exception it throws.
 
+#include <exception>
 #include <optional>
 
 #include "vorlin_core/backend/pdf_backend.h"
@@ -16,6 +18,7 @@ struct FakePage {
   bool chars_fail = false;
   bool images_fail = false;
   std::optional<PdfError> page_error;
+  std::exception_ptr page_fault;  // thrown by `page`: a broken invariant, exhausted memory
 };
 
 class FakeBackend final : public PdfBackend {
