@@ -28,7 +28,7 @@ class FakePage final : public vorlin_core::PdfPage {
   std::expected<std::vector<vorlin_core::PdfChar>, vorlin_core::PdfError> chars() const override {
     return {};
   }
-  std::expected<std::vector<vorlin_core::PdfAnnotation>, vorlin_core::PdfError> annotations()
+  std::expected<std::vector<vorlin_core::PdfPath>, vorlin_core::PdfError> paths()
       const override {
     return {};
   }
