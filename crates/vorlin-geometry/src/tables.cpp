@@ -67,7 +67,8 @@ std::vector<float> distinct(std::vector<float> values) {
 // Glyphs (whitespace left out) grouped into lines, top to bottom, each left to right.
 std::vector<std::vector<std::size_t>> glyph_lines(std::span<const PageChar> chars,
                                                   std::vector<std::size_t> glyphs) {
-  std::ranges::sort(glyphs, [&](std::size_t a, std::size_t b) {
+  // Stable: the letters of an expanded ligature share one box and keep their page order.
+  std::ranges::stable_sort(glyphs, [&](std::size_t a, std::size_t b) {
     return chars[a].bbox.centre_y() > chars[b].bbox.centre_y();
   });
   std::vector<std::vector<std::size_t>> lines;
@@ -81,7 +82,7 @@ std::vector<std::vector<std::size_t>> glyph_lines(std::span<const PageChar> char
     lines.back().push_back(g);
   }
   for (auto& line : lines) {
-    std::ranges::sort(
+    std::ranges::stable_sort(
         line, [&](std::size_t a, std::size_t b) { return chars[a].bbox.x0 < chars[b].bbox.x0; });
   }
   return lines;

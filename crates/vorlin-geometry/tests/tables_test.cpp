@@ -89,6 +89,23 @@ TEST(find_tables, finds_ruled_and_open_tables_and_nothing_else) {
   }
 }
 
+TEST(find_tables, keeps_the_letters_of_a_ligature_in_order) {
+  std::vector<PageChar> chars;
+  testing::set_at(chars, U"Name", 55, 483);
+  testing::set_at(chars, U"Size", 155, 483);
+  // Long enough that an unstable sort would not fall back to insertion sort.
+  testing::set_at(chars, U"redefine", 55, 463);
+  for (char32_t ch : {U'f', U'i', U'f', U'i'}) chars.push_back(testing::glyph(ch, 95, 463));
+  testing::set_at(chars, U"nedefine", 100, 463);
+  testing::set_at(chars, U"12", 155, 463);
+  const std::vector<BBox> rules = {h_rule(500),           h_rule(480),
+                                   h_rule(460),           v_rule(50, 460, 500),
+                                   v_rule(150, 460, 500), v_rule(350, 460, 500)};
+  const std::vector<FoundTable> tables = find_tables(rules, chars);
+  ASSERT_EQ(tables.size(), 1u);
+  EXPECT_EQ(tables[0].cells, (Cells{{"Name", "Size"}, {"redefinefifinedefine", "12"}}));
+}
+
 TEST(ruling_lines, keeps_thin_paths_and_stroked_box_edges_not_regions) {
   const std::vector<PagePath> paths = {
       {{50, 100, 300, 101}, false},   // a filled thin rectangle: a rule
