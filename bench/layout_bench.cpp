@@ -78,7 +78,7 @@ void run(benchmark::State& state, int columns, bool enhanced) {
   for (auto _ : state) {
     if (enhanced) {
       auto layout = vorlin_core::make_enhanced_layout();
-      for (const auto& page : pages) layout->add_page(page, figures, page_box);
+      for (const auto& page : pages) layout->add_page(page, {}, figures, page_box);
       benchmark::DoNotOptimize(layout->finish());
     } else {
       for (const auto& page : pages) {

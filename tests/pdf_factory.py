@@ -192,3 +192,33 @@ def require_pdfium():
         import pytest
 
         pytest.skip("PDFium unavailable: pypdfium2 is not installed")
+
+
+GRID_ROWS = [["Port", "Depth", "Berths"], ["North quay", "12.5", "4"],
+             ["East basin", "9.0", "a|b"], ["Dry dock", "7.2", "1"]]
+OPEN_ROWS = [["Vessel", "Tonnage"], ["Harbour tug", "310"], ["Dredger", "1450"],
+             ["Pilot boat", "25"]]
+
+
+def tables():
+    """A paragraph, a fully ruled table (GRID_ROWS) and one with horizontal rules only
+    (OPEN_ROWS: above, below the header, below the last row), then a paragraph."""
+    from reportlab.platypus import Table
+
+    pdf = _pdf()
+    width, height = A4
+    writer = _Column(pdf, MARGIN, height - 72, width - 2 * MARGIN)
+    writer.paragraph(paragraph_text("Amber"))
+    styles = [[("GRID", (0, 0), (-1, -1), 0.5, (0, 0, 0))],
+              [("LINEABOVE", (0, 0), (-1, 0), 1, (0, 0, 0)),
+               ("LINEBELOW", (0, 0), (-1, 0), 0.5, (0, 0, 0)),
+               ("LINEBELOW", (0, -1), (-1, -1), 1, (0, 0, 0))]]
+    for rows, style in zip((GRID_ROWS, OPEN_ROWS), styles):
+        table = Table(rows, style=style)
+        _, table_height = table.wrapOn(pdf, width, height)
+        writer.y -= table_height + 12
+        table.drawOn(pdf, MARGIN, writer.y)
+        writer.y -= 24
+    writer.paragraph(paragraph_text("Basil"))
+    pdf.showPage()
+    return _done(pdf)

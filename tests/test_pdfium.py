@@ -129,3 +129,20 @@ def test_unknown_choices_are_refused(call, keyword, value, message):
     with pytest.raises(ValueError) as raised:
         call("a.pdf" if call is vorlin_reader.parse else ["a.pdf"], **{keyword: value})
     assert str(raised.value) == message
+
+
+@pytest.mark.parametrize("layout", LAYOUTS)
+def test_ruled_and_open_tables_become_table_nodes(pdfium, tmp_path, layout):
+    document = parsed(tmp_path, pdfs.tables(), layout=layout)
+    nodes = document.to_graph_json()["nodes"]
+    tables = [node for node in nodes if node["nodeType"] == "table"]
+    prose = " ".join(node["content"] for node in nodes if node["nodeType"] != "table")
+    if layout == "spec":
+        assert not tables and "North quay" in prose
+        return
+    assert [table["cells"] for table in tables] == [pdfs.GRID_ROWS, pdfs.OPEN_ROWS]
+    assert "| Port | Depth | Berths |\n| --- | --- | --- |\n" in document.to_markdown()
+    assert "a\\|b" in document.to_markdown()
+    assert not any(cell in prose for rows in (pdfs.GRID_ROWS, pdfs.OPEN_ROWS)
+                   for row in rows for cell in row)
+    assert "Amber" in prose and "Basil" in prose

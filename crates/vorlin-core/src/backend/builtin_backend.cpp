@@ -9,7 +9,7 @@ class BuiltinPage final : public PdfPage {
  public:
   std::pair<float, float> size() const override { return {595.27f, 841.89f}; }
   std::expected<std::vector<PdfChar>, PdfError> chars() const override { return {}; }
-  std::expected<std::vector<PdfAnnotation>, PdfError> annotations() const override { return {}; }
+  std::expected<std::vector<PdfPath>, PdfError> paths() const override { return {}; }
   std::expected<std::vector<PdfImage>, PdfError> images() const override { return {}; }
 
   // One fully transparent pixel.

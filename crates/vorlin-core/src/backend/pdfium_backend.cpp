@@ -90,7 +90,9 @@ class PdfiumPage final : public PdfPage {
     return read_chars(open_->page, frame_);
   }
 
-  std::expected<std::vector<PdfAnnotation>, PdfError> annotations() const override { return {}; }
+  std::expected<std::vector<PdfPath>, PdfError> paths() const override {
+    return read_paths(open_->page, frame_);
+  }
 
   std::expected<std::vector<PdfImage>, PdfError> images() const override {
     std::vector<PdfImage> images;

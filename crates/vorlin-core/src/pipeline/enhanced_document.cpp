@@ -12,6 +12,7 @@
 #include "vorlin_geometry/furniture.h"
 #include "vorlin_geometry/heading_cues.h"
 #include "vorlin_geometry/headings.h"
+#include "vorlin_geometry/tables.h"
 #include "vorlin_geometry/utf8.h"
 #include "vorlin_geometry/xycut.h"
 
@@ -300,9 +301,15 @@ PageContent finish_page(LaidPage& page, const std::vector<geo::FurnitureRole>& f
     block_nodes.push_back(Placed{make_node(NodeKind::of(Tag::Footnote), note.bbox, note.text),
                                  note.slot, std::nullopt});
   }
-  // Creation order: text nodes (blocks, footnotes, then furniture), then figures.
+  // Creation order: text nodes (blocks, footnotes, then furniture), then tables, then figures.
   placed.insert(placed.begin(), std::make_move_iterator(block_nodes.begin()),
                 std::make_move_iterator(block_nodes.end()));
+  for (LaidTable& table : page.tables) {
+    auto node = std::make_shared<Node>(
+        *make_node(NodeKind::of(Tag::Table), table.bbox, geo::pipe_table(table.cells)));
+    node->cells = std::move(table.cells);
+    placed.push_back(Placed{std::move(node), table.slot, std::nullopt});
+  }
   std::vector<NodePtr> figures;
   for (const LaidFigure& figure : page.figures) {
     figures.push_back(make_node(NodeKind::of(Tag::Figure), figure.bbox, "figure", figure.id));

@@ -8,9 +8,10 @@ namespace {
 // Pages are laid out as they arrive; what needs the whole document waits for `finish`.
 class EnhancedLayout final : public LayoutStrategy {
  public:
-  std::vector<NodeId> add_page(std::span<const PdfChar> chars, std::span<const BBox> figures,
-                               const BBox& page_box) override {
-    pages_.push_back(lay_out_page(chars, figures, page_box));
+  bool reads_paths() const override { return true; }
+  std::vector<NodeId> add_page(std::span<const PdfChar> chars, std::span<const PdfPath> paths,
+                               std::span<const BBox> figures, const BBox& page_box) override {
+    pages_.push_back(lay_out_page(chars, paths, figures, page_box));
     std::vector<NodeId> ids;
     ids.reserve(figures.size());
     for (const LaidFigure& figure : pages_.back().figures) ids.push_back(figure.id);

@@ -13,6 +13,7 @@
 #include "vorlin_geometry/ligatures.h"
 #include "vorlin_geometry/lone_bullets.h"
 #include "vorlin_geometry/noise.h"
+#include "vorlin_geometry/tables.h"
 #include "vorlin_geometry/upright.h"
 #include "vorlin_geometry/word_line.h"
 
@@ -89,22 +90,51 @@ LineLook line_look(const geo::TextLine& line, std::span<const geo::PageChar> cha
   return look;
 }
 
+// Rules turn with the text, so that both meet in the upright page's frame.
+std::vector<geo::FoundTable> page_tables(std::span<const PdfPath> paths,
+                                         std::span<const geo::PageChar> chars,
+                                         const BBox& visible_box, int turns) {
+  std::vector<geo::PagePath> page_paths;
+  page_paths.reserve(paths.size());
+  for (const PdfPath& path : paths) {
+    const BBox box = geo::turn_box(BBox{path.x0, path.y0, path.x1, path.y1}, visible_box, turns);
+    page_paths.push_back(geo::PagePath{box, path.stroked});
+  }
+  const std::vector<BBox> rules = geo::ruling_lines(page_paths);
+  if (rules.empty()) return {};
+  return geo::find_tables(rules, chars);
+}
+
+// The characters outside every table; the tables are whole blocks of their own.
+std::vector<geo::PageChar> outside(std::vector<geo::PageChar> chars,
+                                   const std::vector<geo::FoundTable>& tables) {
+  std::erase_if(chars, [&tables](const geo::PageChar& c) {
+    const float x = c.bbox.centre_x(), y = c.bbox.centre_y();
+    return std::ranges::any_of(tables, [x, y](const geo::FoundTable& t) {
+      return x >= t.bbox.x0 && x <= t.bbox.x1 && y >= t.bbox.y0 && y <= t.bbox.y1;
+    });
+  });
+  return chars;
+}
+
 }  // namespace
 
-LaidPage lay_out_page(std::span<const PdfChar> pdf_chars, std::span<const BBox> page_figures,
-                      const BBox& visible_box) {
-  const geo::UprightPage upright = letters(pdf_chars, visible_box);
-  const std::vector<geo::PageChar>& chars = upright.chars;
+LaidPage lay_out_page(std::span<const PdfChar> pdf_chars, std::span<const PdfPath> paths,
+                      std::span<const BBox> page_figures, const BBox& visible_box) {
+  geo::UprightPage upright = letters(pdf_chars, visible_box);
+  std::vector<geo::PageChar> chars = std::move(upright.chars);
   const BBox& page_box = upright.page;
   std::vector<BBox> figures(page_figures.begin(), page_figures.end());
   for (BBox& figure : figures) figure = geo::turn_box(figure, visible_box, upright.turns);
+  std::vector<geo::FoundTable> tables = page_tables(paths, chars, visible_box, upright.turns);
+  if (!tables.empty()) chars = outside(std::move(chars), tables);
   std::vector<geo::TextLine> lines = geo::group_lines(chars);
   const std::vector<geo::Gutter> gutters = geo::find_gutters(lines, chars, figures);
   if (!gutters.empty()) lines = geo::split_at_gutters(std::move(lines), chars, gutters);
   lines = geo::attach_lone_bullets(std::move(lines), chars);
   const geo::ColumnLayout layout = geo::column_layout(gutters);
 
-  LaidPage page{page_box, {}, {}};
+  LaidPage page{page_box, {}, {}, {}};
   for (const geo::TextLine& line : lines) {
     std::u32string text = geo::mended_line_text(line, chars);
     if (text.empty()) continue;
@@ -118,6 +148,10 @@ LaidPage lay_out_page(std::span<const PdfChar> pdf_chars, std::span<const BBox> 
   }
   for (const BBox& figure : figures) {
     page.figures.push_back(LaidFigure{new_node_id(), figure, geo::locate(layout, figure)});
+  }
+  for (geo::FoundTable& table : tables) {
+    page.tables.push_back(
+        LaidTable{table.bbox, std::move(table.cells), geo::locate(layout, table.bbox)});
   }
   return page;
 }

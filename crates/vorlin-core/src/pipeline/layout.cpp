@@ -6,8 +6,8 @@ namespace {
 // Each page is analysed on its own as soon as it arrives.
 class SpecLayout final : public LayoutStrategy {
  public:
-  std::vector<NodeId> add_page(std::span<const PdfChar> chars, std::span<const BBox> figures,
-                               const BBox& page_box) override {
+  std::vector<NodeId> add_page(std::span<const PdfChar> chars, std::span<const PdfPath>,
+                               std::span<const BBox> figures, const BBox& page_box) override {
     pages_.push_back(analyse_page(chars, figures, page_box));
     // The figures' nodes close the page's nodes, in image order.
     const std::vector<NodePtr>& nodes = pages_.back().nodes;

@@ -21,7 +21,7 @@ constexpr std::size_t kMaxReservedPages = 4096;
 
 bool has_status(const std::string& path) {
   if (path.find('\0') != std::string::npos) return false;
-  struct stat status{};
+  struct stat status {};
   return ::stat(path.c_str(), &status) == 0;
 }
 
@@ -38,15 +38,20 @@ PageFrame add_page(const PdfPage& backend_page, LayoutStrategy& layout,
   // A list the backend cannot give is analysed as empty.
   const std::vector<PdfChar> chars = backend_page.chars().value_or(std::vector<PdfChar>{});
   const std::vector<PdfImage> images = backend_page.images().value_or(std::vector<PdfImage>{});
+  const std::vector<PdfPath> paths = layout.reads_paths()
+                                         ? backend_page.paths().value_or(std::vector<PdfPath>{})
+                                         : std::vector<PdfPath>{};
   const BBox page_box =
       BBox::create(0.0f, 0.0f, width, height).value_or(vorlin_geometry::DEFAULT_PAGE_BOX);
   std::vector<BBox> boxes;
   boxes.reserve(images.size());
-  for (const PdfImage& image : images) boxes.push_back(BBox{image.x0, image.y0, image.x1, image.y1});
-  const std::vector<NodeId> figure_ids = layout.add_page(chars, boxes, page_box);
+  for (const PdfImage& image : images)
+    boxes.push_back(BBox{image.x0, image.y0, image.x1, image.y1});
+  const std::vector<NodeId> figure_ids = layout.add_page(chars, paths, boxes, page_box);
   // Saved while the page is open: its images are decoded only now, and only when asked for.
   if (figures) {
-    for (std::size_t i = 0; i < images.size(); ++i) save_figure(*figures, figure_ids.at(i), images[i]);
+    for (std::size_t i = 0; i < images.size(); ++i)
+      save_figure(*figures, figure_ids.at(i), images[i]);
   }
   return PageFrame{width, height, page_box};
 }
@@ -109,9 +114,9 @@ std::expected<Document, ParseFailure> parse_source(SourceBytes source, std::stri
     }
     auto page = pdf->page(index);
     if (!page) {
-      return Failure(ParseFailure{ParseFailure::Kind::PageFailed, "page " + std::to_string(index) +
-                                                                      ": " +
-                                                                      page.error().to_string()});
+      return Failure(
+          ParseFailure{ParseFailure::Kind::PageFailed,
+                       "page " + std::to_string(index) + ": " + page.error().to_string()});
     }
     frames.push_back(add_page(**page, *strategy, figures));
   }
@@ -140,8 +145,9 @@ std::expected<Document, ParseFailure> parse_document(const std::string& path,
   }
   auto source = read_source(path, backend.reads_content());
   if (!source) {
-    return Failure(ParseFailure{ParseFailure::Kind::Unreadable,
-                                "failed to open PDF: " + PdfError::io(path, source.error()).to_string()});
+    return Failure(
+        ParseFailure{ParseFailure::Kind::Unreadable,
+                     "failed to open PDF: " + PdfError::io(path, source.error()).to_string()});
   }
   return parse_source(std::move(*source), source_filename(path), options, backend, settings);
 }

@@ -60,6 +60,7 @@ class GraphWalker {
     out.id = node.id;
     out.node_type = type_string(node.kind);
     out.content = node.content;
+    out.cells = node.cells;
     out.bbox = node.bbox;
     const auto page = pages_.find(node.id);
     out.page = page == pages_.end() ? 0 : page->second;

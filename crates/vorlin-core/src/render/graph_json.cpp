@@ -114,7 +114,20 @@ void write_node(JsonWriter& w, const GraphNode& node) {
     if (i != 0) w.raw(",");
     w.string(node.tags[i]);
   }
-  w.raw("]}");
+  w.raw("]");
+  if (!node.cells.empty()) {
+    w.raw(",\"cells\":[");
+    for (std::size_t r = 0; r < node.cells.size(); ++r) {
+      w.raw(r == 0 ? "[" : ",[");
+      for (std::size_t c = 0; c < node.cells[r].size(); ++c) {
+        if (c != 0) w.raw(",");
+        w.string(node.cells[r][c]);
+      }
+      w.raw("]");
+    }
+    w.raw("]");
+  }
+  w.raw("}");
 }
 
 void write_edge(JsonWriter& w, const Edge& edge) {

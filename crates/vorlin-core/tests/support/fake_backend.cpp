@@ -11,7 +11,7 @@ class Page final : public PdfPage {
     if (page_.chars_fail) return std::unexpected(PdfError::internal("chars"));
     return page_.chars;
   }
-  std::expected<std::vector<PdfAnnotation>, PdfError> annotations() const override { return {}; }
+  std::expected<std::vector<PdfPath>, PdfError> paths() const override { return {}; }
   std::expected<std::vector<PdfImage>, PdfError> images() const override {
     if (page_.images_fail) return std::unexpected(PdfError::internal("images"));
     return page_.images;

@@ -42,7 +42,7 @@ inline Document document_of(const Pages& pages, const ReadingOrders& reading = {
     page->number = static_cast<std::uint32_t>(p + 1);
     for (const NodeDraft& d : pages[p]) {
       page->nodes.push_back(std::make_shared<Node>(
-          Node{NodeId{0, ++next_id}, d.bbox, d.provenance, d.content, {}, d.kind}));
+          Node{NodeId{0, ++next_id}, d.bbox, d.provenance, d.content, {}, d.kind, {}}));
       if (p >= reading.size()) page->reading_order.push_back(page->nodes.back()->id);
     }
     for (std::size_t i : p < reading.size() ? reading[p] : std::vector<std::size_t>{}) {

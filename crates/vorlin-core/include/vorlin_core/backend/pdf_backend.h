@@ -66,8 +66,13 @@ struct PdfImage {
   std::uint32_t pixel_height = 0;
 };
 
-// Records of the page's annotations; no backend reports any yet.
-struct PdfAnnotation {};
+// One path drawn on the page (a line, a rectangle, any outline), as the box it covers, in PDF
+// points, y axis up; ruling lines are the thin ones.
+struct PdfPath {
+  float x0 = 0, y0 = 0, x1 = 0, y1 = 0;
+  bool stroked = false;
+  bool filled = false;
+};
 
 class PdfPage {
  public:
@@ -76,7 +81,8 @@ class PdfPage {
   virtual std::pair<float, float> size() const = 0;
   // Characters in extraction order.
   virtual std::expected<std::vector<PdfChar>, PdfError> chars() const = 0;
-  virtual std::expected<std::vector<PdfAnnotation>, PdfError> annotations() const = 0;
+  // Paths in content order, also inside form XObjects.
+  virtual std::expected<std::vector<PdfPath>, PdfError> paths() const = 0;
   virtual std::expected<std::vector<PdfImage>, PdfError> images() const = 0;
   // The bytes of a PNG file picturing the page.
   virtual std::expected<std::vector<std::uint8_t>, PdfError> render_png() const = 0;

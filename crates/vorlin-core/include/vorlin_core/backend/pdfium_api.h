@@ -42,6 +42,7 @@ inline constexpr unsigned long kErrPassword = 4;
 inline constexpr unsigned long kErrSecurity = 5;
 
 // FPDFPageObj_GetType codes.
+inline constexpr int kPageObjPath = 2;
 inline constexpr int kPageObjImage = 3;
 inline constexpr int kPageObjForm = 5;
 
@@ -122,6 +123,7 @@ struct PdfiumApi {
   FPDF_BOOL (*FPDFPageObj_GetMatrix)(FPDF_PAGEOBJECT page_object, FS_MATRIX* matrix);
   int (*FPDFFormObj_CountObjects)(FPDF_PAGEOBJECT form_object);
   FPDF_PAGEOBJECT (*FPDFFormObj_GetObject)(FPDF_PAGEOBJECT form_object, unsigned long index);
+  FPDF_BOOL (*FPDFPath_GetDrawMode)(FPDF_PAGEOBJECT path, int* fillmode, FPDF_BOOL* stroke);
   FPDF_BITMAP (*FPDFImageObj_GetBitmap)(FPDF_PAGEOBJECT image_object);
   FPDF_BOOL (*FPDFImageObj_GetImagePixelSize)(FPDF_PAGEOBJECT image_object, unsigned int* width,
                                               unsigned int* height);

@@ -35,6 +35,10 @@ struct PageImage {
 // decoding any. Images without a pixel size are left out.
 std::vector<PageImage> read_images(const LoadedPage& page, const PageFrame& frame);
 
+// Every visible path object of the page, also inside form XObjects, in content order, as the
+// box it covers in visible-page coordinates.
+std::vector<PdfPath> read_paths(const LoadedPage& page, const PageFrame& frame);
+
 // The image's pixels. Internal when PDFium cannot decode them.
 std::expected<PackedPixels, PdfError> decode_image(const pdfium::PdfiumApi& api,
                                                    pdfium::FPDF_PAGEOBJECT image);

@@ -27,6 +27,7 @@ struct Node {
   std::string content;
   std::vector<NodePtr> children;  // always empty from the pipeline; renderers ignore it
   NodeKind kind;
+  std::vector<std::vector<std::string>> cells;  // a table's rows of cell texts; empty otherwise
 };
 
 struct Page {

@@ -33,9 +33,12 @@ std::optional<Layout> layout_named(std::string_view name);
 class LayoutStrategy {
  public:
   virtual ~LayoutStrategy() = default;
+  // Whether add_page looks at the page's paths; the caller reads them only then.
+  virtual bool reads_paths() const { return false; }
   // `figures` are the boxes of the page's images, in the backend's order. Returns the ids of
   // their nodes in that order, so the caller can save each image under its node's id.
   virtual std::vector<NodeId> add_page(std::span<const PdfChar> chars,
+                                       std::span<const PdfPath> paths,
                                        std::span<const BBox> figures, const BBox& page_box) = 0;
   // One content per added page, in order.
   virtual std::vector<PageContent> finish() = 0;

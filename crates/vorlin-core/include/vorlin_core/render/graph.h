@@ -28,6 +28,7 @@ struct GraphNode {
   std::uint32_t page = 0;  // 0 when no page lists the node
   Provenance provenance;
   std::vector<std::string> tags;
+  std::vector<std::vector<std::string>> cells;  // tables only; written when not empty
 };
 
 struct Graph {

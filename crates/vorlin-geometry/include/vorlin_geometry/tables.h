@@ -1,0 +1,42 @@
+#pragma once
+// Tables found from a page's ruling lines: fully ruled grids (rows and columns from the rules) and
+// booktabs-style tables (horizontal rules only, columns from the gaps the text leaves). Cells hold
+// the characters whose centres fall inside them; a cell's wrapped lines join with a space.
+
+#include <span>
+#include <string>
+#include <vector>
+
+#include "vorlin_geometry/primitives.h"
+
+namespace vorlin_geometry {
+
+// Thicker than this (in points), a path is a region (a cell background, a stripe), not a rule.
+inline constexpr float kRuleThickness = 3.0f;
+// Rules this close (in points) meet or lie on one line.
+inline constexpr float kRuleJoin = 2.0f;
+// A gap in the text this wide, in units of the type size, separates two columns.
+inline constexpr float kColumnGapEm = 0.8f;
+
+struct PagePath {
+  BBox box;
+  bool stroked = false;
+};
+
+struct FoundTable {
+  BBox bbox;
+  // Rows of UTF-8 cell texts, all of one length, the first row the header.
+  std::vector<std::vector<std::string>> cells;
+};
+
+// The rules among a page's paths: thin ones as they are, and the four edges of a stroked box.
+// Filled boxes are regions and give none.
+std::vector<BBox> ruling_lines(std::span<const PagePath> paths);
+
+// Tables of at least two rows and two columns, top to bottom. Every character lies in at most one.
+std::vector<FoundTable> find_tables(std::span<const BBox> rules, std::span<const PageChar> chars);
+
+// The GitHub pipe table of `cells`: the first row as the header, `|` escaped, newlines as spaces.
+std::string pipe_table(const std::vector<std::vector<std::string>>& cells);
+
+}  // namespace vorlin_geometry

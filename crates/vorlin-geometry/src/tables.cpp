@@ -1,0 +1,384 @@
+#include "vorlin_geometry/tables.h"
+
+#include <algorithm>
+#include <cmath>
+#include <numeric>
+#include <optional>
+
+#include "vorlin_geometry/utf8.h"
+
+namespace vorlin_geometry {
+namespace {
+
+// A booktabs table has a top, a header and a bottom rule; two alone frame boxes and notes too.
+constexpr std::size_t kMinOpenRules = 3;
+// Shorter rules underline words rather than frame tables.
+constexpr float kMinRuleLength = 30.0f;
+// Cells of an open table are short; longer ones are lines of prose set in columns.
+constexpr float kMaxOpenCellChars = 32.0f;
+// A glyph whose gap to the previous one exceeds this share of its size starts a new word.
+constexpr float kWordGapEm = 0.15f;
+
+struct HRule {
+  float y, x0, x1;
+};
+struct VRule {
+  float x, y0, y1;
+};
+
+float size_of(const PageChar& c) {
+  return is_valid_size(c.font_size) ? c.font_size : std::max(c.bbox.height(), 1.0f);
+}
+
+bool inside(const BBox& box, float x, float y) {
+  return x >= box.x0 && x <= box.x1 && y >= box.y0 && y <= box.y1;
+}
+
+// Collinear rules that touch become one; sorted by position, then start.
+template <class Rule, class Pos, class Lo, class Hi>
+std::vector<Rule> merge_rules(std::vector<Rule> rules, Pos pos, Lo lo, Hi hi) {
+  std::ranges::sort(rules, [&](const Rule& a, const Rule& b) {
+    return pos(a) != pos(b) ? pos(a) < pos(b) : lo(a) < lo(b);
+  });
+  std::vector<Rule> merged;
+  for (Rule r : rules) {
+    if (!merged.empty()) {
+      Rule& last = merged.back();
+      if (std::abs(pos(r) - pos(last)) <= kRuleJoin && lo(r) <= hi(last) + kRuleJoin) {
+        hi(last) = std::max(hi(last), hi(r));
+        continue;
+      }
+    }
+    merged.push_back(r);
+  }
+  return merged;
+}
+
+// Sorted positions with those within kRuleJoin of the previous one dropped.
+std::vector<float> distinct(std::vector<float> values) {
+  std::ranges::sort(values);
+  std::vector<float> out;
+  for (float v : values) {
+    if (out.empty() || v - out.back() > kRuleJoin) out.push_back(v);
+  }
+  return out;
+}
+
+// Glyphs (whitespace left out) grouped into lines, top to bottom, each left to right.
+std::vector<std::vector<std::size_t>> glyph_lines(std::span<const PageChar> chars,
+                                                  std::vector<std::size_t> glyphs) {
+  // Stable: the letters of an expanded ligature share one box and keep their page order.
+  std::ranges::stable_sort(glyphs, [&](std::size_t a, std::size_t b) {
+    return chars[a].bbox.centre_y() > chars[b].bbox.centre_y();
+  });
+  std::vector<std::vector<std::size_t>> lines;
+  float line_y = 0;
+  for (std::size_t g : glyphs) {
+    const float y = chars[g].bbox.centre_y();
+    if (lines.empty() || line_y - y > 0.4f * size_of(chars[g])) {
+      lines.emplace_back();
+      line_y = y;
+    }
+    lines.back().push_back(g);
+  }
+  for (auto& line : lines) {
+    std::ranges::stable_sort(
+        line, [&](std::size_t a, std::size_t b) { return chars[a].bbox.x0 < chars[b].bbox.x0; });
+  }
+  return lines;
+}
+
+// Column bounds where no glyph of any line reaches across a gap of kColumnGapEm, within [x0, x1].
+std::vector<float> text_columns(std::span<const PageChar> chars,
+                                const std::vector<std::vector<std::size_t>>& lines, float x0,
+                                float x1) {
+  std::vector<std::pair<float, float>> spans;
+  std::vector<float> sizes;
+  for (const auto& line : lines) {
+    for (std::size_t g : line) {
+      spans.emplace_back(chars[g].bbox.x0, chars[g].bbox.x1);
+      sizes.push_back(size_of(chars[g]));
+    }
+  }
+  std::vector<float> bounds{x0};
+  if (spans.empty()) return bounds;
+  const float gap = kColumnGapEm * upper_median(sizes).value_or(10.0f);
+  std::ranges::sort(spans);
+  float reach = spans.front().second;
+  for (std::size_t i = 1; i < spans.size(); ++i) {
+    if (spans[i].first - reach >= gap) bounds.push_back((spans[i].first + reach) * 0.5f);
+    reach = std::max(reach, spans[i].second);
+  }
+  bounds.push_back(x1);
+  return bounds;
+}
+
+std::size_t column_of(const std::vector<float>& bounds, float x) {
+  const auto it = std::ranges::upper_bound(bounds, x);
+  const std::size_t i = static_cast<std::size_t>(it - bounds.begin());
+  return std::clamp<std::size_t>(i, 1, bounds.size() - 1) - 1;
+}
+
+// The line's text in each column, words spaced where the glyphs leave a gap.
+std::vector<std::string> line_cells(std::span<const PageChar> chars,
+                                    const std::vector<std::size_t>& line,
+                                    const std::vector<float>& bounds) {
+  std::vector<std::string> cells(bounds.size() - 1);
+  std::vector<float> reach(cells.size(), -INFINITY);
+  for (std::size_t g : line) {
+    const PageChar& c = chars[g];
+    const std::size_t col = column_of(bounds, c.bbox.centre_x());
+    if (!cells[col].empty() && c.bbox.x0 - reach[col] > kWordGapEm * size_of(c)) {
+      cells[col] += ' ';
+    }
+    append_utf8(cells[col], c.ch);
+    reach[col] = std::max(reach[col], c.bbox.x1);
+  }
+  return cells;
+}
+
+void append_cells(std::vector<std::string>& row, const std::vector<std::string>& more) {
+  for (std::size_t i = 0; i < row.size(); ++i) {
+    if (more[i].empty()) continue;
+    if (!row[i].empty()) row[i] += ' ';
+    row[i] += more[i];
+  }
+}
+
+// Rows of one band between two rules: a line opening the first column starts a row, any other
+// line continues the row above (a wrapped cell); `whole` keeps the band as one row.
+void add_band_rows(std::vector<std::vector<std::string>>& rows, std::span<const PageChar> chars,
+                   const std::vector<std::vector<std::size_t>>& lines,
+                   const std::vector<float>& bounds, bool whole) {
+  bool open = false;
+  for (const auto& line : lines) {
+    std::vector<std::string> cells = line_cells(chars, line, bounds);
+    if (!open || (!whole && !cells[0].empty())) {
+      rows.push_back(std::move(cells));
+      open = true;
+    } else {
+      append_cells(rows.back(), cells);
+    }
+  }
+}
+
+// Glyph positions whose centres lie in `box` and that no earlier table took.
+std::vector<std::size_t> glyphs_in(std::span<const PageChar> chars, const BBox& box,
+                                   const std::vector<bool>& taken) {
+  std::vector<std::size_t> out;
+  for (std::size_t i = 0; i < chars.size(); ++i) {
+    if (taken[i] || is_whitespace(chars[i].ch)) continue;
+    if (inside(box, chars[i].bbox.centre_x(), chars[i].bbox.centre_y())) out.push_back(i);
+  }
+  return out;
+}
+
+// The table over `box` cut by the rules at `ys` (top to bottom) into bands and at `xs` into
+// columns (none: from the text's gaps); nullopt unless it has two rows and two columns with text.
+std::optional<FoundTable> build_table(std::span<const PageChar> chars, const BBox& box,
+                                      const std::vector<float>& ys, std::vector<float> xs,
+                                      std::vector<bool>& taken) {
+  const std::vector<std::size_t> glyphs = glyphs_in(chars, box, taken);
+  if (glyphs.empty()) return std::nullopt;
+  const bool open = xs.empty();
+  if (open) xs = text_columns(chars, glyph_lines(chars, glyphs), box.x0, box.x1);
+  if (xs.size() < 3) return std::nullopt;
+  // Text runs between a table's column rules, never across one: a bar beside a note or code does.
+  for (std::size_t g : glyphs) {
+    const BBox& b = chars[g].bbox;
+    for (std::size_t k = 1; k + 1 < xs.size(); ++k) {
+      if (xs[k] > b.x0 + kRuleJoin && xs[k] < b.x1 - kRuleJoin) return std::nullopt;
+    }
+  }
+  // Rows ruled one by one keep their wrapped lines; otherwise lines are rows. Three rules are a
+  // header's frame when the columns are open, and mark rows when they are ruled too.
+  const bool ruled_rows = ys.size() >= (open ? 5u : 4u);
+  std::vector<std::vector<std::string>> rows;
+  for (std::size_t b = 0; b + 1 < ys.size(); ++b) {
+    std::vector<std::size_t> band;
+    for (std::size_t g : glyphs) {
+      const float y = chars[g].bbox.centre_y();
+      if (y <= ys[b] && y > ys[b + 1]) band.push_back(g);
+    }
+    add_band_rows(rows, chars, glyph_lines(chars, std::move(band)), xs, ruled_rows);
+  }
+  std::erase_if(rows, [](const auto& row) {
+    return std::ranges::all_of(row, [](const std::string& c) { return c.empty(); });
+  });
+  // A table's rows have several cells; prose framed by rules fills one.
+  const auto multi = std::ranges::count_if(rows, [](const auto& row) {
+    return std::ranges::count_if(row, [](const std::string& c) { return !c.empty(); }) >= 2;
+  });
+  if (rows.size() < 2 || 2 * static_cast<std::size_t>(multi) < rows.size()) return std::nullopt;
+  if (open) {
+    std::size_t filled = 0, length = 0;
+    for (const auto& row : rows) {
+      for (const std::string& cell : row) {
+        filled += cell.empty() ? 0 : 1;
+        length += cell.size();
+      }
+    }
+    if (static_cast<float>(length) > kMaxOpenCellChars * static_cast<float>(filled)) {
+      return std::nullopt;
+    }
+  }
+  for (std::size_t g : glyphs) taken[g] = true;
+  return FoundTable{box, std::move(rows)};
+}
+
+struct UnionFind {
+  std::vector<std::size_t> parent;
+  explicit UnionFind(std::size_t n) : parent(n) { std::iota(parent.begin(), parent.end(), 0); }
+  std::size_t find(std::size_t i) {
+    while (parent[i] != i) i = parent[i] = parent[parent[i]];
+    return i;
+  }
+  void join(std::size_t a, std::size_t b) { parent[find(a)] = find(b); }
+};
+
+}  // namespace
+
+std::vector<BBox> ruling_lines(std::span<const PagePath> paths) {
+  std::vector<BBox> rules;
+  for (const PagePath& path : paths) {
+    const BBox& b = path.box;
+    const float w = b.width(), h = b.height();
+    if (!(w >= 0 && h >= 0 && std::isfinite(w) && std::isfinite(h))) continue;  // NaN: none
+    if (std::min(w, h) <= kRuleThickness) {
+      if (std::max(w, h) >= kMinRuleLength) rules.push_back(b);
+    } else if (path.stroked) {
+      rules.push_back(BBox{b.x0, b.y0, b.x1, b.y0});
+      rules.push_back(BBox{b.x0, b.y1, b.x1, b.y1});
+      rules.push_back(BBox{b.x0, b.y0, b.x0, b.y1});
+      rules.push_back(BBox{b.x1, b.y0, b.x1, b.y1});
+    }
+  }
+  return rules;
+}
+
+std::vector<FoundTable> find_tables(std::span<const BBox> rules, std::span<const PageChar> chars) {
+  std::vector<HRule> hs;
+  std::vector<VRule> vs;
+  for (const BBox& r : rules) {
+    if (r.width() >= r.height()) {
+      hs.push_back(HRule{r.centre_y(), r.x0, r.x1});
+    } else {
+      vs.push_back(VRule{r.centre_x(), r.y0, r.y1});
+    }
+  }
+  hs = merge_rules(
+      std::move(hs), [](const HRule& r) { return r.y; }, [](const HRule& r) { return r.x0; },
+      [](HRule& r) -> float& { return r.x1; });
+  vs = merge_rules(
+      std::move(vs), [](const VRule& r) { return r.x; }, [](const VRule& r) { return r.y0; },
+      [](VRule& r) -> float& { return r.y1; });
+
+  // Grids: horizontal and vertical rules that cross or meet.
+  UnionFind groups(hs.size() + vs.size());
+  std::vector<bool> crossed(hs.size(), false);
+  for (std::size_t h = 0; h < hs.size(); ++h) {
+    for (std::size_t v = 0; v < vs.size(); ++v) {
+      if (vs[v].x >= hs[h].x0 - kRuleJoin && vs[v].x <= hs[h].x1 + kRuleJoin &&
+          hs[h].y >= vs[v].y0 - kRuleJoin && hs[h].y <= vs[v].y1 + kRuleJoin) {
+        groups.join(h, hs.size() + v);
+        crossed[h] = true;
+      }
+    }
+  }
+  std::vector<bool> taken(chars.size(), false);
+  std::vector<FoundTable> tables;
+  std::vector<std::size_t> roots;
+  for (std::size_t v = 0; v < vs.size(); ++v) roots.push_back(groups.find(hs.size() + v));
+  std::ranges::sort(roots);
+  roots.erase(std::ranges::unique(roots).begin(), roots.end());
+  for (std::size_t root : roots) {
+    std::vector<float> ys, xs;
+    BBox box{INFINITY, INFINITY, -INFINITY, -INFINITY};
+    for (std::size_t h = 0; h < hs.size(); ++h) {
+      if (groups.find(h) != root) continue;
+      ys.push_back(hs[h].y);
+      box = BBox{std::min(box.x0, hs[h].x0), std::min(box.y0, hs[h].y), std::max(box.x1, hs[h].x1),
+                 std::max(box.y1, hs[h].y)};
+    }
+    for (std::size_t v = 0; v < vs.size(); ++v) {
+      if (groups.find(hs.size() + v) != root) continue;
+      xs.push_back(vs[v].x);
+      box = BBox{std::min(box.x0, vs[v].x), std::min(box.y0, vs[v].y0), std::max(box.x1, vs[v].x),
+                 std::max(box.y1, vs[v].y1)};
+    }
+    ys.push_back(box.y0);
+    ys.push_back(box.y1);
+    xs.push_back(box.x0);
+    xs.push_back(box.x1);
+    ys = distinct(std::move(ys));
+    std::ranges::reverse(ys);
+    if (ys.size() < 2) continue;
+    if (auto table = build_table(chars, box, ys, distinct(std::move(xs)), taken)) {
+      tables.push_back(std::move(*table));
+    }
+  }
+
+  // Open tables: uncrossed horizontal rules of one extent, stacked, each band between two of them
+  // empty or split by a column gap, so prose between two tables keeps them apart.
+  std::vector<HRule> open;
+  for (std::size_t h = 0; h < hs.size(); ++h) {
+    if (!crossed[h]) open.push_back(hs[h]);
+  }
+  std::ranges::sort(open, [](const HRule& a, const HRule& b) { return a.y > b.y; });
+  std::vector<bool> used(open.size(), false);
+  for (std::size_t first = 0; first < open.size(); ++first) {
+    if (used[first]) continue;
+    std::vector<float> ys{open[first].y};
+    std::size_t last = first;
+    for (std::size_t next = first + 1; next < open.size(); ++next) {
+      if (used[next] || std::abs(open[next].x0 - open[last].x0) > kRuleThickness ||
+          std::abs(open[next].x1 - open[last].x1) > kRuleThickness) {
+        continue;
+      }
+      const BBox band{open[first].x0, open[next].y, open[first].x1, open[last].y};
+      const auto lines = glyph_lines(chars, glyphs_in(chars, band, taken));
+      if (!lines.empty() && text_columns(chars, lines, band.x0, band.x1).size() < 3) break;
+      ys.push_back(open[next].y);
+      used[next] = true;
+      last = next;
+    }
+    if (ys.size() < kMinOpenRules) continue;
+    used[first] = true;
+    const BBox box{open[first].x0, ys.back(), open[first].x1, ys.front()};
+    if (auto table = build_table(chars, box, ys, {}, taken)) tables.push_back(std::move(*table));
+  }
+  std::ranges::sort(tables,
+                    [](const FoundTable& a, const FoundTable& b) { return a.bbox.y1 > b.bbox.y1; });
+  return tables;
+}
+
+std::string pipe_table(const std::vector<std::vector<std::string>>& cells) {
+  std::string out;
+  const auto add_row = [&out](const std::vector<std::string>& row) {
+    out += '|';
+    for (const std::string& cell : row) {
+      out += ' ';
+      for (char c : cell) {
+        if (c == '|') {
+          out += "\\|";
+        } else {
+          out += (c == '\n' || c == '\r') ? ' ' : c;
+        }
+      }
+      out += " |";
+    }
+    out += '\n';
+  };
+  for (std::size_t r = 0; r < cells.size(); ++r) {
+    add_row(cells[r]);
+    if (r == 0) {
+      out += '|';
+      for (std::size_t c = 0; c < cells[r].size(); ++c) out += " --- |";
+      out += '\n';
+    }
+  }
+  if (!out.empty()) out.pop_back();
+  return out;
+}
+
+}  // namespace vorlin_geometry

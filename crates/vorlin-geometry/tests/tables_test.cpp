@@ -1,0 +1,126 @@
+#include "vorlin_geometry/tables.h"
+
+#include <gtest/gtest.h>
+
+#include "fixtures.h"
+
+namespace vorlin_geometry {
+namespace {
+
+using Cells = std::vector<std::vector<std::string>>;
+
+// A page of rows of cells set in a fixed-pitch font, each cell's lines one below the other.
+struct Row {
+  float y;                                                 // baseline of the first line
+  std::vector<std::pair<float, std::u32string>> lines_at;  // (x, text) for each piece
+};
+
+struct Case {
+  const char* name;
+  std::vector<BBox> rules;
+  std::vector<Row> rows;
+  Cells cells;  // empty: no table
+};
+
+BBox h_rule(float y, float x0 = 50, float x1 = 350) { return {x0, y, x1, y + 0.4f}; }
+BBox v_rule(float x, float y0, float y1) { return {x, y0, x + 0.4f, y1}; }
+
+TEST(find_tables, finds_ruled_and_open_tables_and_nothing_else) {
+  const std::vector<Case> cases = {
+      {"grid",
+       {h_rule(500), h_rule(480), h_rule(460), h_rule(440), v_rule(50, 440, 500),
+        v_rule(150, 440, 500), v_rule(250, 440, 500), v_rule(350, 440, 500)},
+       {{485, {{55, U"Name"}, {155, U"Size"}, {255, U"Kind"}}},
+        {465, {{55, U"alpha"}, {155, U"12"}, {255, U"a|b"}}},
+        {445, {{55, U"beta"}, {155, U"7"}}}},
+       {{"Name", "Size", "Kind"}, {"alpha", "12", "a|b"}, {"beta", "7", ""}}},
+      {"wrapped cells in ruled rows",
+       {h_rule(500), h_rule(480), h_rule(450), h_rule(430), h_rule(410), v_rule(50, 410, 500),
+        v_rule(150, 410, 500), v_rule(350, 410, 500)},
+       {{485, {{55, U"Key"}, {155, U"Meaning"}}},
+        {465, {{55, U"one"}, {155, U"first line"}}},
+        {453, {{155, U"and more"}}},
+        {435, {{55, U"two"}, {155, U"x"}}},
+        {415, {{55, U"three"}, {155, U"y"}}}},
+       {{"Key", "Meaning"}, {"one", "first line and more"}, {"two", "x"}, {"three", "y"}}},
+      {"booktabs",
+       {h_rule(500), h_rule(482), h_rule(430)},
+       {{486, {{55, U"Model"}, {200, U"Score"}}},
+        {466, {{55, U"small one"}, {200, U"0.91"}}},
+        {452, {{55, U"large"}, {200, U"0.95"}}},
+        {438, {{55, U"huge"}, {200, U"0.97"}}}},
+       {{"Model", "Score"}, {"small one", "0.91"}, {"large", "0.95"}, {"huge", "0.97"}}},
+      {"only top and bottom rules",
+       {h_rule(500), h_rule(450)},
+       {{486, {{55, U"Model"}, {200, U"Score"}}}, {466, {{55, U"large"}, {200, U"0.95"}}}},
+       {}},
+      {"prose between rules",
+       {h_rule(500), h_rule(482), h_rule(430)},
+       {{486, {{55, U"A sentence that runs along"}}},
+        {466, {{55, U"the whole width of its box"}}},
+        {452, {{55, U"as prose does, no gaps"}}}},
+       {}},
+      {"two columns of prose between rules",
+       {h_rule(500, 50, 550), h_rule(482, 50, 550), h_rule(430, 50, 550)},
+       {{486,
+         {{55, U"The left column runs on and on in its"},
+          {305, U"while the right one does so too, all"}}},
+        {466,
+         {{55, U"long lines with words in every one of"},
+          {305, U"the way, and never stops for a cell"}}},
+        {452,
+         {{55, U"them, as prose set in two columns does"},
+          {305, U"and so no table may be found there"}}}},
+       {}},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    std::vector<PageChar> chars;
+    for (const Row& row : c.rows) {
+      for (const auto& [x, text] : row.lines_at) testing::set_at(chars, text, x, row.y - 2);
+    }
+    const std::vector<FoundTable> tables = find_tables(c.rules, chars);
+    if (c.cells.empty()) {
+      EXPECT_TRUE(tables.empty());
+    } else {
+      ASSERT_EQ(tables.size(), 1u);
+      EXPECT_EQ(tables[0].cells, c.cells);
+    }
+  }
+}
+
+TEST(find_tables, keeps_the_letters_of_a_ligature_in_order) {
+  std::vector<PageChar> chars;
+  testing::set_at(chars, U"Name", 55, 483);
+  testing::set_at(chars, U"Size", 155, 483);
+  // Long enough that an unstable sort would not fall back to insertion sort.
+  testing::set_at(chars, U"redefine", 55, 463);
+  for (char32_t ch : {U'f', U'i', U'f', U'i'}) chars.push_back(testing::glyph(ch, 95, 463));
+  testing::set_at(chars, U"nedefine", 100, 463);
+  testing::set_at(chars, U"12", 155, 463);
+  const std::vector<BBox> rules = {h_rule(500),           h_rule(480),
+                                   h_rule(460),           v_rule(50, 460, 500),
+                                   v_rule(150, 460, 500), v_rule(350, 460, 500)};
+  const std::vector<FoundTable> tables = find_tables(rules, chars);
+  ASSERT_EQ(tables.size(), 1u);
+  EXPECT_EQ(tables[0].cells, (Cells{{"Name", "Size"}, {"redefinefifinedefine", "12"}}));
+}
+
+TEST(ruling_lines, keeps_thin_paths_and_stroked_box_edges_not_regions) {
+  const std::vector<PagePath> paths = {
+      {{50, 100, 300, 101}, false},   // a filled thin rectangle: a rule
+      {{50, 200, 300, 260}, false},   // a filled stripe: a region
+      {{50, 300, 300, 360}, true},    // a stroked box: four rules
+      {{50, 400, 60, 400.5f}, true},  // an underline too short to frame a table
+      {{50, 500, testing::kNaN, 501}, true},
+  };
+  EXPECT_EQ(ruling_lines(paths).size(), 5u);
+}
+
+TEST(pipe_table, writes_header_separator_and_escapes_bars) {
+  EXPECT_EQ(pipe_table({{"a", "b"}, {"x|y", "line\nbreak"}}),
+            "| a | b |\n| --- | --- |\n| x\\|y | line break |");
+}
+
+}  // namespace
+}  // namespace vorlin_geometry
