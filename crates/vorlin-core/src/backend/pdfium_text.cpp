@@ -43,6 +43,9 @@ std::vector<PdfChar> decode_text_page(std::span<const TextPageEntry> entries) {
     ch.ch = decoded(entries, i, pair);
     ch.space_before = space_before;
     ch.line_end_hyphen = entry.hyphen;
+    // PDFium reports the hyphen of a word broken at the line end as U+0002, a control character
+    // that must not reach any text.
+    if (entry.hyphen) ch.ch = U'-';
     if (entry.hyphen && !chars.empty()) chars.back().hyphen_after = true;
     chars.push_back(ch);
     space_before = false;

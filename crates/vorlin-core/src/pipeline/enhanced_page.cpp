@@ -25,14 +25,12 @@ namespace geo = vorlin_geometry;
 // Share of a line's non-space characters that must be fixed-pitch for it to be program text.
 constexpr float kMonospaceShare = 0.6f;
 
-// The page's characters upright, accents in their letters, ligatures as letters and line-end
-// hyphens as hyphens again (PDFium reports them as U+0002). Turns, accents and ligatures are rare,
-// so a page without any skips their copies.
+// The page's characters upright, accents in their letters and ligatures as letters. Turns,
+// accents and ligatures are rare, so a page without any skips their copies.
 geo::UprightPage letters(std::span<const PdfChar> pdf_chars, const BBox& page_box) {
   std::vector<geo::PageChar> chars = page_chars(pdf_chars);
   bool turned = false, accents = false, ligatures = false;
   for (geo::PageChar& c : chars) {
-    if (c.line_end_hyphen) c.ch = U'-';
     turned = turned || geo::quarter_turns(c.angle) != 0;
     accents = accents || geo::is_spacing_accent(c.ch);
     ligatures = ligatures || !geo::ligature_letters(c.ch).empty();

@@ -38,7 +38,7 @@ struct PdfChar {
   // and after it a hyphen that only splits a word over two lines.
   bool space_before = false;
   bool hyphen_after = false;
-  // This character is such a line-end hyphen (PDFium reports it as U+0002).
+  // This character is such a line-end hyphen, given as a plain hyphen.
   bool line_end_hyphen = false;
 };
 

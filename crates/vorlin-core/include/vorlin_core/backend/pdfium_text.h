@@ -23,8 +23,8 @@ struct TextPageEntry {
 // surrogate pair joined into one character with the look of its first half;
 // an unpaired surrogate, a value above U+10FFFF, zero or an unmapped glyph
 // becomes U+FFFD. A generated entry marks the next character `space_before`; a
-// hyphen entry stays a character, marked `line_end_hyphen`, and marks the one
-// before `hyphen_after`.
+// hyphen entry stays a character, a '-' marked `line_end_hyphen`, and marks the
+// one before `hyphen_after`.
 std::vector<PdfChar> decode_text_page(std::span<const TextPageEntry> entries);
 
 }  // namespace vorlin_core
