@@ -3,6 +3,7 @@
 // and picture. Every function here calls PDFium through the page's instance.
 
 #include <expected>
+#include <functional>
 #include <vector>
 
 #include "vorlin_core/backend/pdf_backend.h"
@@ -16,6 +17,11 @@ struct LoadedPage {
   const pdfium::PdfiumApi* api = nullptr;
   pdfium::FPDF_PAGE page = nullptr;
 };
+
+// Calls `on_object` with every object of `type` (kPageObjImage, kPageObjPath...) on the page, also
+// inside form XObjects, in content order, with the matrix from the object's space to the page's.
+using ObjectVisitor = std::function<void(pdfium::FPDF_PAGEOBJECT, const Affine&)>;
+void for_each_page_object(const LoadedPage& page, int type, const ObjectVisitor& on_object);
 
 // Characters in extraction order (see decode_text_page), boxes in page
 // coordinates. Internal when PDFium cannot build the page's text.
