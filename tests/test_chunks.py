@@ -10,6 +10,11 @@ WORDS = lambda text: len(text.split())  # noqa: E731 - a token per word keeps th
 TABLE = "| a | b |\n|---|---|\n" + "\n".join(f"| r{i} | x |" for i in range(6))
 
 
+class Encoder:  # shaped like tiktoken's Encoding
+    def encode(self, text):
+        return text.split()
+
+
 def blocks(*sections):
     """_blocks output from (headings, [(kind, text), ...]) per section; block i is node "n<i>"."""
     paths, items = [], []
@@ -52,32 +57,19 @@ CASES = {
 @pytest.mark.parametrize("made, max_tokens, overlap, expected", CASES.values(), ids=CASES)
 def test_packing(monkeypatch, made, max_tokens, overlap, expected):
     monkeypatch.setattr(_native, "_blocks", lambda document: made)
-    chunks = vorlin_reader.chunk(None, max_tokens, overlap, tokenizer=WORDS)
+    chunks = vorlin_reader.chunk(None, max_tokens, overlap, tokenizer=Encoder())
     assert [(c["headings"], c["text"]) for c in chunks] == expected
     assert all(WORDS(c["text"]) <= max_tokens for c in chunks)
 
 
-class Encoder:
-    def encode(self, text):
-        return text.split()
-
-
-@pytest.mark.parametrize("tokenizer, error", [
-    (Encoder(), None), (WORDS, None), (lambda text: "3", TypeError), (42, TypeError)])
-def test_tokenizer_kinds(monkeypatch, tokenizer, error):
-    monkeypatch.setattr(_native, "_blocks", lambda document: blocks(([], [para(4), para(4)])))
-    if error:
-        with pytest.raises(error):
-            vorlin_reader.chunk(None, 5, tokenizer=tokenizer)
-    else:
-        assert len(vorlin_reader.chunk(None, 5, tokenizer=tokenizer)) == 2
-
-
-@pytest.mark.parametrize("max_tokens, overlap, error", [
-    (0, 0, ValueError), (8, 8, ValueError), (8.0, 0, TypeError), (8, -1, ValueError)])
-def test_bad_sizes(max_tokens, overlap, error):
+@pytest.mark.parametrize("options, error", [
+    ({"max_tokens": 0}, ValueError), ({"max_tokens": 8, "overlap_tokens": 8}, ValueError),
+    ({"max_tokens": 8.0}, TypeError), ({"overlap_tokens": -1}, ValueError),
+    ({"tokenizer": lambda text: "3"}, TypeError), ({"tokenizer": 42}, TypeError)])
+def test_bad_arguments(monkeypatch, options, error):
+    monkeypatch.setattr(_native, "_blocks", lambda document: blocks(([], [para(4)])))
     with pytest.raises(error):
-        vorlin_reader.chunk(None, max_tokens, overlap)
+        vorlin_reader.chunk(None, **options)
 
 
 def test_real_document_chunks_and_linked_figures(tmp_path):
@@ -90,7 +82,8 @@ def test_real_document_chunks_and_linked_figures(tmp_path):
     graph = document.to_graph_json()
     by_id = {node["id"]: node for node in graph["nodes"]}
     # Every node the Markdown shows is in a chunk, on its own page, under its own headings.
-    shown = [n["id"] for n in graph["nodes"] if n["nodeType"] not in ("header", "footer", "page-number")]
+    omitted = ("header", "footer", "page-number")
+    shown = [n["id"] for n in graph["nodes"] if n["nodeType"] not in omitted]
     assert sorted({i for c in chunks for i in c["node_ids"]}) == sorted(shown)
     for c in chunks:
         assert c["pages"] == sorted({by_id[i]["page"] for i in c["node_ids"]})

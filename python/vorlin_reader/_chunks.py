@@ -177,7 +177,7 @@ class _Packer:
         return all(self.blocks[u.block][4].startswith("heading") for u in chunk.units)
 
     def merge(self, into, chunk):
-        """`chunk` appended to `into` if it fits; False otherwise."""
+        """`chunk` appended to `into` if it fits; False (and `into` unchanged) otherwise."""
         join = self.join_tokens[BLOCK_SEPARATOR]
         if into.tokens + join + chunk.tokens > self.max:
             return False
@@ -202,9 +202,8 @@ class _Packer:
             shares = previous and previous.tiny and section[0].tiny
             if previous and (self.headings_only(previous)
                              or shares and not self.headings_only(section[0])):
-                joined = _Chunk(previous.units, previous.tokens, previous.tiny)
-                if self.merge(joined, section[0]):
-                    out[-1], section = joined, section[1:]
+                if self.merge(previous, section[0]):
+                    section = section[1:]
             out.extend(section)
             start = end
         return [self.as_dict(chunk) for chunk in out]
