@@ -87,7 +87,7 @@ def test_real_document_chunks_and_linked_figures(tmp_path):
     assert sorted({i for c in chunks for i in c["node_ids"]}) == sorted(shown)
     for c in chunks:
         assert c["pages"] == sorted({by_id[i]["page"] for i in c["node_ids"]})
-        assert [b["page"] for b in c["boxes"]] == [by_id[i]["page"] for i in c["node_ids"]]
+        assert c["boxes"] == [{"page": by_id[i]["page"], **by_id[i]["bbox"]} for i in c["node_ids"]]
     assert ["1 Amber section", "1.1 Basil details"] in [c["headings"][-2:] for c in chunks]
     [figure] = [n["id"] for n in graph["nodes"] if n["nodeType"] == "figure"]
     linked = vorlin_reader.to_markdown(document, figures="linked", media_dir="media")

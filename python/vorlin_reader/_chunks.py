@@ -264,7 +264,8 @@ def chunk(document: "_native.Document", max_tokens: int = 512, overlap_tokens: i
     >>> for piece in vorlin_reader.chunk(vorlin_reader.parse("paper.pdf"), max_tokens=256):
     ...     print(piece["headings"], piece["text"][:40])
     """
-    for name, value, least in (("max_tokens", max_tokens, 1), ("overlap_tokens", overlap_tokens, 0)):
+    for name, value, least in (("max_tokens", max_tokens, 1),
+                               ("overlap_tokens", overlap_tokens, 0)):
         if not isinstance(value, int) or isinstance(value, bool):
             raise TypeError(f"{name} must be an int, got {type(value).__name__}")
         if value < least:

@@ -1,6 +1,7 @@
 #include "rendering.h"
 
 #include <array>
+#include <charconv>
 #include <optional>
 #include <string>
 
@@ -24,6 +25,16 @@ Result<PyRef> heading_tuple(const std::vector<std::string>& headings) {
   return tuple;
 }
 
+// The double that the float's shortest decimal text names, so that a box reads 699.48474 as it
+// does in the graph JSON, not 699.4847412109375.
+double shortest(float value) {
+  char text[32];
+  const auto written = std::to_chars(text, text + sizeof text, value);
+  double result = value;
+  std::from_chars(text, written.ptr, result);
+  return result;
+}
+
 Result<PyRef> block_tuple(const vorlin_core::Block& block) {
   PyRef text = text_object(block.markdown);
   PyRef id = text_object(block.node->id.to_string());
@@ -32,7 +43,8 @@ Result<PyRef> block_tuple(const vorlin_core::Block& block) {
   const vorlin_core::BBox& box = block.node->bbox;
   PyRef tuple(Py_BuildValue("(OnkOO(dddd))", text.get(), static_cast<Py_ssize_t>(block.section),
                             static_cast<unsigned long>(block.page), id.get(), kind.get(),
-                            double{box.x0}, double{box.y0}, double{box.x1}, double{box.y1}));
+                            shortest(box.x0), shortest(box.y0), shortest(box.x1),
+                            shortest(box.y1)));
   if (!tuple) return python_error();
   return tuple;
 }
