@@ -23,6 +23,12 @@ mkdir -p build/logs
 pip install -q --no-build-isolation -C build-dir=build/tests -C cmake.build-type=RelWithDebInfo \
   -C cmake.define.CMAKE_COMPILE_WARNING_AS_ERROR=ON -C cmake.define.VORLIN_TEST_HOOKS=ON \
   -C cmake.define.VORLIN_BUILD_TESTS=ON -C cmake.define.VORLIN_BUILD_BENCH=ON ".[test]"
+# The optional extras' frameworks, which the integration tests run against; those tests skip if
+# one cannot install.
+python -c 'import tomllib
+extras = tomllib.load(open("pyproject.toml", "rb"))["project"]["optional-dependencies"]
+print(*extras["langchain"], *extras["llama-index"], *extras["dask"], sep="\n")' |
+  xargs -d '\n' pip install -q || echo "warning: integration frameworks not installed" >&2
 VORLIN_PDFIUM_LIBRARY="$(python -c 'import vorlin_reader._pdfium_path as p; print(p.find_library() or "")')"
 export VORLIN_PDFIUM_LIBRARY
 

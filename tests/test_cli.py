@@ -45,7 +45,7 @@ def expected():
     """The sample through the package API in this process: what the tool must print."""
     pdfs.require_pdfium()
     document = vorlin_reader.parse(SAMPLE, backend="pdfium")
-    return {"markdown": document.to_markdown(),
+    return {"document": document, "markdown": document.to_markdown(),
             "json": numbered_ids(_native._graph_json_text(document)) + "\n"}
 
 
@@ -80,10 +80,8 @@ def test_output_dir_keeps_going_past_a_missing_file(expected, tmp_path, fmt, suf
         text = (out / (stem + suffix)).read_text(encoding="utf-8")
         if fmt == "markdown":
             assert text == expected["markdown"]
-        else:
-            graph = json.loads(expected["json"])
-            graph["meta"]["sourceFilename"] = source
-            assert json.loads(numbered_ids(text)) == graph
+        else:  # the compact text stdout gets
+            assert numbered_ids(text) == expected["json"].replace('"sample.pdf"', f'"{source}"')
 
 
 def test_any_exception_of_one_file_is_reported_and_options_reach_the_parse(expected, tmp_path,
@@ -103,7 +101,11 @@ def test_any_exception_of_one_file_is_reported_and_options_reach_the_parse(expec
                      "--media-dir", media]) == 1
     [(*_, options, workers)] = calls
     assert (options.profile, options.media_dir, workers) == ("scientific", media, 5)
-    assert capsys.readouterr() == (expected["markdown"], f"{SAMPLE}: MemoryError\n")
+    # The figures saved into media are linked from the Markdown.
+    linked = vorlin_reader.to_markdown(expected["document"], figures="linked", media_dir=media)
+    out, err = capsys.readouterr()
+    assert (numbered_ids(out), err) == (numbered_ids(linked), f"{SAMPLE}: MemoryError\n")
+    assert "](" in linked
 
 
 @pytest.mark.parametrize("quiet", [[], ["--quiet"]])
@@ -118,6 +120,28 @@ def test_warnings_go_to_stderr_unless_quiet(tmp_path, quiet):
     assert (run.returncode, run.stderr) == (0, "" if quiet else warning)
 
 
+def test_indented_json_and_chunk_lines(expected):
+    indented = tool("parse", SAMPLE, "--format", "json", "--indent", "2")
+    assert numbered_ids(indented.stdout) == json.dumps(json.loads(expected["json"]), indent=2,
+                                                       ensure_ascii=False) + "\n"
+    lines = tool("parse", SAMPLE, "--format", "chunks", "--max-tokens", "40").stdout.splitlines()
+    chunks = vorlin_reader.chunk(vorlin_reader.parse(SAMPLE), max_tokens=40)
+    assert len(chunks) > 1
+    assert [(c["text"], c["headings"], c["pages"], SAMPLE) for c in chunks] == [
+        (c["text"], c["headings"], c["pages"], c["source"]) for c in map(json.loads, lines)]
+
+
+def test_markdown_links_saved_figures_from_where_it_is_written(tmp_path):
+    pdfs.require_pdfium()
+    source = tmp_path / "image.pdf"
+    source.write_bytes(pdfs.image_page(pdfs.gradient()))
+    run = tool("parse", str(source), "--media-dir", str(tmp_path / "media"), "-o",
+               str(tmp_path / "out"))
+    [link] = re.findall(r"\]\((.*)\)", (tmp_path / "out" / "image.md").read_text())
+    assert run.returncode == 0 and (tmp_path / "out" / link).is_file()
+    assert link.startswith("../media/")
+
+
 def test_output_dir_that_cannot_be_created(tmp_path):
     (tmp_path / "taken").write_text("a file, not a folder")
     target = str(tmp_path / "taken" / "sub")
@@ -127,9 +151,11 @@ def test_output_dir_that_cannot_be_created(tmp_path):
                           "Not a directory\n")
 
 
-# A missing command, missing files, a count below one; choices are argparse's to enforce.
-@pytest.mark.parametrize("args", [[], ["parse"], ["parse", SAMPLE, "-j", "0"]],
-                         ids=["nothing", "no-file", "no-job"])
+# A missing command, missing files, a count below one, --indent without JSON; choices are
+# argparse's to enforce.
+@pytest.mark.parametrize("args", [[], ["parse"], ["parse", SAMPLE, "-j", "0"],
+                                  ["parse", SAMPLE, "--indent", "2"]],
+                         ids=["nothing", "no-file", "no-job", "indent-markdown"])
 def test_usage_errors_exit_2(args):
     run = tool(*args)
     assert (run.returncode, run.stdout) == (2, "")

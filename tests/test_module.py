@@ -19,7 +19,8 @@ def test_members_and_the_package_reexports():
     # The wheel's metadata and the C++ build both take the version from the package.
     assert native.version() == importlib.metadata.version("vorlin-reader")
     assert [name for name in vars(native) if not name.startswith("_")] == PUBLIC
-    assert set(vorlin_reader.__all__) == {*PUBLIC, "parse_bytes", "__version__"}
+    assert set(vorlin_reader.__all__) == {*PUBLIC, "parse_bytes", "__version__", "to_markdown",
+                                          "chunk"}
     for name in ("version", "ParseOptions", "Document"):
         assert getattr(vorlin_reader, name) is getattr(native, name)
     assert native.ParseOptions.__module__ == native.Document.__module__ == "vorlin_reader._native"

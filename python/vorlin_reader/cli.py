@@ -8,7 +8,7 @@ import os
 import sys
 import tempfile
 
-_FORMATS = {"markdown": ".md", "json": ".json"}
+_FORMATS = {"markdown": ".md", "json": ".json", "chunks": ".jsonl"}
 _PROFILES = ("fast", "balanced", "scientific")
 
 
@@ -17,17 +17,23 @@ def _parser():
 
     parser = argparse.ArgumentParser(
         prog="vorlin-reader",
-        description="Turn PDF files into Markdown or graph JSON for retrieval pipelines.",
+        description="Turn PDF files into Markdown, graph JSON or retrieval chunks.",
     )
     parser.add_argument("--version", action="version", version=f"%(prog)s {__version__}")
     commands = parser.add_subparsers(dest="command", required=True, metavar="COMMAND")
     parse = commands.add_parser("parse", help="parse PDF files", description="Parse PDF files.")
     parse.add_argument("files", nargs="+", metavar="FILE", help="PDF files to parse")
     parse.add_argument("--format", choices=tuple(_FORMATS), default="markdown",
-                       help="output format (default: markdown)")
+                       help="output format (default: markdown); chunks is JSON Lines, one chunk "
+                            "per line")
     parse.add_argument("-o", "--output", metavar="DIR",
-                       help="write DIR/<name>.md or .json per input instead of printing")
-    parse.add_argument("--media-dir", metavar="DIR", help="save figure images into DIR")
+                       help="write DIR/<name>.md, .json or .jsonl per input instead of printing")
+    parse.add_argument("--media-dir", metavar="DIR",
+                       help="save figure images into DIR and link them from the Markdown")
+    parse.add_argument("--indent", type=_count, default=None, metavar="N",
+                       help="indent JSON by N spaces (default: compact)")
+    parse.add_argument("--max-tokens", type=_positive, default=512, metavar="N",
+                       help="chunks of at most N tokens, about 4 characters each (default: 512)")
     parse.add_argument("--profile", choices=_PROFILES, default="balanced",
                        help="parse profile (default: balanced)")
     # Choices are checked against the package's own lists once a parse runs, so that --version and
@@ -44,26 +50,44 @@ def _parser():
     return parser
 
 
-def _positive(text):
-    try:
-        value = int(text)
-    except ValueError:
-        value = 0
-    if value < 1:
-        raise argparse.ArgumentTypeError(f"expected a positive integer, got {text!r}")
-    return value
+def _at_least(least, what):
+    def convert(text):
+        try:
+            value = int(text)
+        except ValueError:
+            value = least - 1
+        if value < least:
+            raise argparse.ArgumentTypeError(f"expected a {what} integer, got {text!r}")
+        return value
+    return convert
 
 
-def _render(document, fmt, for_file):
-    if fmt == "markdown":
-        return document.to_markdown()
-    if for_file:
-        import json
+_positive = _at_least(1, "positive")
+_count = _at_least(0, "non-negative")
 
-        return json.dumps(document.to_graph_json(), indent=2, ensure_ascii=False) + "\n"
+
+def _render(document, args, file, target):
+    """The output text for one parsed file; `target` is the file it goes to, None for stdout."""
+    import json
+
+    import vorlin_reader
     from vorlin_reader import _native
 
-    return _native._graph_json_text(document) + "\n"
+    if args.format == "markdown":
+        if args.media_dir is None:
+            return document.to_markdown()
+        # Links work from where the Markdown is read: its own folder, or here for stdout.
+        media = args.media_dir if target is None else os.path.relpath(
+            args.media_dir, os.path.dirname(os.path.abspath(target)))
+        return vorlin_reader.to_markdown(document, figures="linked", media_dir=media)
+    if args.format == "chunks":
+        return "".join(json.dumps({**piece, "source": file}, ensure_ascii=False,
+                                  separators=(",", ":")) + "\n"
+                       for piece in vorlin_reader.chunk(document, max_tokens=args.max_tokens))
+    text = _native._graph_json_text(document)
+    if args.indent is not None:
+        text = json.dumps(json.loads(text), indent=args.indent, ensure_ascii=False)
+    return text + "\n"
 
 
 def _write_atomically(path, text):
@@ -171,7 +195,7 @@ def _run_parse(args):
                 try:
                     if isinstance(outcome, BaseException):
                         raise outcome
-                    text = _render(outcome, args.format, for_file=target is not None)
+                    text = _render(outcome, args, file, target)
                     if target is None:
                         sys.stdout.write(text)
                         sys.stdout.flush()
@@ -196,6 +220,8 @@ def _check_choices(parser, args):
         if value not in choices:
             parser.error(f"argument {option}: invalid choice: {value!r} "
                          f"(choose from {', '.join(map(repr, choices))})")
+    if args.indent is not None and args.format != "json":
+        parser.error("argument --indent: applies to --format json only")
 
 
 def main(argv=None):

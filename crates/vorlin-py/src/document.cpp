@@ -133,6 +133,15 @@ PyObject* graph_json_text(PyObject* self) {
   return text_object(*json).release();
 }
 
+PyObject* with_model(PyObject* self,
+                     const std::function<PyObject*(const vorlin_core::Document&)>& use) {
+  auto document = checked_self(self);
+  if (!document) return nullptr;
+  SharedBorrow borrow((*document)->borrow);
+  if (!borrow.held()) return nullptr;
+  return use((*document)->document);
+}
+
 Result<PyTypeObject*> document_type() {
   static PyObject* type = nullptr;
   if (type == nullptr) type = PyType_FromSpec(&spec);

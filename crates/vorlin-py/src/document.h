@@ -4,6 +4,8 @@
 
 #include <Python.h>
 
+#include <functional>
+
 #include "python_error.h"
 #include "vorlin_core/model/document.h"
 
@@ -18,5 +20,10 @@ Result<PyRef> wrap_document(vorlin_core::Document&& document);
 // The canonical compact graph JSON text of a Document object, as a new str; nullptr with a
 // Python error set when `self` is not a Document or the writer fails.
 PyObject* graph_json_text(PyObject* self);
+
+// `use` applied to the model of a Document object, held under a shared borrow meanwhile; nullptr
+// with a Python error set when `self` is not a Document (or `use` fails).
+PyObject* with_model(PyObject* self,
+                     const std::function<PyObject*(const vorlin_core::Document&)>& use);
 
 }  // namespace vorlin_py

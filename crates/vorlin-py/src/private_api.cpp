@@ -10,6 +10,7 @@
 #include "interrupts.h"
 #include "parse_options.h"
 #include "parsing.h"
+#include "rendering.h"
 #include "vorlin_core/backend/builtin_backend.h"
 #include "vorlin_core/backend/pdfium_backend.h"
 
@@ -227,6 +228,11 @@ PyMethodDef functions[] = {
      "Files on a pool of threads: a list of Documents and exceptions, in order."},
     {"_graph_json_text", graph_json, METH_O,
      "_graph_json_text(document)\n--\n\nThe canonical compact graph JSON text."},
+    {"_markdown", as_method(markdown), METH_FASTCALL | METH_KEYWORDS,
+     "_markdown(document, media_dir=None)\n--\n\nMarkdown whose figures link to "
+     "<media_dir>/<node id>.png."},
+    {"_blocks", blocks, METH_O,
+     "_blocks(document)\n--\n\n(sections, blocks): the retrieval blocks chunk() packs."},
 };
 
 }  // namespace

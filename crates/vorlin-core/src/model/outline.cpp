@@ -54,4 +54,15 @@ Outline build_outline(const Document& document) {
   return std::move(builder).finish();
 }
 
+std::unordered_map<NodeId, std::uint32_t> node_pages(const Document& document) {
+  std::unordered_map<NodeId, std::uint32_t> pages;
+  std::size_t node_count = 0;
+  for (const PagePtr& page : document.pages) node_count += page->nodes.size();
+  pages.reserve(node_count);
+  for (const PagePtr& page : document.pages) {
+    for (const NodePtr& node : page->nodes) pages.insert_or_assign(node->id, page->number);
+  }
+  return pages;
+}
+
 }  // namespace vorlin_core

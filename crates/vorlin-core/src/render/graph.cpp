@@ -12,18 +12,6 @@ namespace {
 
 using PageIndex = std::unordered_map<NodeId, std::uint32_t>;
 
-// Later entries replace earlier ones, so a duplicated id gets the last page that lists it.
-PageIndex index_pages(const Document& document) {
-  PageIndex index;
-  std::size_t node_count = 0;
-  for (const PagePtr& page : document.pages) node_count += page->nodes.size();
-  index.reserve(node_count);
-  for (const PagePtr& page : document.pages) {
-    for (const NodePtr& node : page->nodes) index.insert_or_assign(node->id, page->number);
-  }
-  return index;
-}
-
 class GraphWalker {
  public:
   GraphWalker(Graph& graph, const PageIndex& pages) : graph_(graph), pages_(pages) {}
@@ -109,7 +97,7 @@ void add_caption_edges(const Page& page, std::vector<Edge>& edges) {
 
 Graph build_graph(const Document& document) {
   Graph graph;
-  const PageIndex pages = index_pages(document);
+  const PageIndex pages = node_pages(document);
   graph.nodes.reserve(pages.size());
   graph.edges.reserve(2 * pages.size());
   GraphWalker(graph, pages).visit(build_outline(document), std::nullopt);

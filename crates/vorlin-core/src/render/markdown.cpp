@@ -161,4 +161,12 @@ std::string render_markdown(const Document& document, const MarkdownOptions& opt
   return normalise_newlines(out);
 }
 
+std::string render_node_markdown(const Node& node, const MarkdownOptions& options) {
+  std::string out;
+  MarkdownWriter(out, options).node(node);
+  out = normalise_newlines(out);
+  while (out.ends_with('\n')) out.pop_back();
+  return out;
+}
+
 }  // namespace vorlin_core

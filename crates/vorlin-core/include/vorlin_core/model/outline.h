@@ -3,6 +3,7 @@
 // nearest open heading of a smaller level; sections stay open across pages.
 
 #include <cstdint>
+#include <unordered_map>
 #include <variant>
 #include <vector>
 
@@ -30,5 +31,9 @@ using Outline = OutlineSection;
 // Reads the pages in order and each page's reading order; ids missing from a
 // page's nodes are skipped, ids listed twice are placed twice.
 Outline build_outline(const Document& document);
+
+// The 1-based page number of every node a page lists; a duplicated id gets the last page that
+// lists it.
+std::unordered_map<NodeId, std::uint32_t> node_pages(const Document& document);
 
 }  // namespace vorlin_core

@@ -36,4 +36,8 @@ struct MarkdownOptions {
 
 std::string render_markdown(const Document& document, const MarkdownOptions& options = {});
 
+// One node's block as render_markdown writes it, without the newlines that end it; "" for the
+// kinds the Markdown omits.
+std::string render_node_markdown(const Node& node, const MarkdownOptions& options = {});
+
 }  // namespace vorlin_core
