@@ -62,6 +62,7 @@ std::expected<tesseract::TesseractApi, OcrError> resolve_tesseract(
     VORLIN_BIND(TessBaseAPIDelete);
     VORLIN_BIND(TessBaseAPISetVariable);
     VORLIN_BIND(TessBaseAPIInit3);
+    VORLIN_BIND(TessBaseAPISetPageSegMode);
     VORLIN_BIND(TessBaseAPISetImage);
     VORLIN_BIND(TessBaseAPISetSourceResolution);
     VORLIN_BIND(TessBaseAPIRecognize);
@@ -129,6 +130,8 @@ class TesseractPool {
                                           "'; install it with: apt-get install" +
                                           language_packages(languages)});
     }
+    // The API starts in single-block mode, which runs the lines of side-by-side columns together.
+    api_->TessBaseAPISetPageSegMode(handle, tesseract::kPageSegAuto);
     return new TesseractEngine{api_, handle};
   }
 

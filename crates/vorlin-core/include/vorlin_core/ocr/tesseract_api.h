@@ -12,6 +12,9 @@ struct ETEXT_DESC;
 
 using BOOL = int;
 
+// TessPageSegMode: PSM_AUTO, layout analysis without orientation detection.
+inline constexpr int kPageSegAuto = 3;
+
 // TessPageIteratorLevel.
 enum Level : int { kBlock = 0, kParagraph = 1, kTextLine = 2, kWord = 3, kSymbol = 4 };
 
@@ -22,6 +25,7 @@ struct TesseractApi {
   void (*TessBaseAPIDelete)(TessBaseAPI* handle);
   BOOL (*TessBaseAPISetVariable)(TessBaseAPI* handle, const char* name, const char* value);
   int (*TessBaseAPIInit3)(TessBaseAPI* handle, const char* datapath, const char* language);
+  void (*TessBaseAPISetPageSegMode)(TessBaseAPI* handle, int mode);
   void (*TessBaseAPISetImage)(TessBaseAPI* handle, const unsigned char* imagedata, int width,
                               int height, int bytes_per_pixel, int bytes_per_line);
   void (*TessBaseAPISetSourceResolution)(TessBaseAPI* handle, int ppi);
