@@ -40,7 +40,7 @@ def _engine(backend, layout, max_image_pixels):
     return library, layout, max_image_pixels
 
 
-def _ocr(ocr, languages, dpi):
+def ocr_argument(ocr, languages, dpi):
     """The native `ocr` argument: None, or (mode, languages, dpi, library)."""
     if ocr not in OCR_MODES:
         raise ValueError(f"ocr must be one of {' / '.join(OCR_MODES)}, got {ocr!r}")
@@ -84,7 +84,7 @@ def parse(path: PathLike, options: "_native.ParseOptions | None" = None, *,
     >>> print(doc.to_markdown())
     """
     return _native._parse(*_engine(backend, layout, max_image_pixels), os.fsencode(path), options,
-                          ocr=_ocr(ocr, ocr_languages, ocr_dpi))
+                          ocr=ocr_argument(ocr, ocr_languages, ocr_dpi))
 
 
 def parse_bytes(data, options: "_native.ParseOptions | None" = None, *, name: str = "",
@@ -99,14 +99,14 @@ def parse_bytes(data, options: "_native.ParseOptions | None" = None, *, name: st
     >>> doc = vorlin_reader.parse_bytes(response.content, name="report.pdf")
     """
     return _native._parse_bytes(*_engine(backend, layout, max_image_pixels), data, name, options,
-                                ocr=_ocr(ocr, ocr_languages, ocr_dpi))
+                                ocr=ocr_argument(ocr, ocr_languages, ocr_dpi))
 
 
 def parse_outcomes(paths, options=None, *, backend="pdfium", layout="enhanced", workers=None,
                    max_image_pixels=None, ocr="auto", ocr_languages="eng", ocr_dpi=300):
     """Per path, in order, its Document or the exception parsing it raised (never raised here)."""
     engine = _engine(backend, layout, max_image_pixels)
-    ocr = _ocr(ocr, ocr_languages, ocr_dpi)
+    ocr = ocr_argument(ocr, ocr_languages, ocr_dpi)
     outcomes = [None] * len(paths)
     encoded, positions = [], []
     for index, path in enumerate(paths):
