@@ -24,20 +24,27 @@ void bind(void* handle, const char* name, Function& slot, std::string& failure) 
   if (!slot) failure = loader_message((std::string("undefined symbol: ") + name).c_str());
 }
 
-// Debian's package for each of Tesseract's language names ("chi_sim" is tesseract-ocr-chi-sim).
-std::string language_packages(const std::string& languages) {
-  std::string packages;
+// Tesseract's language names in "eng+deu".
+std::vector<std::string> language_names(const std::string& languages) {
+  std::vector<std::string> names;
   std::size_t start = 0;
   while (start <= languages.size()) {
     std::size_t end = languages.find('+', start);
     if (end == std::string::npos) end = languages.size();
-    if (end > start) {
-      packages += " tesseract-ocr-";
-      for (char c : languages.substr(start, end - start)) {
-        packages += c == '_' ? '-' : static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
-      }
-    }
+    if (end > start) names.push_back(languages.substr(start, end - start));
     start = end + 1;
+  }
+  return names;
+}
+
+// Debian's package for each language name ("chi_sim" is tesseract-ocr-chi-sim).
+std::string language_packages(const std::vector<std::string>& names) {
+  std::string packages;
+  for (const std::string& name : names) {
+    packages += " tesseract-ocr-";
+    for (char c : name) {
+      packages += c == '_' ? '-' : static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+    }
   }
   return packages;
 }
@@ -58,10 +65,12 @@ std::expected<tesseract::TesseractApi, OcrError> resolve_tesseract(
 #define VORLIN_BIND(symbol) bind(handle, #symbol, api.symbol, failure)
     VORLIN_BIND(TessVersion);
     VORLIN_BIND(TessDeleteText);
+    VORLIN_BIND(TessDeleteTextArray);
     VORLIN_BIND(TessBaseAPICreate);
     VORLIN_BIND(TessBaseAPIDelete);
     VORLIN_BIND(TessBaseAPISetVariable);
     VORLIN_BIND(TessBaseAPIInit3);
+    VORLIN_BIND(TessBaseAPIGetLoadedLanguagesAsVector);
     VORLIN_BIND(TessBaseAPISetPageSegMode);
     VORLIN_BIND(TessBaseAPISetImage);
     VORLIN_BIND(TessBaseAPISetSourceResolution);
@@ -96,48 +105,64 @@ class TesseractPool {
   std::expected<TesseractLease, OcrError> lease(const std::string& library_path,
                                                 const std::string& languages) {
     std::unique_lock lock(mutex_);
-    if (!api_) {
-      auto api = resolve_tesseract(library_path);
-      if (!api) return std::unexpected(std::move(api.error()));
-      api_ = new tesseract::TesseractApi(*api);
+    const tesseract::TesseractApi*& api = apis_[library_path];
+    if (!api) {
+      auto resolved = resolve_tesseract(library_path);
+      if (!resolved) {
+        apis_.erase(library_path);
+        return std::unexpected(std::move(resolved.error()));
+      }
+      api = new tesseract::TesseractApi(*resolved);
     }
-    std::vector<TesseractEngine*>& idle = idle_[languages];
+    const std::pair<std::string, std::string> key(library_path, languages);
+    std::vector<TesseractEngine*>& idle = idle_[key];
     TesseractEngine* engine = nullptr;
     if (!idle.empty()) {
       engine = idle.back();
       idle.pop_back();
     } else {
       lock.unlock();  // reading language data takes a while; other threads need not wait
-      auto created = create(languages);
+      auto created = create(*api, languages);
       if (!created) return std::unexpected(std::move(created.error()));
       engine = *created;
     }
-    return TesseractLease(engine, [this, languages](const TesseractEngine* returned) {
+    return TesseractLease(engine, [this, key](const TesseractEngine* returned) {
       const std::lock_guard guard(mutex_);
-      idle_[languages].push_back(const_cast<TesseractEngine*>(returned));
+      idle_[key].push_back(const_cast<TesseractEngine*>(returned));
     });
   }
 
  private:
-  std::expected<TesseractEngine*, OcrError> create(const std::string& languages) const {
-    tesseract::TessBaseAPI* handle = api_->TessBaseAPICreate();
+  static std::expected<TesseractEngine*, OcrError> create(const tesseract::TesseractApi& api,
+                                                          const std::string& languages) {
+    tesseract::TessBaseAPI* handle = api.TessBaseAPICreate();
     // Tesseract reports missing data on stderr; our error says it instead.
-    api_->TessBaseAPISetVariable(handle, "debug_file", "/dev/null");
-    if (languages.empty() || api_->TessBaseAPIInit3(handle, nullptr, languages.c_str()) != 0) {
-      api_->TessBaseAPIDelete(handle);
-      return std::unexpected(OcrError{OcrError::Kind::LanguageMissing,
-                                      "Tesseract has no data for the language(s) '" + languages +
-                                          "'; install it with: apt-get install" +
-                                          language_packages(languages)});
+    api.TessBaseAPISetVariable(handle, "debug_file", "/dev/null");
+    std::vector<std::string> missing = language_names(languages);
+    if (!missing.empty() && api.TessBaseAPIInit3(handle, nullptr, languages.c_str()) == 0) {
+      // Tesseract skips a language it has no data for as long as another one loads.
+      if (char** loaded = api.TessBaseAPIGetLoadedLanguagesAsVector(handle)) {
+        for (char** name = loaded; *name; ++name) std::erase(missing, std::string(*name));
+        api.TessDeleteTextArray(loaded);
+      }
     }
-    // The API starts in single-block mode, which runs the lines of side-by-side columns together.
-    api_->TessBaseAPISetPageSegMode(handle, tesseract::kPageSegAuto);
-    return new TesseractEngine{api_, handle};
+    if (missing.empty() && !languages.empty()) {
+      // The API starts in single-block mode, which runs side-by-side columns' lines together.
+      api.TessBaseAPISetPageSegMode(handle, tesseract::kPageSegAuto);
+      return new TesseractEngine{&api, handle};
+    }
+    api.TessBaseAPIDelete(handle);
+    if (missing.empty()) missing.push_back(languages);
+    return std::unexpected(OcrError{OcrError::Kind::LanguageMissing,
+                                    "Tesseract has no data for the language(s) '" + languages +
+                                        "'; install it with: apt-get install" +
+                                        language_packages(missing)});
   }
 
   std::mutex mutex_;
-  const tesseract::TesseractApi* api_ = nullptr;
-  std::map<std::string, std::vector<TesseractEngine*>> idle_;
+  // Per library path, so that a path that cannot be loaded fails whatever loaded before.
+  std::map<std::string, const tesseract::TesseractApi*> apis_;
+  std::map<std::pair<std::string, std::string>, std::vector<TesseractEngine*>> idle_;
 };
 
 }  // namespace

@@ -21,10 +21,12 @@ enum Level : int { kBlock = 0, kParagraph = 1, kTextLine = 2, kWord = 3, kSymbol
 struct TesseractApi {
   const char* (*TessVersion)();
   void (*TessDeleteText)(const char* text);
+  void (*TessDeleteTextArray)(char** arr);
   TessBaseAPI* (*TessBaseAPICreate)();
   void (*TessBaseAPIDelete)(TessBaseAPI* handle);
   BOOL (*TessBaseAPISetVariable)(TessBaseAPI* handle, const char* name, const char* value);
   int (*TessBaseAPIInit3)(TessBaseAPI* handle, const char* datapath, const char* language);
+  char** (*TessBaseAPIGetLoadedLanguagesAsVector)(const TessBaseAPI* handle);
   void (*TessBaseAPISetPageSegMode)(TessBaseAPI* handle, int mode);
   void (*TessBaseAPISetImage)(TessBaseAPI* handle, const unsigned char* imagedata, int width,
                               int height, int bytes_per_pixel, int bytes_per_line);

@@ -24,9 +24,9 @@ struct TesseractEngine {
 };
 using TesseractLease = std::shared_ptr<const TesseractEngine>;
 
-// An idle engine for `languages`, or a new one. The first library loaded serves every later call
-// whatever path it names; a failed load leaves nothing behind, so a later call tries again.
-// LanguageMissing names the packages that would provide `languages`.
+// An idle engine of `library_path` for `languages`, or a new one. A failed load leaves nothing
+// behind, so a later call tries again. LanguageMissing names the packages that would provide the
+// languages Tesseract could not load.
 std::expected<TesseractLease, OcrError> lease_tesseract(const std::string& library_path,
                                                         const std::string& languages);
 
