@@ -13,6 +13,7 @@ using vorlin_geometry::BBox;
 const BBox kPage{0, 0, 595, 842};
 const BBox kScan{0, 0, 595, 842};
 const BBox kLogo{72, 700, 200, 800};
+const BBox kPicture{72, 112, 526, 768};  // a born-digital page that is one picture
 
 struct Case {
   const char* name;
@@ -41,6 +42,7 @@ INSTANTIATE_TEST_SUITE_P(
                     Case{"scan_with_a_stamp", OcrMode::Auto, U"page 7", kScan, true},
                     Case{"scan_with_text_layer", OcrMode::Auto, kLayer, kScan, false},
                     Case{"born_digital", OcrMode::Auto, kLayer, kLogo, false},
+                    Case{"picture_page_is_no_scan", OcrMode::Auto, U"", kPicture, false},
                     Case{"unmapped_fonts", OcrMode::Auto, kUnmapped, kLogo, true},
                     Case{"off", OcrMode::Off, U"", kScan, false},
                     Case{"force", OcrMode::Force, kLayer, kLogo, true}),

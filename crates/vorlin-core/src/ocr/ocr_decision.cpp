@@ -9,8 +9,10 @@ namespace {
 
 using vorlin_geometry::BBox;
 
-// Share of the page that images must cover for it to be a scan.
-constexpr float kScanCoverage = 0.5f;
+// Share of the page that images must cover for it to be a scan: a scanner captures the whole
+// sheet, while a born-digital page that is one picture (a cover, a full-page figure) keeps its
+// margins, some 60% of the page.
+constexpr float kScanCoverage = 0.8f;
 // Fewer usable characters than this over the images is no text layer (a stamp, a page number).
 constexpr std::size_t kMinLayerChars = 20;
 // Share of a page's visible characters that, unmapped, make its text unusable.

@@ -9,13 +9,13 @@
 
 namespace vorlin_core {
 
-// Force: every page. Auto: a page whose images cover most of it while hardly any usable text
+// Force: every page. Auto: a page whose images cover nearly all of it while hardly any usable text
 // lies over them (a scan without a text layer), or whose text is mostly U+FFFD (fonts without a
 // Unicode map). Off: none.
 bool needs_ocr(OcrMode mode, std::span<const PdfChar> chars,
                std::span<const vorlin_geometry::BBox> images, const vorlin_geometry::BBox& page);
 
-// Whether the image covers most of the page, as a scanned page's picture does.
+// Whether the image covers nearly all of the page, as a scanned page's picture does.
 bool is_page_scan(const vorlin_geometry::BBox& image, const vorlin_geometry::BBox& page);
 
 }  // namespace vorlin_core
