@@ -83,7 +83,7 @@ std::expected<void, OcrError> ocr_available(const OcrSettings& settings) {
   return {};
 }
 
-std::expected<std::vector<OcrWord>, OcrError> recognise(const GrayImage& image,
+std::expected<std::vector<OcrWord>, OcrError> recognise(const GrayImage& image, float dpi,
                                                         const OcrSettings& settings) {
   constexpr auto kMaxSide = static_cast<std::uint32_t>(std::numeric_limits<int>::max());
   if (image.width == 0 || image.height == 0 || image.width > kMaxSide ||
@@ -98,7 +98,7 @@ std::expected<std::vector<OcrWord>, OcrError> recognise(const GrayImage& image,
   const int width = static_cast<int>(image.width);
   api.TessBaseAPISetImage(handle, image.pixels.data(), width, static_cast<int>(image.height), 1,
                           width);
-  api.TessBaseAPISetSourceResolution(handle, static_cast<int>(std::lround(settings.dpi)));
+  api.TessBaseAPISetSourceResolution(handle, static_cast<int>(std::lround(dpi)));
   std::expected<std::vector<OcrWord>, OcrError> words =
       api.TessBaseAPIRecognize(handle, nullptr) == 0
           ? std::expected<std::vector<OcrWord>, OcrError>(read_words(**engine))

@@ -1,5 +1,7 @@
 #include "vorlin_core/pipeline/ocr_stage.h"
 
+#include <algorithm>
+#include <cmath>
 #include <string>
 
 #include "vorlin_core/ocr/ocr_decision.h"
@@ -8,6 +10,11 @@
 
 namespace vorlin_core {
 namespace {
+
+constexpr float kPointsPerInch = 72;
+// Pixels a page may be drawn with: 600 dpi of an A4 page would be 35 million, more than PDFium's
+// renderer here allows.
+constexpr float kMaxPixels = 32e6f;
 
 void warn(const std::string& message) {
   const auto& logger = native_logger();
@@ -27,12 +34,16 @@ std::optional<OcrPage> OcrStage::read(const PdfPage& page, std::size_t index,
                                       std::span<const BBox> images, const BBox& page_box) {
   if (unavailable_ || !needs_ocr(settings_.mode, chars, images, page_box)) return std::nullopt;
   const std::string where = "page " + std::to_string(index + 1) + ": ";
-  auto image = page.render_gray(settings_.dpi);
+  // A large page is drawn at a lower resolution rather than not at all.
+  const float area = page_box.width() * page_box.height();
+  const float fitting = kPointsPerInch * std::sqrt(kMaxPixels / std::max(area, 1.0f));
+  const float dpi = std::min(settings_.dpi, fitting);
+  auto image = page.render_gray(dpi);
   if (!image) {
     warn(where + "not read by OCR: " + image.error().to_string());
     return std::nullopt;
   }
-  auto words = recognise(*image, settings_);
+  auto words = recognise(*image, dpi, settings_);
   if (!words) {
     if (words.error().kind == OcrError::Kind::Failed) {
       warn(where + "not read by OCR: " + words.error().message);
@@ -42,7 +53,7 @@ std::optional<OcrPage> OcrStage::read(const PdfPage& page, std::size_t index,
     }
     return std::nullopt;
   }
-  return ocr_page(*words, settings_.dpi, page_box.height());
+  return ocr_page(*words, dpi, page_box.height());
 }
 
 }  // namespace vorlin_core

@@ -23,8 +23,9 @@ struct OcrWord {
 // Whether OCR as `settings` asks for can run: Tesseract loads and has the languages' data.
 std::expected<void, OcrError> ocr_available(const OcrSettings& settings);
 
-// Every word of `image`, drawn at `settings.dpi`, in Tesseract's reading order.
-std::expected<std::vector<OcrWord>, OcrError> recognise(const GrayImage& image,
+// Every word of `image`, drawn at `dpi`, in Tesseract's reading order, by an engine for
+// `settings`' library and languages.
+std::expected<std::vector<OcrWord>, OcrError> recognise(const GrayImage& image, float dpi,
                                                         const OcrSettings& settings);
 
 }  // namespace vorlin_core
