@@ -1,11 +1,12 @@
 #!/usr/bin/env bash
-# Installs the system packages that building vorlin_reader needs (Debian/Ubuntu, as root); does
-# nothing when they are all installed already.
+# Installs the system packages that building and testing vorlin_reader need (Debian/Ubuntu, as
+# root), Tesseract for OCR among them; does nothing when they are all installed already.
 set -euo pipefail
 PACKAGES=(
   g++ make python3-venv python3-dev
   libssl-dev libpng-dev libicu-dev libspdlog-dev libfmt-dev
   libgtest-dev libgmock-dev libbenchmark-dev
+  libtesseract5 tesseract-ocr-eng
 )
 # dpkg-query names every package it knows; one not known at all makes it exit non-zero.
 if status=$(dpkg-query -W -f='${db:Status-Status}\n' "${PACKAGES[@]}" 2>/dev/null) &&

@@ -222,3 +222,15 @@ def tables():
     writer.paragraph(paragraph_text("Basil"))
     pdf.showPage()
     return _done(pdf)
+
+
+def scanned(pdf_bytes, dpi=150):
+    """`pdf_bytes`' pages as pictures only, as a scanner gives them: one page-sized gray image each
+    and no text."""
+    import pypdfium2
+
+    pdf = _pdf()
+    for page in pypdfium2.PdfDocument(pdf_bytes):
+        pdf.drawImage(ImageReader(page.render(scale=dpi / 72, grayscale=True).to_pil()), 0, 0, *A4)
+        pdf.showPage()
+    return _done(pdf)

@@ -90,9 +90,9 @@ def test_any_exception_of_one_file_is_reported_and_options_reach_the_parse(expec
 
     parse_many, calls = _native._parse_many, []
 
-    def first_runs_out_of_memory(*args):
+    def first_runs_out_of_memory(*args, **keywords):
         calls.append(args)
-        return [MemoryError(), *parse_many(*args)[1:]]
+        return [MemoryError(), *parse_many(*args, **keywords)[1:]]
 
     monkeypatch.setattr(_native, "_parse_many", first_runs_out_of_memory)
     media = str(tmp_path / "figures")

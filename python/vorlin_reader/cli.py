@@ -43,6 +43,11 @@ def _parser():
     parse.add_argument("--layout", default="enhanced",
                        help="layout analysis: enhanced (default), or spec for the plain "
                             "page-by-page passes")
+    parse.add_argument("--ocr", default="auto",
+                       help="read pages through Tesseract: auto (default: scanned pages and "
+                            "pages without Unicode text), force (every page) or off")
+    parse.add_argument("--ocr-lang", default="eng", metavar="LANGS",
+                       help="Tesseract languages joined by '+' (default: eng), e.g. eng+deu")
     parse.add_argument("-j", "--jobs", type=_positive, default=None, metavar="N",
                        help="parse N files at a time (default: one per core, at most 8)")
     parse.add_argument("-q", "--quiet", action="store_true",
@@ -168,6 +173,12 @@ def _run_parse(args):
     import vorlin_reader
     from vorlin_reader import _api
 
+    try:
+        _api.ocr_argument(args.ocr, args.ocr_lang, 300)
+    except ValueError as error:
+        print(f"vorlin-reader: {error}", file=sys.stderr)
+        return 2
+
     if not args.quiet:
         _show_warnings()
     options = vorlin_reader.ParseOptions(profile=args.profile, media_dir=args.media_dir)
@@ -190,7 +201,8 @@ def _run_parse(args):
         for start in range(0, len(args.files), chunk):
             files = args.files[start:start + chunk]
             outcomes = _api.parse_outcomes(files, options, backend=args.backend,
-                                           layout=args.layout, workers=jobs)
+                                           layout=args.layout, workers=jobs, ocr=args.ocr,
+                                           ocr_languages=args.ocr_lang)
             for file, target, outcome in zip(files, targets[start:start + chunk], outcomes):
                 try:
                     if isinstance(outcome, BaseException):
@@ -216,7 +228,8 @@ def _check_choices(parser, args):
     from vorlin_reader import _api
 
     for option, value, choices in (("--backend", args.backend, _api.BACKENDS),
-                                   ("--layout", args.layout, _api.LAYOUTS)):
+                                   ("--layout", args.layout, _api.LAYOUTS),
+                                   ("--ocr", args.ocr, _api.OCR_MODES)):
         if value not in choices:
             parser.error(f"argument {option}: invalid choice: {value!r} "
                          f"(choose from {', '.join(map(repr, choices))})")

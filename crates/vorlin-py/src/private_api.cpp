@@ -58,6 +58,31 @@ Result<Engine> engine_of(const char* function, PyObject* const* args, Py_ssize_t
   return engine;
 }
 
+// The `ocr` argument: None (no OCR) or (mode, languages, dpi, library).
+Result<vorlin_core::OcrSettings> ocr_argument(PyObject* object) {
+  vorlin_core::OcrSettings settings;
+  if (!object || object == Py_None) return settings;
+  if (!PyTuple_Check(object) || PyTuple_Size(object) != 4) {
+    return raise_text(PyExc_TypeError, "ocr must be None or (mode, languages, dpi, library)");
+  }
+  auto mode = to_text(PyTuple_GetItem(object, 0), "ocr mode");
+  if (!mode) return python_error();
+  const std::optional<vorlin_core::OcrMode> known = vorlin_core::ocr_mode_named(*mode);
+  if (!known) return raise_text(PyExc_ValueError, "unknown ocr mode " + *mode);
+  auto languages = to_text(PyTuple_GetItem(object, 1), "ocr languages");
+  if (!languages) return python_error();
+  auto dpi = to_optional_count(PyTuple_GetItem(object, 2), "ocr dpi");
+  if (!dpi) return python_error();
+  auto library = to_text(PyTuple_GetItem(object, 3), "ocr library");
+  if (!library) return python_error();
+  settings.mode = *known;
+  settings.languages = std::move(*languages);
+  settings.dpi = static_cast<float>(dpi->value_or(300));
+  if (!(settings.dpi > 0)) return raise_text(PyExc_ValueError, "ocr dpi must be positive");
+  settings.library = std::move(*library);
+  return settings;
+}
+
 // A path as the OS takes it: bytes unchanged, str through the file system encoding (so names
 // that are not valid UTF-8 round-trip through os.fsdecode).
 Result<std::string> os_path(PyObject* object, const char* argument) {
@@ -92,9 +117,12 @@ PyObject* parse(PyObject*, PyObject* const* args, Py_ssize_t nargs, PyObject* kw
   return guarded<PyObject*>(nullptr, [&]() -> PyObject* {
     auto engine = engine_of("_parse", args, nargs);
     if (!engine) return nullptr;
-    auto bound = bind_named("_parse", std::array{"path", "options"}, 1, args + kEngineArguments,
-                      nargs - kEngineArguments, kwnames);
+    auto bound = bind_named("_parse", std::array{"path", "options", "ocr"}, 1,
+                            args + kEngineArguments, nargs - kEngineArguments, kwnames);
     if (!bound) return nullptr;
+    auto ocr = ocr_argument((*bound)[2]);
+    if (!ocr) return nullptr;
+    engine->settings.ocr = std::move(*ocr);
     auto path = os_path((*bound)[0], "path");
     if (!path) return nullptr;
     auto options = options_argument((*bound)[1], "options");
@@ -114,9 +142,12 @@ PyObject* parse_bytes(PyObject*, PyObject* const* args, Py_ssize_t nargs, PyObje
   return guarded<PyObject*>(nullptr, [&]() -> PyObject* {
     auto engine = engine_of("_parse_bytes", args, nargs);
     if (!engine) return nullptr;
-    auto bound = bind_named("_parse_bytes", std::array{"data", "name", "options"}, 2,
-                      args + kEngineArguments, nargs - kEngineArguments, kwnames);
+    auto bound = bind_named("_parse_bytes", std::array{"data", "name", "options", "ocr"}, 2,
+                            args + kEngineArguments, nargs - kEngineArguments, kwnames);
     if (!bound) return nullptr;
+    auto ocr = ocr_argument((*bound)[3]);
+    if (!ocr) return nullptr;
+    engine->settings.ocr = std::move(*ocr);
     auto name = to_text((*bound)[1], "name");
     if (!name) return nullptr;
     auto options = options_argument((*bound)[2], "options");
@@ -169,9 +200,12 @@ PyObject* parse_many_files(PyObject*, PyObject* const* args, Py_ssize_t nargs, P
   return guarded<PyObject*>(nullptr, [&]() -> PyObject* {
     auto engine = engine_of("_parse_many", args, nargs);
     if (!engine) return nullptr;
-    auto bound = bind_named("_parse_many", std::array{"paths", "options", "workers"}, 1,
-                      args + kEngineArguments, nargs - kEngineArguments, kwnames);
+    auto bound = bind_named("_parse_many", std::array{"paths", "options", "workers", "ocr"}, 1,
+                            args + kEngineArguments, nargs - kEngineArguments, kwnames);
     if (!bound) return nullptr;
+    auto ocr = ocr_argument((*bound)[3]);
+    if (!ocr) return nullptr;
+    engine->settings.ocr = std::move(*ocr);
     const Py_ssize_t count = PySequence_Size((*bound)[0]);
     if (count < 0) return nullptr;
     std::vector<std::string> paths;
@@ -218,13 +252,13 @@ PyObject* graph_json(PyObject*, PyObject* document) {
 
 PyMethodDef functions[] = {
     {"_parse", as_method(parse), METH_FASTCALL | METH_KEYWORDS,
-     "_parse(library, layout, max_image_pixels, path, options=None)\n--\n\nOne file, GIL "
+     "_parse(library, layout, max_image_pixels, path, options=None, ocr=None)\n--\n\nOne file, GIL "
      "released; library None is the built-in backend."},
     {"_parse_bytes", as_method(parse_bytes), METH_FASTCALL | METH_KEYWORDS,
-     "_parse_bytes(library, layout, max_image_pixels, data, name, options=None)\n--\n\nOne "
+     "_parse_bytes(library, layout, max_image_pixels, data, name, options=None, ocr=None)\n--\n\nOne "
      "file's bytes, GIL released."},
     {"_parse_many", as_method(parse_many_files), METH_FASTCALL | METH_KEYWORDS,
-     "_parse_many(library, layout, max_image_pixels, paths, options=None, workers=1)\n--\n\n"
+     "_parse_many(library, layout, max_image_pixels, paths, options=None, workers=1, ocr=None)\n--\n\n"
      "Files on a pool of threads: a list of Documents and exceptions, in order."},
     {"_graph_json_text", graph_json, METH_O,
      "_graph_json_text(document)\n--\n\nThe canonical compact graph JSON text."},
@@ -240,16 +274,29 @@ PyMethodDef functions[] = {
 PyMethodDef* private_functions() { return functions; }
 Py_ssize_t private_function_count() { return std::size(functions); }
 
-bool add_private_constants(PyObject* module) {
-  PyRef names(PyTuple_New(std::size(vorlin_core::kLayoutNames)));
-  if (!names) return false;
+namespace {
+
+// A tuple of the entries' names, in order.
+template <typename Entries>
+Result<PyRef> names_tuple(const Entries& entries) {
+  PyRef names(PyTuple_New(static_cast<Py_ssize_t>(std::size(entries))));
+  if (!names) return python_error();
   Py_ssize_t index = 0;
-  for (const vorlin_core::LayoutName& entry : vorlin_core::kLayoutNames) {
+  for (const auto& entry : entries) {
     PyRef name = text_object(entry.name);
-    if (!name) return false;
+    if (!name) return python_error();
     PyTuple_SetItem(names.get(), index++, name.release());
   }
-  return PyModule_AddObjectRef(module, "_LAYOUTS", names.get()) == 0;
+  return names;
+}
+
+}  // namespace
+
+bool add_private_constants(PyObject* module) {
+  auto layouts = names_tuple(vorlin_core::kLayoutNames);
+  auto modes = names_tuple(vorlin_core::kOcrModeNames);
+  return layouts && modes && PyModule_AddObjectRef(module, "_LAYOUTS", layouts->get()) == 0 &&
+         PyModule_AddObjectRef(module, "_OCR_MODES", modes->get()) == 0;
 }
 
 }  // namespace vorlin_py

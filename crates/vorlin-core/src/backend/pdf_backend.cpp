@@ -14,6 +14,10 @@ std::expected<std::vector<std::uint8_t>, PdfError> PngData::bytes() const {
   return encode_();
 }
 
+std::expected<GrayImage, PdfError> PdfPage::render_gray(float) const {
+  return std::unexpected(PdfError::internal("this backend cannot draw pages"));
+}
+
 std::expected<std::unique_ptr<PdfDocument>, PdfError> PdfBackend::open(
     const std::string& path) const {
   auto source = read_source(path, reads_content());

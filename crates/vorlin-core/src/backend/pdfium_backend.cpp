@@ -113,7 +113,15 @@ class PdfiumPage final : public PdfPage {
     return std::move(*png);
   }
 
+  std::expected<GrayImage, PdfError> render_gray(float dpi) const override {
+    const float scale = dpi / kPointsPerInch;
+    auto pixels = render_page(open_->page, width_ * scale, height_ * scale);
+    if (!pixels) return std::unexpected(std::move(pixels.error()));
+    return gray_of(*pixels);
+  }
+
  private:
+  static constexpr float kPointsPerInch = 72;
   std::shared_ptr<const OpenPage> open_;
   PageFrame frame_;
   float width_ = 0;

@@ -62,6 +62,22 @@ std::expected<PackedPixels, std::string> pack_bitmap(const BitmapView& bitmap) {
   return pixels;
 }
 
+GrayImage gray_of(const PackedPixels& pixels) {
+  GrayImage gray{pixels.width, pixels.height, {}};
+  if (pixels.colour == PngColour::Gray) {
+    gray.pixels = pixels.data;
+    return gray;
+  }
+  const std::size_t channels = pixels.colour == PngColour::Rgb ? 3 : 4;
+  gray.pixels.reserve(pixels.data.size() / channels);
+  for (std::size_t i = 0; i + channels <= pixels.data.size(); i += channels) {
+    const unsigned luma =
+        (299u * pixels.data[i] + 587u * pixels.data[i + 1] + 114u * pixels.data[i + 2]) / 1000u;
+    gray.pixels.push_back(static_cast<std::uint8_t>(luma));
+  }
+  return gray;
+}
+
 std::expected<std::vector<std::uint8_t>, std::string> encode_packed(const PackedPixels& pixels) {
   const std::size_t channels = pixels.colour == PngColour::Gray  ? 1
                                : pixels.colour == PngColour::Rgb ? 3

@@ -266,6 +266,26 @@ std::vector<NodeId> reading_order(const std::vector<Placed>& placed,
   return order;
 }
 
+// The node as OCR's: its confidence is the mean of the words whose centres lie in its box, or of
+// the page's words when none does (a box that the layout grew past its words).
+NodePtr from_ocr(const NodePtr& node, std::span<const OcrBox> words) {
+  float sum = 0, page_sum = 0;
+  std::size_t count = 0;
+  for (const OcrBox& word : words) {
+    page_sum += word.confidence;
+    const float x = word.box.centre_x(), y = word.box.centre_y();
+    if (x >= node->bbox.x0 && x <= node->bbox.x1 && y >= node->bbox.y0 && y <= node->bbox.y1) {
+      sum += word.confidence;
+      ++count;
+    }
+  }
+  auto stamped = std::make_shared<Node>(*node);
+  stamped->provenance.source = ProvenanceSource::Ocr;
+  stamped->provenance.confidence =
+      count > 0 ? sum / static_cast<float>(count) : page_sum / static_cast<float>(words.size());
+  return stamped;
+}
+
 PageContent finish_page(LaidPage& page, const std::vector<geo::FurnitureRole>& furniture,
                         const std::vector<bool>& footnote) {
   std::vector<geo::LaidLine> content_lines;
@@ -318,7 +338,11 @@ PageContent finish_page(LaidPage& page, const std::vector<geo::FurnitureRole>& f
 
   PageContent content;
   content.reading_order = reading_order(placed, figures);
-  for (Placed& p : placed) content.nodes.push_back(std::move(p.node));
+  for (Placed& p : placed) {
+    const bool text = p.node->kind != NodeKind::of(Tag::Figure);
+    content.nodes.push_back(text && !page.ocr_words.empty() ? from_ocr(p.node, page.ocr_words)
+                                                            : std::move(p.node));
+  }
   return content;
 }
 

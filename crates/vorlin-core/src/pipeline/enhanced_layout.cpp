@@ -17,6 +17,8 @@ class EnhancedLayout final : public LayoutStrategy {
     for (const LaidFigure& figure : pages_.back().figures) ids.push_back(figure.id);
     return ids;
   }
+  bool reads_ocr() const override { return true; }
+  void note_ocr(std::vector<OcrBox> words) override { pages_.back().ocr_words = std::move(words); }
   std::vector<PageContent> finish() override { return finish_document(std::move(pages_)); }
 
  private:

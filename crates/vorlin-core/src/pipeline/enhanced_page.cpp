@@ -132,7 +132,7 @@ LaidPage lay_out_page(std::span<const PdfChar> pdf_chars, std::span<const PdfPat
   lines = geo::attach_lone_bullets(std::move(lines), chars);
   const geo::ColumnLayout layout = geo::column_layout(gutters);
 
-  LaidPage page{page_box, {}, {}, {}};
+  LaidPage page{page_box, {}, {}, {}, {}};
   for (const geo::TextLine& line : lines) {
     std::u32string text = geo::mended_line_text(line, chars);
     if (text.empty()) continue;

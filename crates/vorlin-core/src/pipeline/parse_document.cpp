@@ -10,6 +10,8 @@
 #include "vorlin_core/backend/lossy_utf8.h"
 #include "vorlin_core/backend/sha256.h"
 #include "vorlin_core/backend/source_file.h"
+#include "vorlin_core/ocr/ocr_decision.h"
+#include "vorlin_core/pipeline/ocr_stage.h"
 
 namespace vorlin_core {
 namespace {
@@ -32,22 +34,38 @@ struct PageFrame {
   BBox page_box;
 };
 
-PageFrame add_page(const PdfPage& backend_page, LayoutStrategy& layout,
-                   const std::optional<FigureOutput>& figures) {
+std::vector<BBox> image_boxes(const std::vector<PdfImage>& images) {
+  std::vector<BBox> boxes;
+  boxes.reserve(images.size());
+  for (const PdfImage& image : images)
+    boxes.push_back(BBox{image.x0, image.y0, image.x1, image.y1});
+  return boxes;
+}
+
+// `ocr` is null when the layout takes no OCR text.
+PageFrame add_page(const PdfPage& backend_page, std::size_t index, LayoutStrategy& layout,
+                   const std::optional<FigureOutput>& figures, OcrStage* ocr) {
   const auto [width, height] = backend_page.size();
   // A list the backend cannot give is analysed as empty.
-  const std::vector<PdfChar> chars = backend_page.chars().value_or(std::vector<PdfChar>{});
-  const std::vector<PdfImage> images = backend_page.images().value_or(std::vector<PdfImage>{});
+  std::vector<PdfChar> chars = backend_page.chars().value_or(std::vector<PdfChar>{});
+  std::vector<PdfImage> images = backend_page.images().value_or(std::vector<PdfImage>{});
   const std::vector<PdfPath> paths = layout.reads_paths()
                                          ? backend_page.paths().value_or(std::vector<PdfPath>{})
                                          : std::vector<PdfPath>{};
   const BBox page_box =
       BBox::create(0.0f, 0.0f, width, height).value_or(vorlin_geometry::DEFAULT_PAGE_BOX);
-  std::vector<BBox> boxes;
-  boxes.reserve(images.size());
-  for (const PdfImage& image : images)
-    boxes.push_back(BBox{image.x0, image.y0, image.x1, image.y1});
-  const std::vector<NodeId> figure_ids = layout.add_page(chars, paths, boxes, page_box);
+  std::optional<OcrPage> read =
+      ocr ? ocr->read(backend_page, index, chars, image_boxes(images), page_box) : std::nullopt;
+  if (read && !read->words.empty()) {
+    chars = std::move(read->chars);
+    // The scan's picture is the text now; a blank page's picture stays a figure.
+    std::erase_if(images, [&page_box](const PdfImage& image) {
+      return is_page_scan(BBox{image.x0, image.y0, image.x1, image.y1}, page_box);
+    });
+  }
+  const std::vector<NodeId> figure_ids =
+      layout.add_page(chars, paths, image_boxes(images), page_box);
+  if (read && !read->words.empty()) layout.note_ocr(std::move(read->words));
   // Saved while the page is open: its images are decoded only now, and only when asked for.
   if (figures) {
     for (std::size_t i = 0; i < images.size(); ++i)
@@ -106,6 +124,13 @@ std::expected<Document, ParseFailure> parse_source(SourceBytes source, std::stri
                            settings.name_paths_in_warnings};
   }
   const std::unique_ptr<LayoutStrategy> strategy = make_layout(settings.layout);
+  std::optional<OcrStage> ocr;
+  if (strategy->reads_ocr() && settings.ocr.mode != OcrMode::Off) {
+    ocr.emplace(settings.ocr);
+    if (auto usable = ocr->check(); !usable) {
+      return Failure(ParseFailure{ParseFailure::Kind::OcrUnavailable, usable.error().message});
+    }
+  }
   std::vector<PageFrame> frames;
   frames.reserve(std::min(page_count, kMaxReservedPages));
   for (std::size_t index = 0; index < page_count; ++index) {
@@ -118,7 +143,7 @@ std::expected<Document, ParseFailure> parse_source(SourceBytes source, std::stri
           ParseFailure{ParseFailure::Kind::PageFailed,
                        "page " + std::to_string(index) + ": " + page.error().to_string()});
     }
-    frames.push_back(add_page(**page, *strategy, figures));
+    frames.push_back(add_page(**page, index, *strategy, figures, ocr ? &*ocr : nullptr));
   }
   std::vector<PageContent> contents = strategy->finish();
 

@@ -74,6 +74,13 @@ struct PdfPath {
   bool filled = false;
 };
 
+// 8-bit gray pixels, rows top to bottom, packed (width bytes per row).
+struct GrayImage {
+  std::uint32_t width = 0;
+  std::uint32_t height = 0;
+  std::vector<std::uint8_t> pixels;
+};
+
 class PdfPage {
  public:
   virtual ~PdfPage() = default;
@@ -86,6 +93,9 @@ class PdfPage {
   virtual std::expected<std::vector<PdfImage>, PdfError> images() const = 0;
   // The bytes of a PNG file picturing the page.
   virtual std::expected<std::vector<std::uint8_t>, PdfError> render_png() const = 0;
+  // The page drawn on white in gray at `dpi`, for OCR. Internal when the backend cannot draw
+  // pages (the default) or the size cannot be rendered.
+  virtual std::expected<GrayImage, PdfError> render_gray(float dpi) const;
 };
 
 class PdfDocument {

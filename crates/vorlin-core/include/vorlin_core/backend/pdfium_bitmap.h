@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "vorlin_core/backend/pdf_backend.h"
 #include "vorlin_core/backend/png_writer.h"
 
 namespace vorlin_core {
@@ -33,6 +34,9 @@ struct PackedPixels {
 // Fails on an unknown format, an empty image, or a stride or buffer too small
 // for the rows it claims.
 std::expected<PackedPixels, std::string> pack_bitmap(const BitmapView& bitmap);
+
+// The pixels in gray (ITU-R BT.601 luma; alpha ignored), for OCR.
+GrayImage gray_of(const PackedPixels& pixels);
 
 // The pixels as a complete PNG file; failure carries the encoder's text.
 std::expected<std::vector<std::uint8_t>, std::string> encode_packed(const PackedPixels& pixels);

@@ -49,7 +49,7 @@ std::vector<PdfPath> read_paths(const LoadedPage& page, const PageFrame& frame);
 std::expected<PackedPixels, PdfError> decode_image(const pdfium::PdfiumApi& api,
                                                    pdfium::FPDF_PAGEOBJECT image);
 
-// The page drawn on white at 72 dpi (one pixel per point of `width` x `height`).
+// The page drawn on white, `width` x `height` pixels (at 72 dpi, one pixel per point).
 // Internal when the size cannot be rendered or PDFium cannot allocate the bitmap.
 std::expected<PackedPixels, PdfError> render_page(const LoadedPage& page, float width,
                                                   float height);

@@ -7,6 +7,7 @@
 
 #include "vorlin_core/backend/pdf_backend.h"
 #include "vorlin_core/model/document.h"
+#include "vorlin_core/ocr/ocr_page.h"
 #include "vorlin_geometry/laid_blocks.h"
 
 namespace vorlin_core {
@@ -31,6 +32,7 @@ struct LaidPage {
   std::vector<vorlin_geometry::LaidLine> lines;
   std::vector<LaidFigure> figures;  // in the order of `figures`, ids already given
   std::vector<LaidTable> tables;    // top to bottom; their characters are in no line
+  std::vector<OcrBox> ocr_words;    // the words, when OCR gave the page's text
 };
 
 // Ligatures expanded, lines grouped and cut at gutters, lone bullets rejoined, letter-spaced runs

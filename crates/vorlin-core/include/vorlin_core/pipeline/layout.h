@@ -9,6 +9,7 @@
 #include <string_view>
 #include <vector>
 
+#include "vorlin_core/ocr/ocr_page.h"
 #include "vorlin_core/pipeline/analyse_page.h"
 
 namespace vorlin_core {
@@ -40,6 +41,10 @@ class LayoutStrategy {
   virtual std::vector<NodeId> add_page(std::span<const PdfChar> chars,
                                        std::span<const PdfPath> paths,
                                        std::span<const BBox> figures, const BBox& page_box) = 0;
+  // Whether the layout takes text read by OCR; the caller runs OCR only then.
+  virtual bool reads_ocr() const { return false; }
+  // The words of the page last added, when OCR gave its text: their nodes carry OCR provenance.
+  virtual void note_ocr(std::vector<OcrBox>) {}
   // One content per added page, in order.
   virtual std::vector<PageContent> finish() = 0;
 };

@@ -10,6 +10,7 @@
 
 #include "vorlin_core/backend/pdf_backend.h"
 #include "vorlin_core/model/document.h"
+#include "vorlin_core/ocr/ocr_settings.h"
 #include "vorlin_core/pipeline/figure_output.h"
 #include "vorlin_core/pipeline/layout.h"
 #include "vorlin_core/pipeline/parse_options.h"
@@ -20,6 +21,7 @@ namespace vorlin_core {
 struct PipelineSettings {
   Layout layout = Layout::Spec;
   std::uint64_t max_image_pixels = kDefaultMaxImagePixels;
+  OcrSettings ocr = {};  // read only by layouts that take OCR text
   bool name_paths_in_warnings = false;
   // Asked before each page; true ends the parse as Interrupted (Ctrl-C, a cancelled batch).
   std::function<bool()> interrupted = nullptr;

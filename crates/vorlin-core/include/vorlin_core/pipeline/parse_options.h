@@ -25,6 +25,7 @@ struct ParseFailure {
     Rejected,     // the backend refuses the bytes (or cannot be loaded)
     PageFailed,   // a page could not be loaded
     Interrupted,  // the caller asked to stop between pages
+    OcrUnavailable,  // OCR was required but Tesseract or a language's data is missing
   };
   Kind kind;
   std::string message;
