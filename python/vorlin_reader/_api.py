@@ -27,14 +27,15 @@ def _pdfium_library():
     return find_library() or "libpdfium.so"
 
 
-def _engine(backend, layout, max_image_pixels):
-    """The native functions' leading arguments: (library or None, layout, max_image_pixels)."""
+def _engine(backend, layout, max_image_pixels, use_outline):
+    """The native functions' leading arguments: (library or None, layout, max_image_pixels,
+    use_outline)."""
     if backend not in BACKENDS:
         raise ValueError(f"backend must be one of {' / '.join(BACKENDS)}, got {backend!r}")
     if layout not in LAYOUTS:
         raise ValueError(f"layout must be one of {' / '.join(LAYOUTS)}, got {layout!r}")
     library = _pdfium_library() if backend == "pdfium" else None
-    return library, layout, max_image_pixels
+    return library, layout, max_image_pixels, bool(use_outline)
 
 
 def default_workers():
@@ -44,7 +45,8 @@ def default_workers():
 
 def parse(path: PathLike, options: "_native.ParseOptions | None" = None, *,
           backend: str = "pdfium", layout: str = "enhanced",
-          max_image_pixels: "int | None" = None) -> "_native.Document":
+          max_image_pixels: "int | None" = None,
+          use_outline: bool = False) -> "_native.Document":
     """Parse one PDF into a Document.
 
     path: str, bytes or os.PathLike; names that are not valid UTF-8 are passed through unchanged.
@@ -57,12 +59,14 @@ def parse(path: PathLike, options: "_native.ParseOptions | None" = None, *,
     >>> doc = vorlin_reader.parse("paper.pdf")
     >>> print(doc.to_markdown())
     """
-    return _native._parse(*_engine(backend, layout, max_image_pixels), os.fsencode(path), options)
+    return _native._parse(*_engine(backend, layout, max_image_pixels, use_outline),
+                          os.fsencode(path), options)
 
 
 def parse_bytes(data, options: "_native.ParseOptions | None" = None, *, name: str = "",
                 backend: str = "pdfium", layout: str = "enhanced",
-                max_image_pixels: "int | None" = None) -> "_native.Document":
+                max_image_pixels: "int | None" = None,
+                use_outline: bool = False) -> "_native.Document":
     """Parse a PDF held in memory (bytes, bytearray, memoryview...), e.g. from an object store.
 
     The Document is the one parse() gives for a file with these bytes, hash included; `name`
@@ -70,13 +74,14 @@ def parse_bytes(data, options: "_native.ParseOptions | None" = None, *, name: st
 
     >>> doc = vorlin_reader.parse_bytes(response.content, name="report.pdf")
     """
-    return _native._parse_bytes(*_engine(backend, layout, max_image_pixels), data, name, options)
+    return _native._parse_bytes(*_engine(backend, layout, max_image_pixels, use_outline), data,
+                                name, options)
 
 
 def parse_outcomes(paths, options=None, *, backend="pdfium", layout="enhanced", workers=None,
-                   max_image_pixels=None):
+                   max_image_pixels=None, use_outline=False):
     """Per path, in order, its Document or the exception parsing it raised (never raised here)."""
-    engine = _engine(backend, layout, max_image_pixels)
+    engine = _engine(backend, layout, max_image_pixels, use_outline)
     outcomes = [None] * len(paths)
     encoded, positions = [], []
     for index, path in enumerate(paths):
@@ -109,7 +114,8 @@ def _key(path):
 
 def parse_batch(paths: "Sequence[PathLike]", options: "_native.ParseOptions | None" = None, *,
                 backend: str = "pdfium", layout: str = "enhanced", workers: "int | None" = None,
-                max_image_pixels: "int | None" = None) -> "dict[object, _native.Document | str]":
+                max_image_pixels: "int | None" = None,
+                use_outline: bool = False) -> "dict[object, _native.Document | str]":
     """Parse several PDFs on `workers` threads (default: one per core, at most eight).
 
     Returns {path: Document or "<ExceptionClass>: <message>"} in the order of `paths`, keyed by
@@ -123,7 +129,7 @@ def parse_batch(paths: "Sequence[PathLike]", options: "_native.ParseOptions | No
         raise TypeError("paths must be a sequence of paths, not a single path")
     paths = list(paths)
     outcomes = parse_outcomes(paths, options, backend=backend, layout=layout, workers=workers,
-                              max_image_pixels=max_image_pixels)
+                              max_image_pixels=max_image_pixels, use_outline=use_outline)
     results = {}
     for path, outcome in zip(paths, outcomes):
         results[_key(path)] = outcome if isinstance(outcome, _native.Document) else describe(outcome)

@@ -12,6 +12,7 @@
 #include "vorlin_geometry/furniture.h"
 #include "vorlin_geometry/heading_cues.h"
 #include "vorlin_geometry/headings.h"
+#include "vorlin_geometry/outline_headings.h"
 #include "vorlin_geometry/tables.h"
 #include "vorlin_geometry/utf8.h"
 #include "vorlin_geometry/xycut.h"
@@ -31,6 +32,9 @@ constexpr float kBlockGapShare = 0.6f;
 
 // A line in a face of its own counts as a heading face only at about the body size or above.
 constexpr float kBodySizeShare = 0.95f;
+
+// Markdown's deepest heading.
+constexpr std::size_t kDeepestHeading = 6;
 
 std::vector<std::vector<geo::FurnitureRole>> furniture_roles(const std::vector<LaidPage>& pages) {
   std::vector<std::vector<geo::BandLine>> bands(pages.size());
@@ -154,6 +158,51 @@ void assign_heading_roles(std::vector<LaidPage>& pages,
   for (std::size_t p = 0; p < pages.size(); ++p) {
     for (std::size_t i = 0; i < pages[p].lines.size(); ++i) {
       if (furniture[p][i] == geo::FurnitureRole::Content) pages[p].lines[i].role = roles[next++];
+    }
+  }
+}
+
+// The outline's word on headings (outline_headings.h): a content line it names is a heading at its
+// entry's level, and a heading found by type or emphasis after the first named line that it does
+// not name ranks below its deepest named level, since outlines leave out only the finer divisions.
+void apply_outline(std::vector<LaidPage>& pages,
+                   const std::vector<std::vector<geo::FurnitureRole>>& furniture,
+                   const std::vector<PdfBookmark>& bookmarks) {
+  std::vector<std::u32string> titles;
+  for (const PdfBookmark& bookmark : bookmarks) titles.push_back(geo::decode_utf8(bookmark.title));
+  std::vector<geo::OutlineEntry> entries;
+  for (std::size_t b = 0; b < bookmarks.size(); ++b) {
+    if (!bookmarks[b].page) continue;
+    entries.push_back(
+        geo::OutlineEntry{bookmarks[b].level, titles[b], *bookmarks[b].page, bookmarks[b].y});
+  }
+  std::vector<geo::OutlineLine> lines;
+  std::vector<geo::LaidLine*> content;
+  for (std::size_t p = 0; p < pages.size(); ++p) {
+    for (std::size_t i = 0; i < pages[p].lines.size(); ++i) {
+      if (furniture[p][i] != geo::FurnitureRole::Content) continue;
+      geo::LaidLine& line = pages[p].lines[i];
+      lines.push_back(geo::OutlineLine{line.text, p, line.bbox.y1, line.role.is_heading});
+      content.push_back(&line);
+    }
+  }
+  const std::vector<std::optional<std::uint8_t>> levels = geo::outline_levels(lines, entries);
+  std::uint8_t deepest = 0;
+  for (const auto& level : levels) deepest = std::max(deepest, level.value_or(0));
+  if (deepest == 0) return;  // the outline matches nothing here: geometry alone decides
+  const auto clamp = [](std::size_t level) {
+    return static_cast<std::uint8_t>(std::min<std::size_t>(level, kDeepestHeading));
+  };
+  // The title and front matter before the first named line keep their levels.
+  const std::size_t first = static_cast<std::size_t>(
+      std::ranges::find_if(levels, [](const auto& level) { return level.has_value(); }) -
+      levels.begin());
+  for (std::size_t k = first; k < content.size(); ++k) {
+    geo::LineRole& role = content[k]->role;
+    if (levels[k]) {
+      role = geo::LineRole::heading(clamp(*levels[k]));
+    } else if (role.is_heading) {
+      role = geo::LineRole::heading(clamp(std::max<std::size_t>(role.level, deepest + 1u)));
     }
   }
 }
@@ -324,9 +373,11 @@ PageContent finish_page(LaidPage& page, const std::vector<geo::FurnitureRole>& f
 
 }  // namespace
 
-std::vector<PageContent> finish_document(std::vector<LaidPage> pages) {
+std::vector<PageContent> finish_document(std::vector<LaidPage> pages,
+                                         const std::vector<PdfBookmark>& bookmarks) {
   const std::vector<std::vector<geo::FurnitureRole>> furniture = furniture_roles(pages);
   assign_heading_roles(pages, furniture);
+  if (!bookmarks.empty()) apply_outline(pages, furniture, bookmarks);
   const float body = body_face(pages, furniture).second;
   std::vector<PageContent> contents;
   contents.reserve(pages.size());

@@ -17,10 +17,16 @@ class EnhancedLayout final : public LayoutStrategy {
     for (const LaidFigure& figure : pages_.back().figures) ids.push_back(figure.id);
     return ids;
   }
-  std::vector<PageContent> finish() override { return finish_document(std::move(pages_)); }
+  void use_bookmarks(std::vector<PdfBookmark> bookmarks) override {
+    bookmarks_ = std::move(bookmarks);
+  }
+  std::vector<PageContent> finish() override {
+    return finish_document(std::move(pages_), bookmarks_);
+  }
 
  private:
   std::vector<LaidPage> pages_;
+  std::vector<PdfBookmark> bookmarks_;
 };
 
 }  // namespace

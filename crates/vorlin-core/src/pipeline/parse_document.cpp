@@ -106,6 +106,7 @@ std::expected<Document, ParseFailure> parse_source(SourceBytes source, std::stri
                            settings.name_paths_in_warnings};
   }
   const std::unique_ptr<LayoutStrategy> strategy = make_layout(settings.layout);
+  if (settings.use_outline) strategy->use_bookmarks(pdf->bookmarks());
   std::vector<PageFrame> frames;
   frames.reserve(std::min(page_count, kMaxReservedPages));
   for (std::size_t index = 0; index < page_count; ++index) {

@@ -40,6 +40,8 @@ class LayoutStrategy {
   virtual std::vector<NodeId> add_page(std::span<const PdfChar> chars,
                                        std::span<const PdfPath> paths,
                                        std::span<const BBox> figures, const BBox& page_box) = 0;
+  // The document's outline, before the first page; a layout may name headings by it.
+  virtual void use_bookmarks(std::vector<PdfBookmark>) {}
   // One content per added page, in order.
   virtual std::vector<PageContent> finish() = 0;
 };

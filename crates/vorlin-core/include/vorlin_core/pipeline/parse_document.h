@@ -21,6 +21,8 @@ struct PipelineSettings {
   Layout layout = Layout::Spec;
   std::uint64_t max_image_pixels = kDefaultMaxImagePixels;
   bool name_paths_in_warnings = false;
+  // Hand the document's bookmarks to the layout, which may name headings by them.
+  bool use_outline = false;
   // Asked before each page; true ends the parse as Interrupted (Ctrl-C, a cancelled batch).
   std::function<bool()> interrupted = nullptr;
 };
