@@ -136,7 +136,7 @@ void assign_heading_roles(std::vector<LaidPage>& pages,
                                        geo::is_heading_text(line.text)});
     }
   }
-  const std::vector<geo::LineRole> by_size = geo::detect_headings(prose, BBox{0, 0, 1, 1});
+  const std::vector<geo::LineRole> by_size = geo::detect_headings(prose, BBox{0, 0, 1, 1}, true);
   const auto [body_font, body_size] = body_face(pages, furniture);
   std::vector<geo::CueLine> cues;
   std::size_t next = 0;

@@ -25,8 +25,10 @@ struct HeadingLine {
   bool heading_text = false;  // `is_heading_text` of the line's text
 };
 
-// One role per line.
-std::vector<LineRole> detect_headings(std::span<const HeadingLine> lines, const BBox& page);
+// One role per line. `in_margins` keeps lines in the top and bottom margins in the running, for a
+// caller that has already taken the page furniture out.
+std::vector<LineRole> detect_headings(std::span<const HeadingLine> lines, const BBox& page,
+                                      bool in_margins = false);
 
 // Sizes in (0, +inf) bucketed by 2 x size rounded half away from zero, as (running mean, count)
 // in ascending bucket order; other sizes are skipped.
