@@ -20,6 +20,9 @@ constexpr float kCentreTolerance = 0.03f;  // of the page width, between two cen
 constexpr float kMaxCentredWidth = 0.8f;   // a full-width line is justified, not centred
 constexpr std::uint8_t kDeepestLevel = 6;
 constexpr std::size_t kTitlePages = 3;  // the title is the largest heading of these
+// Text under a bold line indented further than this many of its heights hangs from it as a term's
+// description; a paragraph's first-line indent is smaller.
+constexpr float kTermIndent = 1.6f;
 
 bool is_digit(char32_t ch) { return detail::is_ascii_digit(ch); }
 
@@ -81,8 +84,8 @@ bool is_centred_under(const BBox& box, const BBox& title) {
 }
 
 // `lines[i]` as a heading set apart by its face. An unnumbered one must also stand before text of
-// the body's face on its page, and not end in a colon: a row of bold lines is a list of links or
-// terms, and "See also:" introduces one.
+// the body's face on its page that is not indented under it, and not end in a colon: a row of bold
+// lines is a list of links or terms, and "See also:" introduces one.
 bool is_emphasis_heading(std::span<const CueLine> lines, std::size_t i) {
   const CueLine& line = lines[i];
   if (line.monospace || line.role.is_heading) return false;
@@ -97,7 +100,9 @@ bool is_emphasis_heading(std::span<const CueLine> lines, std::size_t i) {
   if (numbered) return line.emphasised || line.distinct_face;
   const bool before_text = i + 1 < lines.size() && lines[i + 1].page == line.page &&
                            !lines[i + 1].emphasised && !lines[i + 1].role.is_heading;
-  return line.emphasised && line.opens_block && before_text && text.back() != U':';
+  // Written so that a NaN indent leaves the line a heading.
+  const bool term = line.indent_below > kTermIndent;
+  return line.emphasised && line.opens_block && before_text && !term && text.back() != U':';
 }
 
 // The largest heading of the first pages is the title; the unnumbered centred heading lines after

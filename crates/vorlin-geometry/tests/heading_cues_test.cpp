@@ -27,7 +27,7 @@ CueLine line(std::u32string_view text, float x0, float x1, float size, LineRole 
 }
 
 TEST(heading_cues, revise_the_size_rule) {
-  const std::vector<CueLine> lines = {
+  std::vector<CueLine> lines = {
       line(U"The Title", 0.3f, 0.7f, 20, LineRole::heading(1)),
       line(U"Ann Author", 0.4f, 0.6f, 12, LineRole::heading(2)),  // centred: the title block
       line(U"1 Introduction", 0.1f, 0.4f, 14, LineRole::heading(2)),
@@ -42,10 +42,13 @@ TEST(heading_cues, revise_the_size_rule) {
       line(U"A bold sentence.", 0.1f, 0.3f, 10, {}, true, true),
       line(U"2. A bold list item", 0.1f, 0.3f, 10, {}, true, false),
       line(U"2 Results . . . . . 7", 0.1f, 0.9f, 14, LineRole::heading(2)),
+      line(U"A defined term", 0.1f, 0.3f, 10, {}, true, true),  // its description hangs below
+      line(U"What the term means.", 0.15f, 0.9f, 10),
   };
+  lines[14].indent_below = 1.8f;
   std::vector<std::uint8_t> levels;
   for (const LineRole& role : revise_headings(lines)) levels.push_back(role.level);
-  EXPECT_EQ(levels, (std::vector<std::uint8_t>{1, 0, 2, 0, 3, 3, 0, 0, 0, 0, 0, 0, 0, 0}));
+  EXPECT_EQ(levels, (std::vector<std::uint8_t>{1, 0, 2, 0, 3, 3, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0}));
 }
 
 // A table of contents repeats the headings it lists, pages before them.

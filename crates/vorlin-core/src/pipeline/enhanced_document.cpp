@@ -122,6 +122,24 @@ std::vector<bool> opens_block(const LaidPage& page, const std::vector<geo::Furni
   return opens;
 }
 
+// How far right of each content line the next line of its slot on the page starts, in the line's
+// heights (0 for the last of its slot).
+std::vector<float> indents_below(const LaidPage& page,
+                                 const std::vector<geo::FurnitureRole>& roles) {
+  std::vector<float> indents(page.lines.size(), 0.0f);
+  std::map<geo::ColumnSlot, std::size_t> above;
+  for (std::size_t i = 0; i < page.lines.size(); ++i) {
+    if (roles[i] != geo::FurnitureRole::Content) continue;
+    const auto previous = above.find(page.lines[i].slot);
+    if (previous != above.end()) {
+      const BBox& box = page.lines[previous->second].bbox;
+      indents[previous->second] = (page.lines[i].bbox.x0 - box.x0) / box.height();
+    }
+    above[page.lines[i].slot] = i;
+  }
+  return indents;
+}
+
 // Heading roles for the whole document, so a level means the same on every page, written into
 // the content lines: by type size over the prose lines (program text would pull the body size
 // down), then revised by the cues of heading_cues.h.
@@ -142,6 +160,7 @@ void assign_heading_roles(std::vector<LaidPage>& pages,
   std::size_t next = 0;
   for (std::size_t p = 0; p < pages.size(); ++p) {
     const std::vector<bool> opens = opens_block(pages[p], furniture[p]);
+    const std::vector<float> indents = indents_below(pages[p], furniture[p]);
     for (std::size_t i = 0; i < pages[p].lines.size(); ++i) {
       if (furniture[p][i] != geo::FurnitureRole::Content) continue;
       const geo::LaidLine& line = pages[p].lines[i];
@@ -150,7 +169,8 @@ void assign_heading_roles(std::vector<LaidPage>& pages,
       cues.push_back(geo::CueLine{line.text, p, relative_box(line.bbox, pages[p].page_box),
                                   line.font_size, line.emphasised, distinct, line.monospace,
                                   opens[i],
-                                  line.monospace ? geo::LineRole::body() : by_size[next++]});
+                                  line.monospace ? geo::LineRole::body() : by_size[next++],
+                                  indents[i]});
     }
   }
   const std::vector<geo::LineRole> roles = geo::revise_headings(cues);
