@@ -1,6 +1,8 @@
 #include "vorlin_geometry/heading_cues.h"
 
 #include <algorithm>
+#include <cmath>
+#include <limits>
 #include <map>
 #include <string>
 
@@ -23,6 +25,9 @@ constexpr std::size_t kTitlePages = 3;  // the title is the largest heading of t
 // Text under a bold line indented further than this many of its heights hangs from it as a term's
 // description; a paragraph's first-line indent is smaller.
 constexpr float kTermIndent = 1.6f;
+// Numbered headings a document needs before its unnumbered small ones count as run-in divisions.
+constexpr std::size_t kMinNumbered = 3;
+constexpr float kSizeTolerance = 0.25f;  // points
 
 bool is_digit(char32_t ch) { return detail::is_ascii_digit(ch); }
 
@@ -174,6 +179,77 @@ void demote_echoes(std::span<const CueLine> lines, std::vector<LineRole>& roles)
   }
 }
 
+bool is_roman_or_number(std::u32string_view word) {
+  return !word.empty() && (std::ranges::all_of(word, is_digit) ||
+                           std::ranges::all_of(word, [](char32_t ch) {
+                             return std::u32string_view(U"IVXLC").find(ch) !=
+                                    std::u32string_view::npos;
+                           }) ||
+                           (word.size() == 1 && word[0] >= U'A' && word[0] <= U'Z'));
+}
+
+// A heading that is one word and a number ("Chapter 4", "Part II", "Capitolo 2") over another
+// heading on its page labels that heading; the heading under it carries the title.
+void demote_labels(std::span<const CueLine> lines, std::vector<LineRole>& roles) {
+  for (std::size_t i = 0; i + 1 < lines.size(); ++i) {
+    if (!roles[i].is_heading || !roles[i + 1].is_heading || lines[i + 1].page != lines[i].page) {
+      continue;
+    }
+    const std::u32string_view text = trim_whitespace(lines[i].text);
+    const std::size_t space = text.find(U' ');
+    if (space == std::u32string_view::npos) continue;
+    const std::u32string_view word = text.substr(0, space);
+    const std::u32string_view number = trim_whitespace(text.substr(space + 1));
+    if (std::ranges::all_of(word, is_alphabetic) && number.find(U' ') == std::u32string_view::npos &&
+        is_roman_or_number(number)) {
+      roles[i] = LineRole::body();
+    }
+  }
+}
+
+// Whether `lines[i]` sits right under a heading line of its size on its page (within a line's
+// height, overlapping it across): the second line of a wrapped heading. Columns interleave their
+// lines, so the one above may be several lines back.
+bool continues_heading(std::span<const CueLine> lines, std::span<const LineRole> roles,
+                       std::size_t i) {
+  const CueLine& line = lines[i];
+  for (std::size_t j = i; j-- > 0 && lines[j].page == line.page;) {
+    const CueLine& above = lines[j];
+    const float gap = above.box.y0 - line.box.y1;
+    if (roles[j].is_heading && std::fabs(above.font_size - line.font_size) <= kSizeTolerance &&
+        above.box.x0 < line.box.x1 && line.box.x0 < above.box.x1 && gap >= 0 &&
+        gap <= line.box.height()) {
+      return true;
+    }
+  }
+  return false;
+}
+
+// In a document that numbers its headings at several sizes, an unnumbered heading no larger than
+// the smallest numbered one is a run-in division (LaTeX's \paragraph, a starred subsubsection),
+// below what the document lists as its sections. A line right under a heading of its size goes on
+// with that heading.
+void demote_minor_unnumbered(std::span<const CueLine> lines, std::vector<LineRole>& roles) {
+  std::size_t numbered = 0;
+  float smallest = std::numeric_limits<float>::infinity();
+  float largest = 0;
+  for (std::size_t i = 0; i < lines.size(); ++i) {
+    if (!roles[i].is_heading || section_depth(lines[i].text) == 0) continue;
+    ++numbered;
+    smallest = std::min(smallest, lines[i].font_size);
+    largest = std::max(largest, lines[i].font_size);
+  }
+  if (numbered < kMinNumbered || !(largest - smallest > kSizeTolerance)) return;
+  const std::vector<LineRole> before = roles;
+  for (std::size_t i = 0; i < lines.size(); ++i) {
+    // Written so that a NaN size keeps the heading.
+    if (roles[i].is_heading && section_depth(lines[i].text) == 0 &&
+        lines[i].font_size <= smallest + kSizeTolerance && !continues_heading(lines, before, i)) {
+      roles[i] = LineRole::body();
+    }
+  }
+}
+
 }  // namespace
 
 bool is_contents_entry(std::u32string_view text) {
@@ -223,6 +299,8 @@ std::vector<LineRole> revise_headings(std::span<const CueLine> lines) {
   }
   demote_echoes(lines, roles);
   demote_title_block(lines, roles);
+  demote_labels(lines, roles);
+  demote_minor_unnumbered(lines, roles);
   return roles;
 }
 

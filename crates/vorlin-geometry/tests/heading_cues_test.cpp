@@ -51,6 +51,35 @@ TEST(heading_cues, revise_the_size_rule) {
   EXPECT_EQ(levels, (std::vector<std::uint8_t>{1, 0, 2, 0, 3, 3, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0}));
 }
 
+std::vector<std::uint8_t> revised_levels(std::span<const CueLine> lines) {
+  std::vector<std::uint8_t> levels;
+  for (const LineRole& role : revise_headings(lines)) levels.push_back(role.level);
+  return levels;
+}
+
+// What a document lists as its headings leaves out labels over titles and run-in divisions.
+TEST(heading_cues, labels_and_run_in_divisions_are_text) {
+  const LineRole h1 = LineRole::heading(1), h2 = LineRole::heading(2), h3 = LineRole::heading(3);
+  std::vector<CueLine> lines = {
+      line(U"Chapter 4", 0.1f, 0.3f, 20, h1),  // over the title
+      line(U"The title", 0.1f, 0.5f, 20, h1),
+      line(U"1 Section", 0.1f, 0.4f, 14, h2),
+      line(U"1.1 Sub", 0.1f, 0.4f, 12, h3),
+      line(U"1.2 Sub that wraps", 0.1f, 0.4f, 12, h3),
+      line(U"onto a second line", 0.1f, 0.4f, 12, h3),
+      line(U"Run-in division", 0.1f, 0.4f, 12, h3),  // no larger than the numbered ones
+      line(U"References", 0.1f, 0.4f, 14, h2),
+  };
+  lines[5].box = BBox{0.1f, 0.48f, 0.4f, 0.5f};  // right under the line before
+  lines[6].box = BBox{0.1f, 0.3f, 0.4f, 0.32f};
+  EXPECT_EQ(revised_levels(lines), (std::vector<std::uint8_t>{0, 1, 2, 3, 3, 3, 0, 2}));
+  // Numbered at one size only: nothing ranks below the numbered headings.
+  const std::vector<CueLine> flat = {
+      line(U"1 One", 0.1f, 0.4f, 14, h2), line(U"2 Two", 0.1f, 0.4f, 14, h2),
+      line(U"3 Three", 0.1f, 0.4f, 14, h2), line(U"References", 0.1f, 0.4f, 14, h2)};
+  EXPECT_EQ(revised_levels(flat), (std::vector<std::uint8_t>{2, 2, 2, 2}));
+}
+
 // A table of contents repeats the headings it lists, pages before them.
 TEST(heading_cues, a_heading_repeated_on_a_later_page_was_its_contents_entry) {
   std::vector<CueLine> lines = {line(U"2 Methods", 0.1f, 0.4f, 12, LineRole::heading(2)),
