@@ -28,6 +28,10 @@ constexpr float kTermIndent = 1.6f;
 // Numbered headings a document needs before its unnumbered small ones count as run-in divisions.
 constexpr std::size_t kMinNumbered = 3;
 constexpr float kSizeTolerance = 0.25f;  // points
+// A line of prose: at the body size within this many points, with this many letters and digits
+// (a sentence's worth; names, dates and form fields are shorter).
+constexpr float kProseSizeTolerance = 0.5f;
+constexpr std::size_t kProseLetters = 30;
 
 bool is_digit(char32_t ch) { return detail::is_ascii_digit(ch); }
 
@@ -250,6 +254,47 @@ void demote_minor_unnumbered(std::span<const CueLine> lines, std::vector<LineRol
   }
 }
 
+// The commonest type size of the lines that are not headings.
+float body_size(std::span<const CueLine> lines, std::span<const LineRole> roles) {
+  std::map<float, std::size_t> counts;
+  for (std::size_t i = 0; i < lines.size(); ++i) {
+    if (!roles[i].is_heading && std::isfinite(lines[i].font_size)) {
+      ++counts[std::round(2.0f * lines[i].font_size) / 2.0f];
+    }
+  }
+  const auto commonest = std::ranges::max_element(
+      counts, [](const auto& a, const auto& b) { return a.second < b.second; });
+  return commonest == counts.end() ? 0.0f : commonest->first;
+}
+
+// The pages before the first line of prose are covers and title pages: their lines in large type
+// are the title, names, dates and institutions, not headings; only each page's largest heading
+// (the title) stays one.
+void demote_cover_pages(std::span<const CueLine> lines, std::vector<LineRole>& roles) {
+  const float body = body_size(lines, roles);
+  std::size_t first = 0;  // of the current page
+  float largest = 0;      // heading size on the current page
+  for (std::size_t i = 0; i <= lines.size(); ++i) {
+    if (i == lines.size() || lines[i].page != lines[first].page) {
+      for (std::size_t k = first; k < i; ++k) {
+        if (roles[k].is_heading && lines[k].font_size < largest - kSizeTolerance) {
+          roles[k] = LineRole::body();
+        }
+      }
+      first = i;
+      largest = 0;
+    }
+    if (i == lines.size()) break;
+    const CueLine& line = lines[i];
+    const bool prose = !roles[i].is_heading &&
+                       std::fabs(line.font_size - body) <= kProseSizeTolerance &&
+                       static_cast<std::size_t>(std::ranges::count_if(
+                           line.text, is_alphanumeric)) >= kProseLetters;
+    if (prose) return;  // this page is no cover, nor are those after it
+    if (roles[i].is_heading) largest = std::max(largest, line.font_size);
+  }
+}
+
 }  // namespace
 
 bool is_contents_entry(std::u32string_view text) {
@@ -301,6 +346,7 @@ std::vector<LineRole> revise_headings(std::span<const CueLine> lines) {
   demote_title_block(lines, roles);
   demote_labels(lines, roles);
   demote_minor_unnumbered(lines, roles);
+  demote_cover_pages(lines, roles);
   return roles;
 }
 

@@ -97,6 +97,19 @@ bool is_heading_text(std::u32string_view text) {
   return std::ranges::any_of(trimmed, is_alphabetic);
 }
 
+bool is_ideographic_word(std::u32string_view text) {
+  const std::u32string_view trimmed = trim_whitespace(text);
+  std::size_t ideographs = 0;
+  for (char32_t ch : trimmed) {
+    if (is_ideograph(ch)) {
+      ++ideographs;
+    } else if (!is_whitespace(ch)) {
+      return false;
+    }
+  }
+  return ideographs >= 2;
+}
+
 std::vector<LineRole> detect_headings(std::span<const HeadingLine> lines, const BBox& page,
                                       bool in_margins) {
   const std::size_t n = lines.size();

@@ -69,15 +69,31 @@ TEST(heading_cues, labels_and_run_in_divisions_are_text) {
       line(U"onto a second line", 0.1f, 0.4f, 12, h3),
       line(U"Run-in division", 0.1f, 0.4f, 12, h3),  // no larger than the numbered ones
       line(U"References", 0.1f, 0.4f, 14, h2),
+      line(U"A sentence of prose at the body size, long enough.", 0.1f, 0.9f, 10),
   };
   lines[5].box = BBox{0.1f, 0.48f, 0.4f, 0.5f};  // right under the line before
   lines[6].box = BBox{0.1f, 0.3f, 0.4f, 0.32f};
-  EXPECT_EQ(revised_levels(lines), (std::vector<std::uint8_t>{0, 1, 2, 3, 3, 3, 0, 2}));
+  EXPECT_EQ(revised_levels(lines), (std::vector<std::uint8_t>{0, 1, 2, 3, 3, 3, 0, 2, 0}));
   // Numbered at one size only: nothing ranks below the numbered headings.
   const std::vector<CueLine> flat = {
       line(U"1 One", 0.1f, 0.4f, 14, h2), line(U"2 Two", 0.1f, 0.4f, 14, h2),
       line(U"3 Three", 0.1f, 0.4f, 14, h2), line(U"References", 0.1f, 0.4f, 14, h2)};
   EXPECT_EQ(revised_levels(flat), (std::vector<std::uint8_t>{2, 2, 2, 2}));
+}
+
+// Pages before the first line of prose are covers: only each one's largest heading stays.
+TEST(heading_cues, cover_pages_keep_only_their_title) {
+  const LineRole h1 = LineRole::heading(1), h2 = LineRole::heading(2);
+  std::vector<CueLine> lines = {
+      line(U"Thesis Title", 0.3f, 0.7f, 20, h1),
+      line(U"Author Name", 0.1f, 0.3f, 14, h2),
+      line(U"University", 0.1f, 0.3f, 14, h2),
+      line(U"1 Introduction", 0.1f, 0.4f, 14, h2),
+      line(U"A sentence of prose at the body size, long enough.", 0.1f, 0.9f, 10),
+      line(U"2 Background", 0.1f, 0.4f, 14, h2),
+  };
+  for (std::size_t i = 3; i < lines.size(); ++i) lines[i].page = 1 + i / 5;
+  EXPECT_EQ(revised_levels(lines), (std::vector<std::uint8_t>{1, 0, 0, 2, 0, 2}));
 }
 
 // A table of contents repeats the headings it lists, pages before them.

@@ -36,6 +36,12 @@ TEST(is_heading_text, needs_three_alphanumerics_and_a_letter) {
   for (const auto& [text, expected] : cases) EXPECT_EQ(is_heading_text(text), expected);
 }
 
+TEST(is_ideographic_word, two_ideographs_and_spaces_only) {
+  EXPECT_TRUE(is_ideographic_word(U" \u6458 \u8981 "));
+  EXPECT_FALSE(is_ideographic_word(U"\u6458"));
+  EXPECT_FALSE(is_ideographic_word(U"\u6458\u8981 A"));
+}
+
 const BBox kPage{0, 0, 600, 1000};
 
 struct Line {

@@ -12,6 +12,7 @@
 #include "vorlin_geometry/furniture.h"
 #include "vorlin_geometry/heading_cues.h"
 #include "vorlin_geometry/headings.h"
+#include "vorlin_geometry/letter_runs.h"
 #include "vorlin_geometry/outline_headings.h"
 #include "vorlin_geometry/tables.h"
 #include "vorlin_geometry/utf8.h"
@@ -151,7 +152,8 @@ void assign_heading_roles(std::vector<LaidPage>& pages,
       const geo::LaidLine& line = pages[p].lines[i];
       if (furniture[p][i] != geo::FurnitureRole::Content || line.monospace) continue;
       prose.push_back(geo::HeadingLine{line.font_size, relative_box(line.bbox, pages[p].page_box),
-                                       geo::is_heading_text(line.text)});
+                                       geo::is_heading_text(line.text) ||
+                                           geo::is_ideographic_word(line.text)});
     }
   }
   const std::vector<geo::LineRole> by_size = geo::detect_headings(prose, BBox{0, 0, 1, 1}, true);
@@ -177,7 +179,12 @@ void assign_heading_roles(std::vector<LaidPage>& pages,
   next = 0;
   for (std::size_t p = 0; p < pages.size(); ++p) {
     for (std::size_t i = 0; i < pages[p].lines.size(); ++i) {
-      if (furniture[p][i] == geo::FurnitureRole::Content) pages[p].lines[i].role = roles[next++];
+      if (furniture[p][i] != geo::FurnitureRole::Content) continue;
+      geo::LaidLine& line = pages[p].lines[i];
+      line.role = roles[next++];
+      if (line.role.is_heading && geo::is_ideographic_word(line.text)) {
+        line.text = geo::join_spaced_ideographs(line.text);
+      }
     }
   }
 }

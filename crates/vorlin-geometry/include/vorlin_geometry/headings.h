@@ -37,4 +37,8 @@ std::vector<SizeBucket> size_histogram(std::span<const float> sizes);
 // After trimming: at least three alphanumeric characters, at least one of them alphabetic.
 bool is_heading_text(std::u32string_view text);
 
+// After trimming: two or more CJK ideographs, spaces between them allowed. A CJK heading of two
+// characters ("摘要", "致谢") says as much as a word, though it is short of three characters.
+bool is_ideographic_word(std::u32string_view text);
+
 }  // namespace vorlin_geometry
