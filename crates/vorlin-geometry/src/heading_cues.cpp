@@ -31,7 +31,7 @@ constexpr float kSizeTolerance = 0.25f;  // points
 // A line of prose: at the body size within this many points, with this many letters and digits
 // (a sentence's worth; names, dates and form fields are shorter).
 constexpr float kProseSizeTolerance = 0.5f;
-constexpr std::size_t kProseLetters = 30;
+constexpr std::size_t kProseLetters = 16;
 
 bool is_digit(char32_t ch) { return detail::is_ascii_digit(ch); }
 
