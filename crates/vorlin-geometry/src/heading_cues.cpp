@@ -123,9 +123,20 @@ void demote_title_block(std::span<const CueLine> lines, std::vector<LineRole>& r
     if (title == lines.size() || lines[i].font_size > lines[title].font_size) title = i;
   }
   if (title == lines.size()) return;
-  const std::size_t page = lines[title].page;
-  for (std::size_t i = title + 1; i < lines.size() && lines[i].page == page; ++i) {
+  // The lines below the title on its page, top down: columns and full-width lines may come in
+  // any order on the page.
+  std::vector<std::size_t> below;
+  for (std::size_t i = 0; i < lines.size(); ++i) {
+    if (lines[i].page == lines[title].page && lines[i].box.y1 <= lines[title].box.y0) {
+      below.push_back(i);
+    }
+  }
+  std::ranges::stable_sort(below, [&](std::size_t a, std::size_t b) {
+    return float_greater_nan_last(lines[a].box.y1, lines[b].box.y1);
+  });
+  for (std::size_t i : below) {
     const std::u32string_view text = trim_whitespace(lines[i].text);
+    if (!std::ranges::any_of(text, is_alphabetic)) continue;  // a raised footnote mark
     if (!is_centred_under(lines[i].box, lines[title].box) || section_depth(text) > 0) break;
     if (roles[i].is_heading && lines[i].font_size < lines[title].font_size) {
       roles[i] = LineRole::body();

@@ -46,6 +46,7 @@ TEST(heading_cues, revise_the_size_rule) {
       line(U"What the term means.", 0.15f, 0.9f, 10),
   };
   lines[14].indent_below = 1.8f;
+  lines[0].box = BBox{0.3f, 0.6f, 0.7f, 0.62f};  // the title above the rest
   std::vector<std::uint8_t> levels;
   for (const LineRole& role : revise_headings(lines)) levels.push_back(role.level);
   EXPECT_EQ(levels, (std::vector<std::uint8_t>{1, 0, 2, 0, 3, 3, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0}));
@@ -79,6 +80,19 @@ TEST(heading_cues, labels_and_run_in_divisions_are_text) {
       line(U"1 One", 0.1f, 0.4f, 14, h2), line(U"2 Two", 0.1f, 0.4f, 14, h2),
       line(U"3 Three", 0.1f, 0.4f, 14, h2), line(U"References", 0.1f, 0.4f, 14, h2)};
   EXPECT_EQ(revised_levels(flat), (std::vector<std::uint8_t>{2, 2, 2, 2}));
+}
+
+TEST(heading_cues, the_title_block_reads_top_down_past_footnote_marks) {
+  std::vector<CueLine> lines = {
+      line(U"A sentence of prose at the body size, long enough.", 0.1f, 0.9f, 10),
+      line(U"Ann Author", 0.4f, 0.6f, 12, LineRole::heading(2)),  // listed before the title
+      line(U"*", 0.6f, 0.62f, 10),                                // her raised footnote mark
+      line(U"The Title", 0.3f, 0.7f, 20, LineRole::heading(1)),
+  };
+  lines[0].box = BBox{0.1f, 0.3f, 0.95f, 0.32f};
+  lines[2].box.y1 = 0.53f;
+  lines[3].box = BBox{0.3f, 0.6f, 0.7f, 0.62f};
+  EXPECT_EQ(revised_levels(lines), (std::vector<std::uint8_t>{0, 0, 0, 1}));
 }
 
 // Pages before the first line of prose are covers: only each one's largest heading stays.
