@@ -66,11 +66,15 @@ def paragraph_text(word, repeat=1):
     return " ".join([f"{word} {FILLER}"] + [FILLER] * (repeat - 1))
 
 
-def report(pages=1, image=None, paragraphs=2, repeat=1):
+def report(pages=1, image=None, paragraphs=2, repeat=1, outline=()):
     """Title; per page two columns of heading, paragraph, subheading, paragraphs; a page number.
     Paragraph i of page p starts with LEFT_WORDS[i] / RIGHT_WORDS[i] + p (p only when pages > 1);
-    `image` (PIL) is drawn 180 x 120 pt at the left margin under page 1's columns."""
+    `image` (PIL) is drawn 180 x 120 pt at the left margin under page 1's columns; `outline`
+    holds bookmarks (level from 1, title) that all lead to page 1."""
     pdf = _pdf()
+    for key, (level, title) in enumerate(outline):
+        pdf.bookmarkPage(str(key))
+        pdf.addOutlineEntry(title, str(key), level=level - 1)
     width, height = A4
     column = (width - 2 * MARGIN - 28) / 2
     for page in range(1, pages + 1):

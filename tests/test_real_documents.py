@@ -31,3 +31,16 @@ def test_latex_page_numbers_and_footnotes_leave_the_text(pdfium, tmp_path):
     body = [p for p in paragraphs if not p.startswith(">")]
     assert body == [pdfs.paragraph_text(f"{word}{page}", repeat=3)
                     for page, word in enumerate(pdfs.LEFT_WORDS[:3], start=1)]
+
+
+def test_bookmarks_name_headings_and_their_levels(pdfium, tmp_path):
+    # The outline turns the geometric levels over; the title before it keeps its own, and without
+    # use_outline the geometry alone decides.
+    outline = [(1, "1.1 Basil details"), (2, "Amber section")]
+    path = tmp_path / "doc.pdf"
+    path.write_bytes(pdfs.report(outline=outline))
+    heads = {use: [line for line in vorlin_reader.parse(path, use_outline=use).to_markdown()
+                   .splitlines() if line.startswith("#")] for use in (False, True)}
+    assert heads[False][1:3] == ["## 1 Amber section", "### 1.1 Basil details"]
+    assert heads[True] == [f"# {pdfs.TITLE}", "## 1 Amber section", "# 1.1 Basil details",
+                           "### 2 Walnut section", "### 2.1 Willow details"]

@@ -30,14 +30,15 @@ def _pdfium_library():
     return find_library() or "libpdfium.so"
 
 
-def _engine(backend, layout, max_image_pixels):
-    """The native functions' leading arguments: (library or None, layout, max_image_pixels)."""
+def _engine(backend, layout, max_image_pixels, use_outline):
+    """The native functions' leading arguments: (library or None, layout, max_image_pixels,
+    use_outline)."""
     if backend not in BACKENDS:
         raise ValueError(f"backend must be one of {' / '.join(BACKENDS)}, got {backend!r}")
     if layout not in LAYOUTS:
         raise ValueError(f"layout must be one of {' / '.join(LAYOUTS)}, got {layout!r}")
     library = _pdfium_library() if backend == "pdfium" else None
-    return library, layout, max_image_pixels
+    return library, layout, max_image_pixels, bool(use_outline)
 
 
 def ocr_argument(ocr, languages, dpi):
@@ -63,8 +64,8 @@ def default_workers():
 
 def parse(path: PathLike, options: "_native.ParseOptions | None" = None, *,
           backend: str = "pdfium", layout: str = "enhanced",
-          max_image_pixels: "int | None" = None, ocr: str = "auto", ocr_languages: str = "eng",
-          ocr_dpi: int = 300) -> "_native.Document":
+          max_image_pixels: "int | None" = None, use_outline: bool = False, ocr: str = "auto",
+          ocr_languages: str = "eng", ocr_dpi: int = 300) -> "_native.Document":
     """Parse one PDF into a Document.
 
     path: str, bytes or os.PathLike; names that are not valid UTF-8 are passed through unchanged.
@@ -83,14 +84,15 @@ def parse(path: PathLike, options: "_native.ParseOptions | None" = None, *,
     >>> doc = vorlin_reader.parse("paper.pdf")
     >>> print(doc.to_markdown())
     """
-    return _native._parse(*_engine(backend, layout, max_image_pixels), os.fsencode(path), options,
-                          ocr=ocr_argument(ocr, ocr_languages, ocr_dpi))
+    return _native._parse(*_engine(backend, layout, max_image_pixels, use_outline),
+                          os.fsencode(path), options, ocr=ocr_argument(ocr, ocr_languages, ocr_dpi))
 
 
 def parse_bytes(data, options: "_native.ParseOptions | None" = None, *, name: str = "",
                 backend: str = "pdfium", layout: str = "enhanced",
-                max_image_pixels: "int | None" = None, ocr: str = "auto",
-                ocr_languages: str = "eng", ocr_dpi: int = 300) -> "_native.Document":
+                max_image_pixels: "int | None" = None, use_outline: bool = False,
+                ocr: str = "auto", ocr_languages: str = "eng",
+                ocr_dpi: int = 300) -> "_native.Document":
     """Parse a PDF held in memory (bytes, bytearray, memoryview...), e.g. from an object store.
 
     The Document is the one parse() gives for a file with these bytes, hash included; `name`
@@ -98,14 +100,15 @@ def parse_bytes(data, options: "_native.ParseOptions | None" = None, *, name: st
 
     >>> doc = vorlin_reader.parse_bytes(response.content, name="report.pdf")
     """
-    return _native._parse_bytes(*_engine(backend, layout, max_image_pixels), data, name, options,
-                                ocr=ocr_argument(ocr, ocr_languages, ocr_dpi))
+    return _native._parse_bytes(*_engine(backend, layout, max_image_pixels, use_outline), data,
+                                name, options, ocr=ocr_argument(ocr, ocr_languages, ocr_dpi))
 
 
 def parse_outcomes(paths, options=None, *, backend="pdfium", layout="enhanced", workers=None,
-                   max_image_pixels=None, ocr="auto", ocr_languages="eng", ocr_dpi=300):
+                   max_image_pixels=None, use_outline=False, ocr="auto", ocr_languages="eng",
+                   ocr_dpi=300):
     """Per path, in order, its Document or the exception parsing it raised (never raised here)."""
-    engine = _engine(backend, layout, max_image_pixels)
+    engine = _engine(backend, layout, max_image_pixels, use_outline)
     ocr = ocr_argument(ocr, ocr_languages, ocr_dpi)
     outcomes = [None] * len(paths)
     encoded, positions = [], []
@@ -140,8 +143,8 @@ def _key(path):
 
 def parse_batch(paths: "Sequence[PathLike]", options: "_native.ParseOptions | None" = None, *,
                 backend: str = "pdfium", layout: str = "enhanced", workers: "int | None" = None,
-                max_image_pixels: "int | None" = None, ocr: str = "auto",
-                ocr_languages: str = "eng",
+                max_image_pixels: "int | None" = None, use_outline: bool = False,
+                ocr: str = "auto", ocr_languages: str = "eng",
                 ocr_dpi: int = 300) -> "dict[object, _native.Document | str]":
     """Parse several PDFs on `workers` threads (default: one per core, at most eight).
 
@@ -157,8 +160,8 @@ def parse_batch(paths: "Sequence[PathLike]", options: "_native.ParseOptions | No
         raise TypeError("paths must be a sequence of paths, not a single path")
     paths = list(paths)
     outcomes = parse_outcomes(paths, options, backend=backend, layout=layout, workers=workers,
-                              max_image_pixels=max_image_pixels, ocr=ocr,
-                              ocr_languages=ocr_languages, ocr_dpi=ocr_dpi)
+                              max_image_pixels=max_image_pixels, use_outline=use_outline,
+                              ocr=ocr, ocr_languages=ocr_languages, ocr_dpi=ocr_dpi)
     results = {}
     for path, outcome in zip(paths, outcomes):
         results[_key(path)] = outcome if isinstance(outcome, _native.Document) else describe(outcome)

@@ -2,6 +2,7 @@
 
 #include <unicode/unorm2.h>
 
+#include <algorithm>
 #include <utility>
 
 namespace vorlin_geometry {
@@ -34,6 +35,10 @@ char32_t combining_mark(char32_t ch) {
   }
   return 0;
 }
+
+// Letters before an accent that may carry it: TeX sets a capital's accent after the next letter,
+// and PDFium may put a generated space between a letter and its accent.
+constexpr std::size_t kLettersBack = 2;
 
 // TeX puts accents above the dotless forms.
 char32_t undotted(char32_t ch) {
@@ -70,13 +75,15 @@ std::vector<PageChar> fold_accents(std::span<const PageChar> chars) {
       out.push_back(c);
       continue;
     }
-    // The letter before, already copied, or the one after.
-    if (!out.empty() && i > 0) {
-      if (const char32_t letter = composed(out.back(), c)) {
-        out.back().ch = letter;
-        continue;
+    // One of the letters before, already copied, or the one after.
+    bool folded = false;
+    for (std::size_t back = 1; back <= std::min(kLettersBack, out.size()) && !folded; ++back) {
+      if (const char32_t letter = composed(out[out.size() - back], c)) {
+        out[out.size() - back].ch = letter;
+        folded = true;
       }
     }
+    if (folded) continue;
     if (i + 1 < chars.size()) {
       if (const char32_t letter = composed(chars[i + 1], c)) {
         out.push_back(chars[i + 1]);

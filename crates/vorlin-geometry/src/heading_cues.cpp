@@ -1,6 +1,8 @@
 #include "vorlin_geometry/heading_cues.h"
 
 #include <algorithm>
+#include <cmath>
+#include <limits>
 #include <map>
 #include <string>
 
@@ -20,6 +22,16 @@ constexpr float kCentreTolerance = 0.03f;  // of the page width, between two cen
 constexpr float kMaxCentredWidth = 0.8f;   // a full-width line is justified, not centred
 constexpr std::uint8_t kDeepestLevel = 6;
 constexpr std::size_t kTitlePages = 3;  // the title is the largest heading of these
+// Text under a bold line indented further than this many of its heights hangs from it as a term's
+// description; a paragraph's first-line indent is smaller.
+constexpr float kTermIndent = 1.6f;
+// Numbered headings a document needs before its unnumbered small ones count as run-in divisions.
+constexpr std::size_t kMinNumbered = 3;
+constexpr float kSizeTolerance = 0.25f;  // points
+// A line of prose: at the body size within this many points, with this many letters and digits
+// (a sentence's worth; names, dates and form fields are shorter).
+constexpr float kProseSizeTolerance = 0.5f;
+constexpr std::size_t kProseLetters = 16;
 
 bool is_digit(char32_t ch) { return detail::is_ascii_digit(ch); }
 
@@ -81,8 +93,8 @@ bool is_centred_under(const BBox& box, const BBox& title) {
 }
 
 // `lines[i]` as a heading set apart by its face. An unnumbered one must also stand before text of
-// the body's face on its page, and not end in a colon: a row of bold lines is a list of links or
-// terms, and "See also:" introduces one.
+// the body's face on its page that is not indented under it, and not end in a colon: a row of bold
+// lines is a list of links or terms, and "See also:" introduces one.
 bool is_emphasis_heading(std::span<const CueLine> lines, std::size_t i) {
   const CueLine& line = lines[i];
   if (line.monospace || line.role.is_heading) return false;
@@ -97,7 +109,9 @@ bool is_emphasis_heading(std::span<const CueLine> lines, std::size_t i) {
   if (numbered) return line.emphasised || line.distinct_face;
   const bool before_text = i + 1 < lines.size() && lines[i + 1].page == line.page &&
                            !lines[i + 1].emphasised && !lines[i + 1].role.is_heading;
-  return line.emphasised && line.opens_block && before_text && text.back() != U':';
+  // Written so that a NaN indent leaves the line a heading.
+  const bool term = line.indent_below > kTermIndent;
+  return line.emphasised && line.opens_block && before_text && !term && text.back() != U':';
 }
 
 // The largest heading of the first pages is the title; the unnumbered centred heading lines after
@@ -109,9 +123,20 @@ void demote_title_block(std::span<const CueLine> lines, std::vector<LineRole>& r
     if (title == lines.size() || lines[i].font_size > lines[title].font_size) title = i;
   }
   if (title == lines.size()) return;
-  const std::size_t page = lines[title].page;
-  for (std::size_t i = title + 1; i < lines.size() && lines[i].page == page; ++i) {
+  // The lines below the title on its page, top down: columns and full-width lines may come in
+  // any order on the page.
+  std::vector<std::size_t> below;
+  for (std::size_t i = 0; i < lines.size(); ++i) {
+    if (lines[i].page == lines[title].page && lines[i].box.y1 <= lines[title].box.y0) {
+      below.push_back(i);
+    }
+  }
+  std::ranges::stable_sort(below, [&](std::size_t a, std::size_t b) {
+    return float_greater_nan_last(lines[a].box.y1, lines[b].box.y1);
+  });
+  for (std::size_t i : below) {
     const std::u32string_view text = trim_whitespace(lines[i].text);
+    if (!std::ranges::any_of(text, is_alphabetic)) continue;  // a raised footnote mark
     if (!is_centred_under(lines[i].box, lines[title].box) || section_depth(text) > 0) break;
     if (roles[i].is_heading && lines[i].font_size < lines[title].font_size) {
       roles[i] = LineRole::body();
@@ -169,6 +194,118 @@ void demote_echoes(std::span<const CueLine> lines, std::vector<LineRole>& roles)
   }
 }
 
+bool is_roman_or_number(std::u32string_view word) {
+  return !word.empty() && (std::ranges::all_of(word, is_digit) ||
+                           std::ranges::all_of(word, [](char32_t ch) {
+                             return std::u32string_view(U"IVXLC").find(ch) !=
+                                    std::u32string_view::npos;
+                           }) ||
+                           (word.size() == 1 && word[0] >= U'A' && word[0] <= U'Z'));
+}
+
+// A heading that is one word and a number ("Chapter 4", "Part II", "Capitolo 2") over another
+// heading on its page labels that heading; the heading under it carries the title.
+void demote_labels(std::span<const CueLine> lines, std::vector<LineRole>& roles) {
+  for (std::size_t i = 0; i + 1 < lines.size(); ++i) {
+    if (!roles[i].is_heading || !roles[i + 1].is_heading || lines[i + 1].page != lines[i].page) {
+      continue;
+    }
+    const std::u32string_view text = trim_whitespace(lines[i].text);
+    const std::size_t space = text.find(U' ');
+    if (space == std::u32string_view::npos) continue;
+    const std::u32string_view word = text.substr(0, space);
+    const std::u32string_view number = trim_whitespace(text.substr(space + 1));
+    if (std::ranges::all_of(word, is_alphabetic) && number.find(U' ') == std::u32string_view::npos &&
+        is_roman_or_number(number)) {
+      roles[i] = LineRole::body();
+    }
+  }
+}
+
+// Whether `lines[i]` sits right under a heading line of its size on its page (within a line's
+// height, overlapping it across): the second line of a wrapped heading. Columns interleave their
+// lines, so the one above may be several lines back.
+bool continues_heading(std::span<const CueLine> lines, std::span<const LineRole> roles,
+                       std::size_t i) {
+  const CueLine& line = lines[i];
+  for (std::size_t j = i; j-- > 0 && lines[j].page == line.page;) {
+    const CueLine& above = lines[j];
+    const float gap = above.box.y0 - line.box.y1;
+    if (roles[j].is_heading && std::fabs(above.font_size - line.font_size) <= kSizeTolerance &&
+        above.box.x0 < line.box.x1 && line.box.x0 < above.box.x1 && gap >= 0 &&
+        gap <= line.box.height()) {
+      return true;
+    }
+  }
+  return false;
+}
+
+// In a document that numbers its headings at several sizes, an unnumbered heading no larger than
+// the smallest numbered one is a run-in division (LaTeX's \paragraph, a starred subsubsection),
+// below what the document lists as its sections. A line right under a heading of its size goes on
+// with that heading.
+void demote_minor_unnumbered(std::span<const CueLine> lines, std::vector<LineRole>& roles) {
+  std::size_t numbered = 0;
+  float smallest = std::numeric_limits<float>::infinity();
+  float largest = 0;
+  for (std::size_t i = 0; i < lines.size(); ++i) {
+    if (!roles[i].is_heading || section_depth(lines[i].text) == 0) continue;
+    ++numbered;
+    smallest = std::min(smallest, lines[i].font_size);
+    largest = std::max(largest, lines[i].font_size);
+  }
+  if (numbered < kMinNumbered || !(largest - smallest > kSizeTolerance)) return;
+  const std::vector<LineRole> before = roles;
+  for (std::size_t i = 0; i < lines.size(); ++i) {
+    // Written so that a NaN size keeps the heading.
+    if (roles[i].is_heading && section_depth(lines[i].text) == 0 &&
+        lines[i].font_size <= smallest + kSizeTolerance && !continues_heading(lines, before, i)) {
+      roles[i] = LineRole::body();
+    }
+  }
+}
+
+// The commonest type size of the lines that are not headings.
+float body_size(std::span<const CueLine> lines, std::span<const LineRole> roles) {
+  std::map<float, std::size_t> counts;
+  for (std::size_t i = 0; i < lines.size(); ++i) {
+    if (!roles[i].is_heading && std::isfinite(lines[i].font_size)) {
+      ++counts[std::round(2.0f * lines[i].font_size) / 2.0f];
+    }
+  }
+  const auto commonest = std::ranges::max_element(
+      counts, [](const auto& a, const auto& b) { return a.second < b.second; });
+  return commonest == counts.end() ? 0.0f : commonest->first;
+}
+
+// The pages before the first line of prose are covers and title pages: their lines in large type
+// are the title, names, dates and institutions, not headings; only each page's largest heading
+// (the title) stays one.
+void demote_cover_pages(std::span<const CueLine> lines, std::vector<LineRole>& roles) {
+  const float body = body_size(lines, roles);
+  std::size_t first = 0;  // of the current page
+  float largest = 0;      // heading size on the current page
+  for (std::size_t i = 0; i <= lines.size(); ++i) {
+    if (i == lines.size() || lines[i].page != lines[first].page) {
+      for (std::size_t k = first; k < i; ++k) {
+        if (roles[k].is_heading && lines[k].font_size < largest - kSizeTolerance) {
+          roles[k] = LineRole::body();
+        }
+      }
+      first = i;
+      largest = 0;
+    }
+    if (i == lines.size()) break;
+    const CueLine& line = lines[i];
+    const bool prose = !roles[i].is_heading &&
+                       std::fabs(line.font_size - body) <= kProseSizeTolerance &&
+                       static_cast<std::size_t>(std::ranges::count_if(
+                           line.text, is_alphanumeric)) >= kProseLetters;
+    if (prose) return;  // this page is no cover, nor are those after it
+    if (roles[i].is_heading) largest = std::max(largest, line.font_size);
+  }
+}
+
 }  // namespace
 
 bool is_contents_entry(std::u32string_view text) {
@@ -218,6 +355,9 @@ std::vector<LineRole> revise_headings(std::span<const CueLine> lines) {
   }
   demote_echoes(lines, roles);
   demote_title_block(lines, roles);
+  demote_labels(lines, roles);
+  demote_minor_unnumbered(lines, roles);
+  demote_cover_pages(lines, roles);
   return roles;
 }
 

@@ -97,7 +97,21 @@ bool is_heading_text(std::u32string_view text) {
   return std::ranges::any_of(trimmed, is_alphabetic);
 }
 
-std::vector<LineRole> detect_headings(std::span<const HeadingLine> lines, const BBox& page) {
+bool is_ideographic_word(std::u32string_view text) {
+  const std::u32string_view trimmed = trim_whitespace(text);
+  std::size_t ideographs = 0;
+  for (char32_t ch : trimmed) {
+    if (is_ideograph(ch)) {
+      ++ideographs;
+    } else if (!is_whitespace(ch)) {
+      return false;
+    }
+  }
+  return ideographs >= 2;
+}
+
+std::vector<LineRole> detect_headings(std::span<const HeadingLine> lines, const BBox& page,
+                                      bool in_margins) {
   const std::size_t n = lines.size();
   std::vector<LineRole> roles(n, LineRole::body());
   if (n == 0) return roles;
@@ -116,7 +130,8 @@ std::vector<LineRole> detect_headings(std::span<const HeadingLine> lines, const 
 
   for (std::size_t i = 0; i < n; ++i) {
     if (!lines[i].heading_text) continue;
-    if (is_excluded(cleaned[i], threshold, lines[i].box, page)) continue;
+    if (cleaned[i] < threshold) continue;
+    if (!in_margins && is_excluded(cleaned[i], threshold, lines[i].box, page)) continue;
     roles[i] = LineRole::heading(level_of(cleaned[i], levels));
   }
   return roles;

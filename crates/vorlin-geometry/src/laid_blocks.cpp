@@ -2,10 +2,12 @@
 
 #include <algorithm>
 #include <cmath>
+#include <limits>
 #include <map>
 #include <optional>
 
 #include "vorlin_geometry/captions.h"
+#include "vorlin_geometry/heading_cues.h"
 #include "vorlin_geometry/hyphenation.h"
 #include "vorlin_geometry/list_markers.h"
 #include "vorlin_geometry/paragraph.h"
@@ -52,10 +54,37 @@ std::vector<bool> item_starts(std::span<const LaidLine> lines, std::span<const s
   return starts;
 }
 
+// Room, in line heights, that a column's measured right edge may fall short of the edge its text
+// was set to: ragged lines stop up to a word early.
+constexpr float kWrapSlack = 2.5f;
+// A heading's lines closer than this share of their height are set as one heading, broken by
+// hand where they are short ("Chapter title:" over its subtitle); stacked headings stand further
+// apart, and a line that opens with a section number starts a heading of its own.
+constexpr float kSetLeading = 0.45f;
+
+// Whether a heading line went on to `below` because `below`'s first word did not fit after it
+// within the column [left, right]: two short headings stacked closely are two headings. Written
+// so that a NaN width joins, as a close line always did.
+bool wraps_onto(const BBox& above, const LaidLine& below, float left, float right) {
+  const std::u32string_view text = trim_whitespace(below.text);
+  if (text.empty()) return true;
+  const std::size_t word = std::min(text.find(U' '), text.size());
+  const float needed = below.bbox.width() * static_cast<float>(word) /
+                           static_cast<float>(text.size()) +
+                       kWrapSlack * below.bbox.height();
+  return !(above.x1 + needed < right && above.width() + needed < right - left);
+}
+
 class BlockBuilder {
  public:
-  BlockBuilder(std::span<const LaidLine> lines, float tolerance)
-      : lines_(lines), tolerance_(tolerance) {}
+  BlockBuilder(std::span<const LaidLine> lines, std::span<const std::size_t> group,
+               float tolerance)
+      : lines_(lines), tolerance_(tolerance) {
+    for (std::size_t i : group) {
+      left_ = std::min(left_, lines[i].bbox.x0);
+      right_ = std::max(right_, lines[i].bbox.x1);
+    }
+  }
 
   void add(std::size_t index, std::optional<ListMarker> item) {
     const LaidLine& line = lines_[index];
@@ -64,7 +93,8 @@ class BlockBuilder {
       const float heading_tolerance =
           std::max(tolerance_, kParagraphGapFactor * line.bbox.height());
       if (!(is(LaidKind::Heading) && draft_->level == line.role.level &&
-            gap <= heading_tolerance)) {
+            gap <= heading_tolerance && section_depth(line.text) == 0 &&
+            (gap <= kSetLeading * line.bbox.height() || wraps_onto(last_, line, left_, right_)))) {
         open(index, LaidKind::Heading);
       }
     } else if (item) {
@@ -148,6 +178,8 @@ class BlockBuilder {
 
   std::span<const LaidLine> lines_;
   float tolerance_;
+  float left_ = std::numeric_limits<float>::infinity();  // the column's extent
+  float right_ = -std::numeric_limits<float>::infinity();
   std::optional<Draft> draft_;
   BBox last_;
   BBox item_start_;
@@ -168,7 +200,7 @@ std::vector<LaidBlock> build_laid_blocks(std::span<const LaidLine> lines) {
   std::vector<std::pair<std::size_t, LaidBlock>> numbered;
   for (const auto& [slot, group] : groups) {
     const std::vector<bool> starts = item_starts(lines, group, markers, tolerance);
-    BlockBuilder builder(lines, tolerance);
+    BlockBuilder builder(lines, group, tolerance);
     for (std::size_t g = 0; g < group.size(); ++g) {
       builder.add(group[g], starts[g] ? markers[group[g]] : std::nullopt);
     }

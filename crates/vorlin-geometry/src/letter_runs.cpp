@@ -138,6 +138,19 @@ std::u32string join_letter_runs(const LineTokens& line) {
   return text;
 }
 
+std::u32string join_spaced_ideographs(std::u32string_view text) {
+  std::u32string out;
+  out.reserve(text.size());
+  for (std::size_t i = 0; i < text.size(); ++i) {
+    if (text[i] == U' ' && !out.empty() && is_ideograph(out.back()) && i + 1 < text.size() &&
+        is_ideograph(text[i + 1])) {
+      continue;
+    }
+    out.push_back(text[i]);
+  }
+  return out;
+}
+
 std::u32string mended_line_text(const TextLine& line, std::span<const PageChar> chars) {
   return join_letter_runs(line_tokens(line, chars));
 }

@@ -33,6 +33,7 @@ TEST(fold_accents, joins_an_accent_with_the_letter_under_it_either_side) {
   EXPECT_EQ(folded(U"no", {{1, 0x00B4}}, 6), U"nó");
   EXPECT_EQ(folded(U"no", {{1, 0x02DC}}, 1), U"ño");
   EXPECT_EQ(folded(U"n\u0131", {{1, 0x00B4}}, 6), U"ní");  // the dotless i TeX accents
+  EXPECT_EQ(folded(U"ONE", {{2, 0x00B4}}, 1), U"ÓNE");     // a capital's, after the next letter
   // Over no letter, or no such precomposed letter: left as it was.
   EXPECT_EQ(folded(U"no", {{1, 0x00B4}}, 30), U"n\u00B4o");
   EXPECT_EQ(folded(U"nq", {{1, 0x02DC}}, 6), U"n\u02DCq");

@@ -27,7 +27,7 @@ CueLine line(std::u32string_view text, float x0, float x1, float size, LineRole 
 }
 
 TEST(heading_cues, revise_the_size_rule) {
-  const std::vector<CueLine> lines = {
+  std::vector<CueLine> lines = {
       line(U"The Title", 0.3f, 0.7f, 20, LineRole::heading(1)),
       line(U"Ann Author", 0.4f, 0.6f, 12, LineRole::heading(2)),  // centred: the title block
       line(U"1 Introduction", 0.1f, 0.4f, 14, LineRole::heading(2)),
@@ -42,10 +42,72 @@ TEST(heading_cues, revise_the_size_rule) {
       line(U"A bold sentence.", 0.1f, 0.3f, 10, {}, true, true),
       line(U"2. A bold list item", 0.1f, 0.3f, 10, {}, true, false),
       line(U"2 Results . . . . . 7", 0.1f, 0.9f, 14, LineRole::heading(2)),
+      line(U"A defined term", 0.1f, 0.3f, 10, {}, true, true),  // its description hangs below
+      line(U"What the term means.", 0.15f, 0.9f, 10),
   };
+  lines[14].indent_below = 1.8f;
+  lines[0].box = BBox{0.3f, 0.6f, 0.7f, 0.62f};  // the title above the rest
   std::vector<std::uint8_t> levels;
   for (const LineRole& role : revise_headings(lines)) levels.push_back(role.level);
-  EXPECT_EQ(levels, (std::vector<std::uint8_t>{1, 0, 2, 0, 3, 3, 0, 0, 0, 0, 0, 0, 0, 0}));
+  EXPECT_EQ(levels, (std::vector<std::uint8_t>{1, 0, 2, 0, 3, 3, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0}));
+}
+
+std::vector<std::uint8_t> revised_levels(std::span<const CueLine> lines) {
+  std::vector<std::uint8_t> levels;
+  for (const LineRole& role : revise_headings(lines)) levels.push_back(role.level);
+  return levels;
+}
+
+// What a document lists as its headings leaves out labels over titles and run-in divisions.
+TEST(heading_cues, labels_and_run_in_divisions_are_text) {
+  const LineRole h1 = LineRole::heading(1), h2 = LineRole::heading(2), h3 = LineRole::heading(3);
+  std::vector<CueLine> lines = {
+      line(U"Chapter 4", 0.1f, 0.3f, 20, h1),  // over the title
+      line(U"The title", 0.1f, 0.5f, 20, h1),
+      line(U"1 Section", 0.1f, 0.4f, 14, h2),
+      line(U"1.1 Sub", 0.1f, 0.4f, 12, h3),
+      line(U"1.2 Sub that wraps", 0.1f, 0.4f, 12, h3),
+      line(U"onto a second line", 0.1f, 0.4f, 12, h3),
+      line(U"Run-in division", 0.1f, 0.4f, 12, h3),  // no larger than the numbered ones
+      line(U"References", 0.1f, 0.4f, 14, h2),
+      line(U"A sentence of prose at the body size, long enough.", 0.1f, 0.9f, 10),
+  };
+  lines[5].box = BBox{0.1f, 0.48f, 0.4f, 0.5f};  // right under the line before
+  lines[6].box = BBox{0.1f, 0.3f, 0.4f, 0.32f};
+  EXPECT_EQ(revised_levels(lines), (std::vector<std::uint8_t>{0, 1, 2, 3, 3, 3, 0, 2, 0}));
+  // Numbered at one size only: nothing ranks below the numbered headings.
+  const std::vector<CueLine> flat = {
+      line(U"1 One", 0.1f, 0.4f, 14, h2), line(U"2 Two", 0.1f, 0.4f, 14, h2),
+      line(U"3 Three", 0.1f, 0.4f, 14, h2), line(U"References", 0.1f, 0.4f, 14, h2)};
+  EXPECT_EQ(revised_levels(flat), (std::vector<std::uint8_t>{2, 2, 2, 2}));
+}
+
+TEST(heading_cues, the_title_block_reads_top_down_past_footnote_marks) {
+  std::vector<CueLine> lines = {
+      line(U"A sentence of prose at the body size, long enough.", 0.1f, 0.9f, 10),
+      line(U"Ann Author", 0.4f, 0.6f, 12, LineRole::heading(2)),  // listed before the title
+      line(U"*", 0.6f, 0.62f, 10),                                // her raised footnote mark
+      line(U"The Title", 0.3f, 0.7f, 20, LineRole::heading(1)),
+  };
+  lines[0].box = BBox{0.1f, 0.3f, 0.95f, 0.32f};
+  lines[2].box.y1 = 0.53f;
+  lines[3].box = BBox{0.3f, 0.6f, 0.7f, 0.62f};
+  EXPECT_EQ(revised_levels(lines), (std::vector<std::uint8_t>{0, 0, 0, 1}));
+}
+
+// Pages before the first line of prose are covers: only each one's largest heading stays.
+TEST(heading_cues, cover_pages_keep_only_their_title) {
+  const LineRole h1 = LineRole::heading(1), h2 = LineRole::heading(2);
+  std::vector<CueLine> lines = {
+      line(U"Thesis Title", 0.3f, 0.7f, 20, h1),
+      line(U"Author Name", 0.1f, 0.3f, 14, h2),
+      line(U"University", 0.1f, 0.3f, 14, h2),
+      line(U"1 Introduction", 0.1f, 0.4f, 14, h2),
+      line(U"A sentence of prose at the body size, long enough.", 0.1f, 0.9f, 10),
+      line(U"2 Background", 0.1f, 0.4f, 14, h2),
+  };
+  for (std::size_t i = 3; i < lines.size(); ++i) lines[i].page = 1 + i / 5;
+  EXPECT_EQ(revised_levels(lines), (std::vector<std::uint8_t>{1, 0, 0, 2, 0, 2}));
 }
 
 // A table of contents repeats the headings it lists, pages before them.

@@ -36,6 +36,12 @@ TEST(is_heading_text, needs_three_alphanumerics_and_a_letter) {
   for (const auto& [text, expected] : cases) EXPECT_EQ(is_heading_text(text), expected);
 }
 
+TEST(is_ideographic_word, two_ideographs_and_spaces_only) {
+  EXPECT_TRUE(is_ideographic_word(U" \u6458 \u8981 "));
+  EXPECT_FALSE(is_ideographic_word(U"\u6458"));
+  EXPECT_FALSE(is_ideographic_word(U"\u6458\u8981 A"));
+}
+
 const BBox kPage{0, 0, 600, 1000};
 
 struct Line {
@@ -44,13 +50,14 @@ struct Line {
   bool heading_text = true;
 };
 
-std::vector<LineRole> detect(const std::vector<Line>& lines, const BBox& page = kPage) {
+std::vector<LineRole> detect(const std::vector<Line>& lines, const BBox& page = kPage,
+                             bool in_margins = false) {
   std::vector<HeadingLine> heading_lines;
   for (const Line& line : lines) {
     heading_lines.push_back(
         HeadingLine{line.size, BBox{0, line.y0, 100, line.y0 + line.size}, line.heading_text});
   }
-  return detect_headings(heading_lines, page);
+  return detect_headings(heading_lines, page, in_margins);
 }
 
 // The roles of `tail` after ten body lines at 10 points (threshold 11).
@@ -96,9 +103,11 @@ TEST(detect_headings, pages_without_headings) {
   EXPECT_EQ(detect(tie), all_body);
 }
 
-TEST(detect_headings, page_without_height_skips_position_rule) {
+TEST(detect_headings, position_rule_skipped_without_page_height_or_when_asked) {
   const LineRole body = LineRole::body(), h1 = LineRole::heading(1);
   EXPECT_EQ(detect({{10}, {10}, {10}, {20, 0}, {20, -50}}, BBox{}),
+            (std::vector<LineRole>{body, body, body, h1, h1}));
+  EXPECT_EQ(detect({{10}, {10}, {10}, {20, 921}, {20, 49}}, kPage, true),
             (std::vector<LineRole>{body, body, body, h1, h1}));
 }
 

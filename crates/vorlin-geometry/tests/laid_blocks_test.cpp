@@ -49,6 +49,24 @@ TEST(build_laid_blocks, wrapped_headings_join_and_hyphenation_is_mended) {
                                 "H:Next Heading", "H:Same Level Far Below", "H:Just Apart"}));
 }
 
+TEST(build_laid_blocks, short_headings_stacked_apart_stay_apart) {
+  const auto at = [](std::u32string text, float top, float x1) {
+    return LaidLine{std::move(text), BBox{50, top - 12, x1, top}, 10, {}, LineRole::heading(2)};
+  };
+  const std::vector<LaidLine> lines = {
+      at(U"Examples", 700, 110), at(U"Simple hashing", 682, 140),  // 6 apart, room to spare
+      at(U"A heading long enough to wrap in", 640, 440), at(U"its column", 622, 110),
+      at(U"Set by hand:", 600, 120), at(U"over two lines", 588, 140),  // close together
+      at(U"Close", 560, 90), at(U"1 Numbered", 548, 140),
+      line(U"Body text out to the column's right edge.", 520, 250),
+  };
+  EXPECT_EQ(described(build_laid_blocks(lines)),
+            (std::vector<std::string>{"H:Examples", "H:Simple hashing",
+                                      "H:A heading long enough to wrap in its column",
+                                      "H:Set by hand: over two lines", "H:Close", "H:1 Numbered",
+                                      "P:Body text out to the column's right edge."}));
+}
+
 TEST(build_laid_blocks, bullet_and_numbered_lists_and_lone_markers) {
   const std::vector<LaidLine> lines = {
       line(U"We list:", 700),

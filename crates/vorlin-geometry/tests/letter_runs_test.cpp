@@ -19,6 +19,11 @@ std::u32string mended(const std::vector<std::pair<std::u32string, float>>& token
   return mended_line_text(line, chars);
 }
 
+TEST(join_spaced_ideographs, drops_spaces_between_ideographs_only) {
+  EXPECT_EQ(join_spaced_ideographs(U"\u6458 \u8981 x \u81F4 \u8C22"),
+            U"\u6458\u8981 x \u81F4\u8C22");
+}
+
 TEST(mended_line_text, joins_only_runs_of_three_single_letters) {
   struct Case {
     const char* name;

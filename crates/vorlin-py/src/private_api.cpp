@@ -19,7 +19,8 @@ namespace {
 
 using vorlin_core::PipelineSettings;
 
-// The leading (library or None, layout, max_image_pixels) that the package passes positionally.
+// The leading (library or None, layout, max_image_pixels, use_outline) that the package passes
+// positionally.
 struct Engine {
   std::optional<vorlin_core::PdfiumBackend> pdfium;  // absent: the built-in backend
   PipelineSettings settings;
@@ -31,13 +32,13 @@ struct Engine {
   }
 };
 
-constexpr Py_ssize_t kEngineArguments = 3;
+constexpr Py_ssize_t kEngineArguments = 4;
 
 Result<Engine> engine_of(const char* function, PyObject* const* args, Py_ssize_t nargs) {
   if (nargs < kEngineArguments) {
     return raise_text(PyExc_TypeError, std::string(function) +
-                                           "() needs the library, the layout and the image "
-                                           "pixel limit first");
+                                           "() needs the library, the layout, the image "
+                                           "pixel limit and use_outline first");
   }
   Engine engine;
   if (args[0] != Py_None) {
@@ -51,7 +52,10 @@ Result<Engine> engine_of(const char* function, PyObject* const* args, Py_ssize_t
   if (!layout) return raise_text(PyExc_ValueError, "unknown layout " + *name);
   auto max_pixels = to_optional_count(args[2], "max_image_pixels");
   if (!max_pixels) return python_error();
+  const int use_outline = PyObject_IsTrue(args[3]);
+  if (use_outline < 0) return python_error();
   engine.settings.layout = *layout;
+  engine.settings.use_outline = use_outline == 1;
   engine.settings.max_image_pixels = max_pixels->value_or(vorlin_core::kDefaultMaxImagePixels);
   engine.settings.name_paths_in_warnings = true;
   engine.settings.interrupted = signal_raised;
@@ -112,7 +116,8 @@ Result<std::array<PyObject*, N>> bind_named(const char* function,
   return bound;
 }
 
-// _parse(library, layout, max_image_pixels, path, options=None): GIL released while parsing.
+// _parse(library, layout, max_image_pixels, use_outline, path, options=None, ocr=None): GIL
+// released while parsing.
 PyObject* parse(PyObject*, PyObject* const* args, Py_ssize_t nargs, PyObject* kwnames) {
   return guarded<PyObject*>(nullptr, [&]() -> PyObject* {
     auto engine = engine_of("_parse", args, nargs);
@@ -137,7 +142,7 @@ PyObject* parse(PyObject*, PyObject* const* args, Py_ssize_t nargs, PyObject* kw
   });
 }
 
-// _parse_bytes(library, layout, max_image_pixels, data, name, options=None)
+// _parse_bytes(library, layout, max_image_pixels, use_outline, data, name, options=None, ocr=None)
 PyObject* parse_bytes(PyObject*, PyObject* const* args, Py_ssize_t nargs, PyObject* kwnames) {
   return guarded<PyObject*>(nullptr, [&]() -> PyObject* {
     auto engine = engine_of("_parse_bytes", args, nargs);
@@ -194,8 +199,9 @@ Result<PyRef> outcome_object(vorlin_core::BatchOutcome&& outcome) {
   return fault_exception(std::get<std::exception_ptr>(outcome));
 }
 
-// _parse_many(library, layout, max_image_pixels, paths, options=None, workers=1): a list holding,
-// per path in order, its Document or the exception that parsing it raised.
+// _parse_many(library, layout, max_image_pixels, use_outline, paths, options=None, workers=1,
+// ocr=None): a list holding, per path in order, its Document or the exception that parsing it
+// raised.
 PyObject* parse_many_files(PyObject*, PyObject* const* args, Py_ssize_t nargs, PyObject* kwnames) {
   return guarded<PyObject*>(nullptr, [&]() -> PyObject* {
     auto engine = engine_of("_parse_many", args, nargs);
@@ -252,13 +258,14 @@ PyObject* graph_json(PyObject*, PyObject* document) {
 
 PyMethodDef functions[] = {
     {"_parse", as_method(parse), METH_FASTCALL | METH_KEYWORDS,
-     "_parse(library, layout, max_image_pixels, path, options=None, ocr=None)\n--\n\nOne file, GIL "
-     "released; library None is the built-in backend."},
+     "_parse(library, layout, max_image_pixels, use_outline, path, options=None, ocr=None)\n--\n\n"
+     "One file, GIL released; library None is the built-in backend."},
     {"_parse_bytes", as_method(parse_bytes), METH_FASTCALL | METH_KEYWORDS,
-     "_parse_bytes(library, layout, max_image_pixels, data, name, options=None, ocr=None)\n--\n\nOne "
-     "file's bytes, GIL released."},
+     "_parse_bytes(library, layout, max_image_pixels, use_outline, data, name, options=None, "
+     "ocr=None)\n--\n\nOne file's bytes, GIL released."},
     {"_parse_many", as_method(parse_many_files), METH_FASTCALL | METH_KEYWORDS,
-     "_parse_many(library, layout, max_image_pixels, paths, options=None, workers=1, ocr=None)\n--\n\n"
+     "_parse_many(library, layout, max_image_pixels, use_outline, paths, options=None, "
+     "workers=1, ocr=None)\n--\n\n"
      "Files on a pool of threads: a list of Documents and exceptions, in order."},
     {"_graph_json_text", graph_json, METH_O,
      "_graph_json_text(document)\n--\n\nThe canonical compact graph JSON text."},

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "vorlin_core/backend/pdfium_bookmarks.h"
 #include "vorlin_core/backend/pdfium_library.h"
 #include "vorlin_core/backend/pdfium_page_content.h"
 
@@ -134,6 +135,10 @@ class PdfiumDocument final : public PdfDocument {
       : document_(std::move(document)), page_count_(page_count) {}
 
   std::size_t page_count() const override { return page_count_; }
+
+  std::vector<PdfBookmark> bookmarks() const override {
+    return read_bookmarks(*document_->api, document_->document);
+  }
 
   std::expected<std::unique_ptr<PdfPage>, PdfError> page(std::size_t index) const override {
     if (index >= page_count_) {

@@ -79,6 +79,12 @@ std::expected<pdfium::PdfiumApi, PdfError> resolve_pdfium(const std::string& lib
   VORLIN_BIND(FPDFTextObj_GetFont);
   VORLIN_BIND(FPDFTextObj_GetTextRenderMode);
   VORLIN_BIND(FPDFFont_GetItalicAngle);
+  VORLIN_BIND(FPDFBookmark_GetFirstChild);
+  VORLIN_BIND(FPDFBookmark_GetNextSibling);
+  VORLIN_BIND(FPDFBookmark_GetTitle);
+  VORLIN_BIND(FPDFBookmark_GetDest);
+  VORLIN_BIND(FPDFDest_GetDestPageIndex);
+  VORLIN_BIND(FPDFDest_GetLocationInPage);
 #undef VORLIN_BIND
   bind(handle, "__ctype_init", api.init_thread_locale, failure);
   if (!failure.empty()) {

@@ -12,6 +12,8 @@
 #include "vorlin_geometry/furniture.h"
 #include "vorlin_geometry/heading_cues.h"
 #include "vorlin_geometry/headings.h"
+#include "vorlin_geometry/letter_runs.h"
+#include "vorlin_geometry/outline_headings.h"
 #include "vorlin_geometry/tables.h"
 #include "vorlin_geometry/utf8.h"
 #include "vorlin_geometry/xycut.h"
@@ -31,6 +33,9 @@ constexpr float kBlockGapShare = 0.6f;
 
 // A line in a face of its own counts as a heading face only at about the body size or above.
 constexpr float kBodySizeShare = 0.95f;
+
+// Markdown's deepest heading.
+constexpr std::size_t kDeepestHeading = 6;
 
 std::vector<std::vector<geo::FurnitureRole>> furniture_roles(const std::vector<LaidPage>& pages) {
   std::vector<std::vector<geo::BandLine>> bands(pages.size());
@@ -118,6 +123,24 @@ std::vector<bool> opens_block(const LaidPage& page, const std::vector<geo::Furni
   return opens;
 }
 
+// How far right of each content line the next line of its slot on the page starts, in the line's
+// heights (0 for the last of its slot).
+std::vector<float> indents_below(const LaidPage& page,
+                                 const std::vector<geo::FurnitureRole>& roles) {
+  std::vector<float> indents(page.lines.size(), 0.0f);
+  std::map<geo::ColumnSlot, std::size_t> above;
+  for (std::size_t i = 0; i < page.lines.size(); ++i) {
+    if (roles[i] != geo::FurnitureRole::Content) continue;
+    const auto previous = above.find(page.lines[i].slot);
+    if (previous != above.end()) {
+      const BBox& box = page.lines[previous->second].bbox;
+      indents[previous->second] = (page.lines[i].bbox.x0 - box.x0) / box.height();
+    }
+    above[page.lines[i].slot] = i;
+  }
+  return indents;
+}
+
 // Heading roles for the whole document, so a level means the same on every page, written into
 // the content lines: by type size over the prose lines (program text would pull the body size
 // down), then revised by the cues of heading_cues.h.
@@ -129,15 +152,17 @@ void assign_heading_roles(std::vector<LaidPage>& pages,
       const geo::LaidLine& line = pages[p].lines[i];
       if (furniture[p][i] != geo::FurnitureRole::Content || line.monospace) continue;
       prose.push_back(geo::HeadingLine{line.font_size, relative_box(line.bbox, pages[p].page_box),
-                                       geo::is_heading_text(line.text)});
+                                       geo::is_heading_text(line.text) ||
+                                           geo::is_ideographic_word(line.text)});
     }
   }
-  const std::vector<geo::LineRole> by_size = geo::detect_headings(prose, BBox{0, 0, 1, 1});
+  const std::vector<geo::LineRole> by_size = geo::detect_headings(prose, BBox{0, 0, 1, 1}, true);
   const auto [body_font, body_size] = body_face(pages, furniture);
   std::vector<geo::CueLine> cues;
   std::size_t next = 0;
   for (std::size_t p = 0; p < pages.size(); ++p) {
     const std::vector<bool> opens = opens_block(pages[p], furniture[p]);
+    const std::vector<float> indents = indents_below(pages[p], furniture[p]);
     for (std::size_t i = 0; i < pages[p].lines.size(); ++i) {
       if (furniture[p][i] != geo::FurnitureRole::Content) continue;
       const geo::LaidLine& line = pages[p].lines[i];
@@ -146,14 +171,65 @@ void assign_heading_roles(std::vector<LaidPage>& pages,
       cues.push_back(geo::CueLine{line.text, p, relative_box(line.bbox, pages[p].page_box),
                                   line.font_size, line.emphasised, distinct, line.monospace,
                                   opens[i],
-                                  line.monospace ? geo::LineRole::body() : by_size[next++]});
+                                  line.monospace ? geo::LineRole::body() : by_size[next++],
+                                  indents[i]});
     }
   }
   const std::vector<geo::LineRole> roles = geo::revise_headings(cues);
   next = 0;
   for (std::size_t p = 0; p < pages.size(); ++p) {
     for (std::size_t i = 0; i < pages[p].lines.size(); ++i) {
-      if (furniture[p][i] == geo::FurnitureRole::Content) pages[p].lines[i].role = roles[next++];
+      if (furniture[p][i] != geo::FurnitureRole::Content) continue;
+      geo::LaidLine& line = pages[p].lines[i];
+      line.role = roles[next++];
+      if (line.role.is_heading && geo::is_ideographic_word(line.text)) {
+        line.text = geo::join_spaced_ideographs(line.text);
+      }
+    }
+  }
+}
+
+// The outline's word on headings (outline_headings.h): a content line it names is a heading at its
+// entry's level, and a heading found by type or emphasis after the first named line that it does
+// not name ranks below its deepest named level, since outlines leave out only the finer divisions.
+void apply_outline(std::vector<LaidPage>& pages,
+                   const std::vector<std::vector<geo::FurnitureRole>>& furniture,
+                   const std::vector<PdfBookmark>& bookmarks) {
+  std::vector<std::u32string> titles;
+  for (const PdfBookmark& bookmark : bookmarks) titles.push_back(geo::decode_utf8(bookmark.title));
+  std::vector<geo::OutlineEntry> entries;
+  for (std::size_t b = 0; b < bookmarks.size(); ++b) {
+    if (!bookmarks[b].page) continue;
+    entries.push_back(
+        geo::OutlineEntry{bookmarks[b].level, titles[b], *bookmarks[b].page, bookmarks[b].y});
+  }
+  std::vector<geo::OutlineLine> lines;
+  std::vector<geo::LaidLine*> content;
+  for (std::size_t p = 0; p < pages.size(); ++p) {
+    for (std::size_t i = 0; i < pages[p].lines.size(); ++i) {
+      if (furniture[p][i] != geo::FurnitureRole::Content) continue;
+      geo::LaidLine& line = pages[p].lines[i];
+      lines.push_back(geo::OutlineLine{line.text, p, line.bbox.y1, line.role.is_heading});
+      content.push_back(&line);
+    }
+  }
+  const std::vector<std::optional<std::uint8_t>> levels = geo::outline_levels(lines, entries);
+  std::uint8_t deepest = 0;
+  for (const auto& level : levels) deepest = std::max(deepest, level.value_or(0));
+  if (deepest == 0) return;  // the outline matches nothing here: geometry alone decides
+  const auto clamp = [](std::size_t level) {
+    return static_cast<std::uint8_t>(std::min<std::size_t>(level, kDeepestHeading));
+  };
+  // The title and front matter before the first named line keep their levels.
+  const std::size_t first = static_cast<std::size_t>(
+      std::ranges::find_if(levels, [](const auto& level) { return level.has_value(); }) -
+      levels.begin());
+  for (std::size_t k = first; k < content.size(); ++k) {
+    geo::LineRole& role = content[k]->role;
+    if (levels[k]) {
+      role = geo::LineRole::heading(clamp(*levels[k]));
+    } else if (role.is_heading) {
+      role = geo::LineRole::heading(clamp(std::max<std::size_t>(role.level, deepest + 1u)));
     }
   }
 }
@@ -348,9 +424,11 @@ PageContent finish_page(LaidPage& page, const std::vector<geo::FurnitureRole>& f
 
 }  // namespace
 
-std::vector<PageContent> finish_document(std::vector<LaidPage> pages) {
+std::vector<PageContent> finish_document(std::vector<LaidPage> pages,
+                                         const std::vector<PdfBookmark>& bookmarks) {
   const std::vector<std::vector<geo::FurnitureRole>> furniture = furniture_roles(pages);
   assign_heading_roles(pages, furniture);
+  if (!bookmarks.empty()) apply_outline(pages, furniture, bookmarks);
   const float body = body_face(pages, furniture).second;
   std::vector<PageContent> contents;
   contents.reserve(pages.size());

@@ -19,10 +19,16 @@ class EnhancedLayout final : public LayoutStrategy {
   }
   bool reads_ocr() const override { return true; }
   void note_ocr(std::vector<OcrBox> words) override { pages_.back().ocr_words = std::move(words); }
-  std::vector<PageContent> finish() override { return finish_document(std::move(pages_)); }
+  void use_bookmarks(std::vector<PdfBookmark> bookmarks) override {
+    bookmarks_ = std::move(bookmarks);
+  }
+  std::vector<PageContent> finish() override {
+    return finish_document(std::move(pages_), bookmarks_);
+  }
 
  private:
   std::vector<LaidPage> pages_;
+  std::vector<PdfBookmark> bookmarks_;
 };
 
 }  // namespace

@@ -124,6 +124,7 @@ std::expected<Document, ParseFailure> parse_source(SourceBytes source, std::stri
                            settings.name_paths_in_warnings};
   }
   const std::unique_ptr<LayoutStrategy> strategy = make_layout(settings.layout);
+  if (settings.use_outline) strategy->use_bookmarks(pdf->bookmarks());
   std::optional<OcrStage> ocr;
   if (strategy->reads_ocr() && settings.ocr.mode != OcrMode::Off) {
     ocr.emplace(settings.ocr);

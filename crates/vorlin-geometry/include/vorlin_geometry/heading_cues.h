@@ -1,7 +1,8 @@
 #pragma once
 // What decides headings beyond type size, over the lines of a whole document: a table of contents
 // entry or program text is never a heading; a short line set wholly in bold or small capitals at
-// the body size is one when it opens a block or carries a section number, and so is a numbered
+// the body size is one when it opens a block or carries a section number (unless the text under it
+// is indented: then it is the term of a definition list), and so is a numbered
 // one in a face of its own (a sans serif among serifs); and on the title page
 // the centred lines under the title (authors, affiliations, dates) are text, not headings.
 
@@ -25,6 +26,8 @@ struct CueLine {
   bool monospace = false;      // most characters from a fixed-pitch font
   bool opens_block = false;    // first of its column, or further below the line above than a pitch
   LineRole role;               // the verdict of the size rule
+  // How far right of it the next line of its column starts, in its own heights.
+  float indent_below = 0;
 };
 
 // Dot leaders (". . ." or "....") or a section number with a trailing page number: "2.1 Scope 7".

@@ -25,8 +25,10 @@ struct HeadingLine {
   bool heading_text = false;  // `is_heading_text` of the line's text
 };
 
-// One role per line.
-std::vector<LineRole> detect_headings(std::span<const HeadingLine> lines, const BBox& page);
+// One role per line. `in_margins` keeps lines in the top and bottom margins in the running, for a
+// caller that has already taken the page furniture out.
+std::vector<LineRole> detect_headings(std::span<const HeadingLine> lines, const BBox& page,
+                                      bool in_margins = false);
 
 // Sizes in (0, +inf) bucketed by 2 x size rounded half away from zero, as (running mean, count)
 // in ascending bucket order; other sizes are skipped.
@@ -34,5 +36,9 @@ std::vector<SizeBucket> size_histogram(std::span<const float> sizes);
 
 // After trimming: at least three alphanumeric characters, at least one of them alphabetic.
 bool is_heading_text(std::u32string_view text);
+
+// After trimming: two or more CJK ideographs, spaces between them allowed. A CJK heading of two
+// characters ("摘要", "致谢") says as much as a word, though it is short of three characters.
+bool is_ideographic_word(std::u32string_view text);
 
 }  // namespace vorlin_geometry

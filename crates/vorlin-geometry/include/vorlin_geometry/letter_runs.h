@@ -45,6 +45,10 @@ LineTokens line_tokens(const TextLine& line, std::span<const PageChar> chars);
 // The tokens joined by single spaces, letter-spaced runs joined into words.
 std::u32string join_letter_runs(const LineTokens& line);
 
+// `text` without the spaces between ideographs: a CJK heading set letter-spaced ("摘 要") is one
+// word, since CJK puts no spaces between words.
+std::u32string join_spaced_ideographs(std::u32string_view text);
+
 // `join_letter_runs(line_tokens(line, chars))`.
 std::u32string mended_line_text(const TextLine& line, std::span<const PageChar> chars);
 

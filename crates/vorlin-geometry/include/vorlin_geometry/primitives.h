@@ -117,6 +117,13 @@ inline bool is_alphanumeric(char32_t ch) {
   return icu_is_alphanumeric(ch);
 }
 
+// A CJK unified ideograph (the main block, extension A, the compatibility block or the
+// supplementary planes' extensions): text written in them puts no spaces between words.
+inline bool is_ideograph(char32_t ch) {
+  return (ch >= 0x4E00 && ch <= 0x9FFF) || (ch >= 0x3400 && ch <= 0x4DBF) ||
+         (ch >= 0xF900 && ch <= 0xFAFF) || (ch >= 0x20000 && ch <= 0x2FFFF);
+}
+
 // Strict weak orderings over float keys that keep IEEE order for numbers and put NaN keys after
 // every number (equal among themselves), so sorts stay defined whatever a backend delivers.
 inline bool float_less_nan_last(float a, float b) {

@@ -8,6 +8,7 @@
 #include <expected>
 #include <functional>
 #include <memory>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -98,10 +99,20 @@ class PdfPage {
   virtual std::expected<GrayImage, PdfError> render_gray(float dpi) const;
 };
 
+// One entry of a document's outline (its bookmarks), as its author wrote it.
+struct PdfBookmark {
+  std::uint8_t level = 1;  // 1 for the outline's top entries
+  std::string title;       // UTF-8
+  std::optional<std::size_t> page;  // the page it leads to, when it leads to one of this file
+  std::optional<float> y;           // the top of its target on that page, PDF points, y axis up
+};
+
 class PdfDocument {
  public:
   virtual ~PdfDocument() = default;
   virtual std::size_t page_count() const = 0;
+  // The outline depth first, empty without one; a backend that cannot read outlines has none.
+  virtual std::vector<PdfBookmark> bookmarks() const { return {}; }
   // Every index below page_count gives a page; any other gives PageOutOfRange.
   virtual std::expected<std::unique_ptr<PdfPage>, PdfError> page(std::size_t index) const = 0;
 };

@@ -16,6 +16,8 @@ using FPDF_TEXTPAGE = struct FpdfTextPage*;
 using FPDF_PAGEOBJECT = struct FpdfPageObject*;
 using FPDF_BITMAP = struct FpdfBitmap*;
 using FPDF_FONT = struct FpdfFont*;
+using FPDF_BOOKMARK = struct FpdfBookmark*;
+using FPDF_DEST = struct FpdfDest*;
 
 using FPDF_BOOL = int;
 using FPDF_DWORD = unsigned long;
@@ -130,6 +132,17 @@ struct PdfiumApi {
   FPDF_FONT (*FPDFTextObj_GetFont)(FPDF_PAGEOBJECT text);
   int (*FPDFTextObj_GetTextRenderMode)(FPDF_PAGEOBJECT text);
   FPDF_BOOL (*FPDFFont_GetItalicAngle)(FPDF_FONT font, int* angle);
+
+  // fpdf_doc.h
+  FPDF_BOOKMARK (*FPDFBookmark_GetFirstChild)(FPDF_DOCUMENT document, FPDF_BOOKMARK bookmark);
+  FPDF_BOOKMARK (*FPDFBookmark_GetNextSibling)(FPDF_DOCUMENT document, FPDF_BOOKMARK bookmark);
+  unsigned long (*FPDFBookmark_GetTitle)(FPDF_BOOKMARK bookmark, void* buffer,
+                                         unsigned long buflen);
+  FPDF_DEST (*FPDFBookmark_GetDest)(FPDF_DOCUMENT document, FPDF_BOOKMARK bookmark);
+  int (*FPDFDest_GetDestPageIndex)(FPDF_DOCUMENT document, FPDF_DEST dest);
+  FPDF_BOOL(*FPDFDest_GetLocationInPage)
+  (FPDF_DEST dest, FPDF_BOOL* has_x, FPDF_BOOL* has_y, FPDF_BOOL* has_zoom, float* x, float* y,
+   float* zoom);
 };
 
 }  // namespace vorlin_core::pdfium

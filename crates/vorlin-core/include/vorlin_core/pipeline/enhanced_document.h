@@ -1,16 +1,19 @@
 #pragma once
 // The document half of the enhanced layout: running headers, footers and page numbers found
 // across all pages, heading levels from the whole document's type sizes, then per page the
-// column-wise blocks, captions beside their figures, and the reading order.
+// column-wise blocks, captions beside their figures, and the reading order. Given the document's
+// bookmarks, its outline names the headings it lists and their levels.
 
 #include <vector>
 
+#include "vorlin_core/backend/pdf_backend.h"
 #include "vorlin_core/pipeline/analyse_page.h"
 #include "vorlin_core/pipeline/enhanced_page.h"
 
 namespace vorlin_core {
 
 // One content per laid page, in order. Consumes the pages.
-std::vector<PageContent> finish_document(std::vector<LaidPage> pages);
+std::vector<PageContent> finish_document(std::vector<LaidPage> pages,
+                                         const std::vector<PdfBookmark>& bookmarks = {});
 
 }  // namespace vorlin_core

@@ -45,6 +45,8 @@ class LayoutStrategy {
   virtual bool reads_ocr() const { return false; }
   // The words of the page last added, when OCR gave its text: their nodes carry OCR provenance.
   virtual void note_ocr(std::vector<OcrBox>) {}
+  // The document's outline, before the first page; a layout may name headings by it.
+  virtual void use_bookmarks(std::vector<PdfBookmark>) {}
   // One content per added page, in order.
   virtual std::vector<PageContent> finish() = 0;
 };

@@ -23,6 +23,8 @@ struct PipelineSettings {
   std::uint64_t max_image_pixels = kDefaultMaxImagePixels;
   OcrSettings ocr = {};  // read only by layouts that take OCR text
   bool name_paths_in_warnings = false;
+  // Hand the document's bookmarks to the layout, which may name headings by them.
+  bool use_outline = false;
   // Asked before each page; true ends the parse as Interrupted (Ctrl-C, a cancelled batch).
   std::function<bool()> interrupted = nullptr;
 };
