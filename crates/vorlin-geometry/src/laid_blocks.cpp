@@ -8,6 +8,7 @@
 #include "vorlin_geometry/captions.h"
 #include "vorlin_geometry/hyphenation.h"
 #include "vorlin_geometry/list_markers.h"
+#include "vorlin_geometry/listings.h"
 #include "vorlin_geometry/paragraph.h"
 #include "vorlin_geometry/utf8.h"
 
@@ -57,9 +58,19 @@ class BlockBuilder {
   BlockBuilder(std::span<const LaidLine> lines, float tolerance)
       : lines_(lines), tolerance_(tolerance) {}
 
-  void add(std::size_t index, std::optional<ListMarker> item) {
+  void add(std::size_t index, std::optional<ListMarker> item, bool listing) {
     const LaidLine& line = lines_[index];
     const float gap = draft_ ? vertical_gap(last_, line.bbox) : 0.0f;
+    if (listing) {
+      const ListingLine code{line.text, line.bbox, line.pitch, line.shaded};
+      if (!(is(LaidKind::Code) && continues_listing(draft_->listing.back(), code))) {
+        open(index, LaidKind::Code);
+      }
+      draft_->listing.push_back(code);
+      draft_->bbox = draft_->bbox ? BBox::union_of(*draft_->bbox, line.bbox) : line.bbox;
+      last_ = line.bbox;
+      return;
+    }
     if (line.role.is_heading) {
       const float heading_tolerance =
           std::max(tolerance_, kParagraphGapFactor * line.bbox.height());
@@ -102,6 +113,7 @@ class BlockBuilder {
     std::optional<BBox> bbox;
     std::u32string items;                         // finished list items, one a line
     std::vector<std::u32string_view> item_lines;  // lines of the open paragraph, heading or item
+    std::vector<ListingLine> listing;             // lines of a code block
   };
 
   bool is(LaidKind kind) const { return draft_ && draft_->block.kind == kind; }
@@ -138,6 +150,8 @@ class BlockBuilder {
     if (block.kind == LaidKind::List) {
       close_item();
       block.text = encode_utf8(draft_->items);
+    } else if (block.kind == LaidKind::Code) {
+      block.text = encode_utf8(listing_text(draft_->listing));
     } else {
       block.level = block.kind == LaidKind::Heading ? draft_->level : 0;
       block.text = encode_utf8(collapse_whitespace(join_block_lines(draft_->item_lines)));
@@ -167,10 +181,18 @@ std::vector<LaidBlock> build_laid_blocks(std::span<const LaidLine> lines) {
 
   std::vector<std::pair<std::size_t, LaidBlock>> numbered;
   for (const auto& [slot, group] : groups) {
+    std::vector<ListingLine> column;
+    for (std::size_t i : group) {
+      column.push_back({lines[i].text, lines[i].bbox, lines[i].pitch, lines[i].shaded});
+    }
+    const std::vector<bool> listing = listing_lines(column);
+    for (std::size_t g = 0; g < group.size(); ++g) {
+      if (listing[g]) markers[group[g]].reset();
+    }
     const std::vector<bool> starts = item_starts(lines, group, markers, tolerance);
     BlockBuilder builder(lines, tolerance);
     for (std::size_t g = 0; g < group.size(); ++g) {
-      builder.add(group[g], starts[g] ? markers[group[g]] : std::nullopt);
+      builder.add(group[g], starts[g] ? markers[group[g]] : std::nullopt, listing[g]);
     }
     for (auto& entry : builder.finish()) numbered.push_back(std::move(entry));
   }

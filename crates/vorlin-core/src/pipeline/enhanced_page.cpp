@@ -7,12 +7,14 @@
 #include "vorlin_core/pipeline/page_nodes.h"
 #include "vorlin_geometry/accents.h"
 #include "vorlin_geometry/columns.h"
+#include "vorlin_geometry/fixed_pitch.h"
 #include "vorlin_geometry/furniture.h"
 #include "vorlin_geometry/gutters.h"
 #include "vorlin_geometry/letter_runs.h"
 #include "vorlin_geometry/ligatures.h"
 #include "vorlin_geometry/lone_bullets.h"
 #include "vorlin_geometry/noise.h"
+#include "vorlin_geometry/shades.h"
 #include "vorlin_geometry/tables.h"
 #include "vorlin_geometry/upright.h"
 #include "vorlin_geometry/word_line.h"
@@ -115,6 +117,24 @@ std::vector<geo::PageChar> outside(std::vector<geo::PageChar> chars,
   return chars;
 }
 
+// The page's listing shades (shades.h), in the upright frame.
+std::vector<BBox> page_shades(std::span<const geo::TextLine> lines,
+                              std::span<const geo::PageChar> chars, std::span<const PdfPath> paths,
+                              const BBox& visible_box, int turns) {
+  std::vector<BBox> fills;
+  for (const PdfPath& path : paths) {
+    if (path.filled) {
+      fills.push_back(geo::turn_box(BBox{path.x0, path.y0, path.x1, path.y1}, visible_box, turns));
+    }
+  }
+  if (fills.empty()) return {};
+  std::vector<geo::ShadeLine> shade_lines;
+  for (const geo::TextLine& line : lines) {
+    shade_lines.push_back({line.bbox, line_look(line, chars).monospace});
+  }
+  return geo::listing_shades(shade_lines, fills);
+}
+
 }  // namespace
 
 LaidPage lay_out_page(std::span<const PdfChar> pdf_chars, std::span<const PdfPath> paths,
@@ -127,7 +147,11 @@ LaidPage lay_out_page(std::span<const PdfChar> pdf_chars, std::span<const PdfPat
   std::vector<geo::FoundTable> tables = page_tables(paths, chars, visible_box, upright.turns);
   if (!tables.empty()) chars = outside(std::move(chars), tables);
   std::vector<geo::TextLine> lines = geo::group_lines(chars);
-  const std::vector<geo::Gutter> gutters = geo::find_gutters(lines, chars, figures);
+  const std::vector<BBox> shades = page_shades(lines, chars, paths, visible_box, upright.turns);
+  // A listing's aligned comments leave a strip as clear as a gutter; its shade closes it.
+  std::vector<BBox> obstacles = figures;
+  obstacles.insert(obstacles.end(), shades.begin(), shades.end());
+  const std::vector<geo::Gutter> gutters = geo::find_gutters(lines, chars, obstacles);
   if (!gutters.empty()) lines = geo::split_at_gutters(std::move(lines), chars, gutters);
   lines = geo::attach_lone_bullets(std::move(lines), chars);
   const geo::ColumnLayout layout = geo::column_layout(gutters);
@@ -140,9 +164,16 @@ LaidPage lay_out_page(std::span<const PdfChar> pdf_chars, std::span<const PdfPat
         geo::band_of(line.bbox, page_box) != geo::Band::None && geo::is_page_number_text(text);
     if (!page_number && geo::is_noise(line, chars, page_box)) continue;
     const LineLook look = line_look(line, chars);
+    // Program text keeps its columns; words alone would lose its alignment.
+    const float pitch = look.monospace ? geo::fixed_pitch(line, chars) : 0.0f;
+    if (pitch > 0) text = geo::fixed_pitch_text(line, chars, pitch);
     page.lines.push_back(geo::LaidLine{std::move(text), line.bbox, geo::line_font_size(line, chars),
                                        geo::locate(layout, line.bbox), geo::LineRole::body(),
-                                       look.emphasised, look.monospace, look.italic, look.font_id});
+                                       look.emphasised, look.monospace, look.italic, look.font_id,
+                                       pitch});
+    page.lines.back().shaded = pitch > 0 && std::ranges::any_of(shades, [&](const BBox& shade) {
+      return geo::holds_centre(shade, line.bbox);
+    });
   }
   for (const BBox& figure : figures) {
     page.figures.push_back(LaidFigure{new_node_id(), figure, geo::locate(layout, figure)});

@@ -25,16 +25,19 @@ struct LaidLine {
   bool monospace = false;     // most characters from a fixed-pitch font
   bool italic = false;        // most letters italic
   std::uint32_t font_id = 0;  // the font of most of its letters, 0 unknown
+  float pitch = 0;            // character width of a fixed-pitch line (text spaced by columns), or 0
+  bool shaded = false;        // on a listing's shade (shades.h)
 };
 
-enum class LaidKind { Paragraph, Heading, List };
+enum class LaidKind { Paragraph, Heading, List, Code };
 
 struct LaidBlock {
   LaidKind kind = LaidKind::Paragraph;
   std::uint8_t level = 0;  // headings only
   BBox bbox;
   ColumnSlot slot;
-  // Collapsed UTF-8 text; for a list one item a line, a bullet glyph removed, an enumerator kept.
+  // Collapsed UTF-8 text; for a list one item a line, a bullet glyph removed, an enumerator kept;
+  // for code the listing's lines as set (listings.h).
   std::string text;
   bool caption_like = false;  // a paragraph that opens like a figure or table caption
 };
@@ -46,6 +49,7 @@ struct LaidBlock {
 // starts an item when its marker is an unambiguous bullet, or when it and another marker line are
 // linked by continuation lines alone; consecutive items join when at most twice the tolerance
 // apart, and a line continues an item when within the tolerance and indented past the item's start.
+// Listing lines (listings.h) form code blocks of their own.
 std::vector<LaidBlock> build_laid_blocks(std::span<const LaidLine> lines);
 
 }  // namespace vorlin_geometry

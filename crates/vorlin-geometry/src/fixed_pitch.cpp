@@ -1,0 +1,46 @@
+#include "vorlin_geometry/fixed_pitch.h"
+
+#include <algorithm>
+#include <cmath>
+#include <vector>
+
+#include "vorlin_geometry/utf8.h"
+
+namespace vorlin_geometry {
+
+namespace {
+
+// No program line is wider; a degenerate pitch must not pad a line without end.
+constexpr float kMaxColumn = 1000.0f;
+
+}  // namespace
+
+float fixed_pitch(const TextLine& line, std::span<const PageChar> chars) {
+  std::vector<float> widths;
+  for (std::size_t p : line.char_indices) {
+    const PageChar& c = char_at(chars, p);
+    if (c.monospace && !is_whitespace(c.ch) && is_valid_size(c.bbox.width())) {
+      widths.push_back(c.bbox.width());
+    }
+  }
+  return upper_median(widths).value_or(0.0f);
+}
+
+std::u32string fixed_pitch_text(const TextLine& line, std::span<const PageChar> chars,
+                                float pitch) {
+  std::u32string text;
+  text.reserve(line.char_indices.size());
+  for (std::size_t p : line.char_indices) {
+    const PageChar& c = char_at(chars, p);
+    if (is_whitespace(c.ch)) continue;
+    if (pitch > 0) {
+      // Written so that a NaN column adds no spaces.
+      const float column = std::round((c.bbox.x0 - line.bbox.x0) / pitch);
+      while (static_cast<float>(text.size()) < std::min(column, kMaxColumn)) text.push_back(U' ');
+    }
+    text.push_back(scalar_or_replacement(c.ch));
+  }
+  return text;
+}
+
+}  // namespace vorlin_geometry
