@@ -1,6 +1,21 @@
 #include "vorlin_geometry/shades.h"
 
+#include <algorithm>
+
 namespace vorlin_geometry {
+
+namespace {
+
+// A badge covers less than this share of its shade.
+constexpr float kBadgeShare = 0.5f;
+
+float area(const BBox& box) { return box.width() * box.height(); }
+
+bool overlap(const BBox& a, const BBox& b) {
+  return a.x0 < b.x1 && b.x0 < a.x1 && a.y0 < b.y1 && b.y0 < a.y1;
+}
+
+}  // namespace
 
 bool holds_centre(const BBox& box, const BBox& line) {
   const float x = line.centre_x(), y = line.centre_y();
@@ -13,12 +28,32 @@ std::vector<BBox> listing_shades(std::span<const ShadeLine> lines, std::span<con
     bool any = false, all_fixed = true;
     for (const ShadeLine& line : lines) {
       if (!holds_centre(fill, line.bbox)) continue;
+      if (!(line.bbox.x0 >= fill.x0 && line.bbox.x1 <= fill.x1)) {
+        all_fixed = false;  // a fragment: the box is a span's background
+        continue;
+      }
       any = true;
       all_fixed = all_fixed && line.monospace;
     }
     if (any && all_fixed) shades.push_back(fill);
   }
   return shades;
+}
+
+std::vector<BBox> shade_badges(std::span<const BBox> shades, std::span<const BBox> fills,
+                               std::span<const BBox> line_starts) {
+  std::vector<BBox> badges;
+  for (const BBox& fill : fills) {
+    const bool on_shade = std::ranges::any_of(shades, [&fill](const BBox& shade) {
+      return overlap(fill, shade) && area(fill) < kBadgeShare * area(shade);
+    });
+    if (on_shade && std::ranges::none_of(line_starts, [&fill](const BBox& start) {
+          return holds_centre(fill, start);
+        })) {
+      badges.push_back(fill);
+    }
+  }
+  return badges;
 }
 
 }  // namespace vorlin_geometry

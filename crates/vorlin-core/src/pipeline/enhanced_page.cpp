@@ -117,9 +117,12 @@ std::vector<geo::PageChar> outside(std::vector<geo::PageChar> chars,
   return chars;
 }
 
-// The page's listing shades (shades.h), in the upright frame.
-std::vector<BBox> page_shades(std::span<const geo::TextLine> lines,
-                              std::span<const geo::PageChar> chars, std::span<const PdfPath> paths,
+bool in_any(std::span<const BBox> boxes, const BBox& box) {
+  return std::ranges::any_of(boxes, [&box](const BBox& b) { return geo::holds_centre(b, box); });
+}
+
+// The page's listing shades (shades.h) in the upright frame, their badges' characters dropped.
+std::vector<BBox> page_shades(std::vector<geo::PageChar>& chars, std::span<const PdfPath> paths,
                               const BBox& visible_box, int turns) {
   std::vector<BBox> fills;
   for (const PdfPath& path : paths) {
@@ -129,10 +132,17 @@ std::vector<BBox> page_shades(std::span<const geo::TextLine> lines,
   }
   if (fills.empty()) return {};
   std::vector<geo::ShadeLine> shade_lines;
-  for (const geo::TextLine& line : lines) {
+  std::vector<BBox> starts;
+  for (const geo::TextLine& line : geo::group_lines(chars)) {
     shade_lines.push_back({line.bbox, line_look(line, chars).monospace});
+    starts.push_back(chars[line.char_indices.front()].bbox);
   }
-  return geo::listing_shades(shade_lines, fills);
+  std::vector<BBox> shades = geo::listing_shades(shade_lines, fills);
+  const std::vector<BBox> badges = geo::shade_badges(shades, fills, starts);
+  if (!badges.empty()) {
+    std::erase_if(chars, [&badges](const geo::PageChar& c) { return in_any(badges, c.bbox); });
+  }
+  return shades;
 }
 
 }  // namespace
@@ -144,14 +154,21 @@ LaidPage lay_out_page(std::span<const PdfChar> pdf_chars, std::span<const PdfPat
   const BBox& page_box = upright.page;
   std::vector<BBox> figures(page_figures.begin(), page_figures.end());
   for (BBox& figure : figures) figure = geo::turn_box(figure, visible_box, upright.turns);
+  const std::vector<BBox> shades = page_shades(chars, paths, visible_box, upright.turns);
   std::vector<geo::FoundTable> tables = page_tables(paths, chars, visible_box, upright.turns);
+  // A listing's frame rules no table.
+  std::erase_if(tables, [&shades](const geo::FoundTable& t) { return in_any(shades, t.bbox); });
   if (!tables.empty()) chars = outside(std::move(chars), tables);
   std::vector<geo::TextLine> lines = geo::group_lines(chars);
-  const std::vector<BBox> shades = page_shades(lines, chars, paths, visible_box, upright.turns);
-  // A listing's aligned comments leave a strip as clear as a gutter; its shade closes it.
+  // A listing's aligned comments leave a strip as clear as a gutter: its lines are no evidence
+  // of columns, and its shade ends any strip it crosses.
+  std::vector<geo::TextLine> gutter_lines;
+  for (const geo::TextLine& line : lines) {
+    if (!in_any(shades, line.bbox)) gutter_lines.push_back(line);
+  }
   std::vector<BBox> obstacles = figures;
   obstacles.insert(obstacles.end(), shades.begin(), shades.end());
-  const std::vector<geo::Gutter> gutters = geo::find_gutters(lines, chars, obstacles);
+  const std::vector<geo::Gutter> gutters = geo::find_gutters(gutter_lines, chars, obstacles);
   if (!gutters.empty()) lines = geo::split_at_gutters(std::move(lines), chars, gutters);
   lines = geo::attach_lone_bullets(std::move(lines), chars);
   const geo::ColumnLayout layout = geo::column_layout(gutters);
@@ -171,9 +188,7 @@ LaidPage lay_out_page(std::span<const PdfChar> pdf_chars, std::span<const PdfPat
                                        geo::locate(layout, line.bbox), geo::LineRole::body(),
                                        look.emphasised, look.monospace, look.italic, look.font_id,
                                        pitch});
-    page.lines.back().shaded = pitch > 0 && std::ranges::any_of(shades, [&](const BBox& shade) {
-      return geo::holds_centre(shade, line.bbox);
-    });
+    page.lines.back().shaded = pitch > 0 && in_any(shades, line.bbox);
   }
   for (const BBox& figure : figures) {
     page.figures.push_back(LaidFigure{new_node_id(), figure, geo::locate(layout, figure)});

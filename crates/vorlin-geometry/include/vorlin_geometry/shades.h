@@ -17,7 +17,15 @@ struct ShadeLine {
 // Whether the centre of `line` lies in `box`, edges included (NaN is never inside).
 bool holds_centre(const BBox& box, const BBox& line);
 
-// The filled boxes that hold at least one line (by its centre) and fixed-pitch lines only.
+// The filled boxes that hold at least one line and fixed-pitch lines only, a line counting as
+// held when its centre is inside and it spans no further across than the box: an inline code
+// span's background holds a fragment of a line, never a whole one.
 std::vector<BBox> listing_shades(std::span<const ShadeLine> lines, std::span<const BBox> fills);
+
+// The badges on shades: filled boxes under half a shade's area that overlap it and hold the
+// centre of no line's first character (`line_starts`). A prompt toggle or a copy button sits
+// there, beside the program text rather than in it.
+std::vector<BBox> shade_badges(std::span<const BBox> shades, std::span<const BBox> fills,
+                               std::span<const BBox> line_starts);
 
 }  // namespace vorlin_geometry
