@@ -6,10 +6,8 @@ namespace vorlin_geometry {
 
 namespace {
 
-// A badge covers less than this share of its shade.
+// A badge is narrower than this share of its shade.
 constexpr float kBadgeShare = 0.5f;
-
-float area(const BBox& box) { return box.width() * box.height(); }
 
 bool overlap(const BBox& a, const BBox& b) {
   return a.x0 < b.x1 && b.x0 < a.x1 && a.y0 < b.y1 && b.y0 < a.y1;
@@ -40,15 +38,15 @@ std::vector<BBox> listing_shades(std::span<const ShadeLine> lines, std::span<con
   return shades;
 }
 
-std::vector<BBox> shade_badges(std::span<const BBox> shades, std::span<const BBox> fills,
-                               std::span<const BBox> line_starts) {
+std::vector<BBox> shade_badges(std::span<const BBox> shades, std::span<const BBox> boxes,
+                               std::span<const LineStart> lines) {
   std::vector<BBox> badges;
-  for (const BBox& fill : fills) {
+  for (const BBox& fill : boxes) {
     const bool on_shade = std::ranges::any_of(shades, [&fill](const BBox& shade) {
-      return overlap(fill, shade) && area(fill) < kBadgeShare * area(shade);
+      return overlap(fill, shade) && fill.width() < kBadgeShare * shade.width();
     });
-    if (on_shade && std::ranges::none_of(line_starts, [&fill](const BBox& start) {
-          return holds_centre(fill, start);
+    if (on_shade && std::ranges::none_of(lines, [&fill](const LineStart& line) {
+          return holds_centre(fill, line.first) && line.line.x1 > fill.x1;
         })) {
       badges.push_back(fill);
     }

@@ -124,21 +124,20 @@ bool in_any(std::span<const BBox> boxes, const BBox& box) {
 // The page's listing shades (shades.h) in the upright frame, their badges' characters dropped.
 std::vector<BBox> page_shades(std::vector<geo::PageChar>& chars, std::span<const PdfPath> paths,
                               const BBox& visible_box, int turns) {
-  std::vector<BBox> fills;
+  std::vector<BBox> fills, boxes;
   for (const PdfPath& path : paths) {
-    if (path.filled) {
-      fills.push_back(geo::turn_box(BBox{path.x0, path.y0, path.x1, path.y1}, visible_box, turns));
-    }
+    boxes.push_back(geo::turn_box(BBox{path.x0, path.y0, path.x1, path.y1}, visible_box, turns));
+    if (path.filled) fills.push_back(boxes.back());
   }
   if (fills.empty()) return {};
   std::vector<geo::ShadeLine> shade_lines;
-  std::vector<BBox> starts;
+  std::vector<geo::LineStart> starts;
   for (const geo::TextLine& line : geo::group_lines(chars)) {
     shade_lines.push_back({line.bbox, line_look(line, chars).monospace});
-    starts.push_back(chars[line.char_indices.front()].bbox);
+    starts.push_back({line.bbox, chars[line.char_indices.front()].bbox});
   }
   std::vector<BBox> shades = geo::listing_shades(shade_lines, fills);
-  const std::vector<BBox> badges = geo::shade_badges(shades, fills, starts);
+  const std::vector<BBox> badges = geo::shade_badges(shades, boxes, starts);
   if (!badges.empty()) {
     std::erase_if(chars, [&badges](const geo::PageChar& c) { return in_any(badges, c.bbox); });
   }

@@ -22,10 +22,16 @@ bool holds_centre(const BBox& box, const BBox& line);
 // span's background holds a fragment of a line, never a whole one.
 std::vector<BBox> listing_shades(std::span<const ShadeLine> lines, std::span<const BBox> fills);
 
-// The badges on shades: filled boxes under half a shade's area that overlap it and hold the
-// centre of no line's first character (`line_starts`). A prompt toggle or a copy button sits
-// there, beside the program text rather than in it.
-std::vector<BBox> shade_badges(std::span<const BBox> shades, std::span<const BBox> fills,
-                               std::span<const BBox> line_starts);
+// A line's box and its first character's.
+struct LineStart {
+  BBox line;
+  BBox first;
+};
+
+// The badges on shades: boxes (framed or filled) under half a shade's width that overlap it and
+// hold the first character of no line running on past them. A prompt toggle or a copy button
+// sits there, beside the program text rather than in it; a highlighted line spans its shade.
+std::vector<BBox> shade_badges(std::span<const BBox> shades, std::span<const BBox> boxes,
+                               std::span<const LineStart> lines);
 
 }  // namespace vorlin_geometry
