@@ -6,8 +6,9 @@ namespace vorlin_geometry {
 
 namespace {
 
-// A badge is narrower than this share of its shade.
+// A badge is narrower than this share of its shade, and reaches this close to its right edge.
 constexpr float kBadgeShare = 0.5f;
+constexpr float kBadgeReach = 2.0f;  // points
 
 bool overlap(const BBox& a, const BBox& b) {
   return a.x0 < b.x1 && b.x0 < a.x1 && a.y0 < b.y1 && b.y0 < a.y1;
@@ -43,7 +44,8 @@ std::vector<BBox> shade_badges(std::span<const BBox> shades, std::span<const BBo
   std::vector<BBox> badges;
   for (const BBox& fill : boxes) {
     const bool on_shade = std::ranges::any_of(shades, [&fill](const BBox& shade) {
-      return overlap(fill, shade) && fill.width() < kBadgeShare * shade.width();
+      return overlap(fill, shade) && fill.width() < kBadgeShare * shade.width() &&
+             fill.x1 >= shade.x1 - kBadgeReach;
     });
     if (on_shade && std::ranges::none_of(lines, [&fill](const LineStart& line) {
           return holds_centre(fill, line.first) && line.line.x1 > fill.x1;

@@ -28,9 +28,11 @@ struct LineStart {
   BBox first;
 };
 
-// The badges on shades: boxes (framed or filled) under half a shade's width that overlap it and
-// hold the first character of no line running on past them. A prompt toggle or a copy button
-// sits there, beside the program text rather than in it; a highlighted line spans its shade.
+// The badges on shades: boxes (framed or filled) under half a shade's width that overlap it, reach
+// its right edge (within kBadgeReach points) and hold the first character of no line running on
+// past them. A prompt toggle or a copy button sits there, beside the program text rather than in
+// it; a highlighted line spans its shade, and a page's own overlays (a printed site header) sit
+// anywhere over it.
 std::vector<BBox> shade_badges(std::span<const BBox> shades, std::span<const BBox> boxes,
                                std::span<const LineStart> lines);
 
