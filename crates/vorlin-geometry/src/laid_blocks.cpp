@@ -62,7 +62,7 @@ class BlockBuilder {
     const LaidLine& line = lines_[index];
     const float gap = draft_ ? vertical_gap(last_, line.bbox) : 0.0f;
     if (listing) {
-      const ListingLine code{line.text, line.bbox, line.pitch, line.shaded};
+      const ListingLine code{line.columns, line.bbox, line.pitch, line.shaded};
       if (!(is(LaidKind::Code) && continues_listing(draft_->listing.back(), code))) {
         open(index, LaidKind::Code);
       }
@@ -183,7 +183,7 @@ std::vector<LaidBlock> build_laid_blocks(std::span<const LaidLine> lines) {
   for (const auto& [slot, group] : groups) {
     std::vector<ListingLine> column;
     for (std::size_t i : group) {
-      column.push_back({lines[i].text, lines[i].bbox, lines[i].pitch, lines[i].shaded});
+      column.push_back({lines[i].columns, lines[i].bbox, lines[i].pitch, lines[i].shaded});
     }
     const std::vector<bool> listing = listing_lines(column);
     for (std::size_t g = 0; g < group.size(); ++g) {

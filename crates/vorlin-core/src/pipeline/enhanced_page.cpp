@@ -182,12 +182,11 @@ LaidPage lay_out_page(std::span<const PdfChar> pdf_chars, std::span<const PdfPat
     const LineLook look = line_look(line, chars);
     // Program text keeps its columns; words alone would lose its alignment.
     const float pitch = look.monospace ? geo::fixed_pitch(line, chars) : 0.0f;
-    if (pitch > 0) text = geo::fixed_pitch_text(line, chars, pitch);
     page.lines.push_back(geo::LaidLine{std::move(text), line.bbox, geo::line_font_size(line, chars),
                                        geo::locate(layout, line.bbox), geo::LineRole::body(),
                                        look.emphasised, look.monospace, look.italic, look.font_id,
-                                       pitch});
-    page.lines.back().shaded = pitch > 0 && in_any(shades, line.bbox);
+                                       pitch, pitch > 0 && in_any(shades, line.bbox)});
+    if (pitch > 0) page.lines.back().columns = geo::fixed_pitch_text(line, chars, pitch);
   }
   for (const BBox& figure : figures) {
     page.figures.push_back(LaidFigure{new_node_id(), figure, geo::locate(layout, figure)});

@@ -25,8 +25,9 @@ struct LaidLine {
   bool monospace = false;     // most characters from a fixed-pitch font
   bool italic = false;        // most letters italic
   std::uint32_t font_id = 0;  // the font of most of its letters, 0 unknown
-  float pitch = 0;            // character width of a fixed-pitch line (text spaced by columns), or 0
+  float pitch = 0;            // character width of a fixed-pitch line, or 0
   bool shaded = false;        // on a listing's shade (shades.h)
+  std::u32string columns{};   // a fixed-pitch line's text spaced by columns (fixed_pitch.h)
 };
 
 enum class LaidKind { Paragraph, Heading, List, Code };
