@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <limits>
 #include <map>
 #include <optional>
 
@@ -55,8 +56,18 @@ std::vector<bool> item_starts(std::span<const LaidLine> lines, std::span<const s
 
 class BlockBuilder {
  public:
-  BlockBuilder(std::span<const LaidLine> lines, float tolerance)
-      : lines_(lines), tolerance_(tolerance) {}
+  // `group` is the column's lines, `margin` its left edge.
+  BlockBuilder(std::span<const LaidLine> lines, float tolerance,
+               std::span<const std::size_t> group, float margin, float carried)
+      : lines_(lines),
+        tolerance_(tolerance),
+        first_(group.front()),
+        last_line_(group.back()),
+        margin_(margin),
+        carried_(carried) {}
+
+  // The carry for the next column (ListingCarry), once finished.
+  float ending_indent() const { return ending_; }
 
   void add(std::size_t index, std::optional<ListMarker> item, bool listing) {
     const LaidLine& line = lines_[index];
@@ -67,6 +78,7 @@ class BlockBuilder {
         open(index, LaidKind::Code);
       }
       draft_->listing.push_back(code);
+      draft_->last = index;
       draft_->bbox = draft_->bbox ? BBox::union_of(*draft_->bbox, line.bbox) : line.bbox;
       last_ = line.bbox;
       return;
@@ -114,6 +126,7 @@ class BlockBuilder {
     std::u32string items;                         // finished list items, one a line
     std::vector<std::u32string_view> item_lines;  // lines of the open paragraph, heading or item
     std::vector<ListingLine> listing;             // lines of a code block
+    std::size_t last = 0;                         // the code block's last line
   };
 
   bool is(LaidKind kind) const { return draft_ && draft_->block.kind == kind; }
@@ -151,7 +164,14 @@ class BlockBuilder {
       close_item();
       block.text = encode_utf8(draft_->items);
     } else if (block.kind == LaidKind::Code) {
-      block.text = encode_utf8(listing_text(draft_->listing));
+      // An unshaded listing opening the column may go on from the one ending the last column:
+      // its indentation counts from where that one started.
+      const bool continued = draft_->first == first_ && !draft_->listing.front().shaded;
+      float left = continued && std::isfinite(carried_) ? margin_ + carried_
+                                                        : std::numeric_limits<float>::infinity();
+      for (const ListingLine& line : draft_->listing) left = std::min(left, line.bbox.x0);
+      block.text = encode_utf8(listing_text(draft_->listing, left));
+      if (draft_->last == last_line_) ending_ = left - margin_;
     } else {
       block.level = block.kind == LaidKind::Heading ? draft_->level : 0;
       block.text = encode_utf8(collapse_whitespace(join_block_lines(draft_->item_lines)));
@@ -162,6 +182,11 @@ class BlockBuilder {
 
   std::span<const LaidLine> lines_;
   float tolerance_;
+  std::size_t first_;
+  std::size_t last_line_;
+  float margin_;
+  float carried_;
+  float ending_ = std::numeric_limits<float>::quiet_NaN();
   std::optional<Draft> draft_;
   BBox last_;
   BBox item_start_;
@@ -170,7 +195,7 @@ class BlockBuilder {
 
 }  // namespace
 
-std::vector<LaidBlock> build_laid_blocks(std::span<const LaidLine> lines) {
+std::vector<LaidBlock> build_laid_blocks(std::span<const LaidLine> lines, ListingCarry* carry) {
   const float tolerance = gap_tolerance(lines);
   std::map<ColumnSlot, std::vector<std::size_t>> groups;
   std::vector<std::optional<ListMarker>> markers(lines.size());
@@ -190,11 +215,15 @@ std::vector<LaidBlock> build_laid_blocks(std::span<const LaidLine> lines) {
       if (listing[g]) markers[group[g]].reset();
     }
     const std::vector<bool> starts = item_starts(lines, group, markers, tolerance);
-    BlockBuilder builder(lines, tolerance);
+    float margin = std::numeric_limits<float>::infinity();
+    for (std::size_t i : group) margin = std::min(margin, lines[i].bbox.x0);
+    BlockBuilder builder(lines, tolerance, group, margin,
+                         carry ? carry->indent : std::numeric_limits<float>::quiet_NaN());
     for (std::size_t g = 0; g < group.size(); ++g) {
       builder.add(group[g], starts[g] ? markers[group[g]] : std::nullopt, listing[g]);
     }
     for (auto& entry : builder.finish()) numbered.push_back(std::move(entry));
+    if (carry) carry->indent = builder.ending_indent();
   }
   std::ranges::stable_sort(numbered,
                            [](const auto& l, const auto& r) { return l.first < r.first; });

@@ -40,16 +40,19 @@ bool continues_listing(const ListingLine& above, const ListingLine& below) {
 
 std::vector<bool> listing_lines(std::span<const ListingLine> column) {
   std::vector<bool> listing(column.size(), false);
-  for (std::size_t i = 0; i < column.size(); ++i) listing[i] = column[i].shaded;
+  for (std::size_t i = 0; i < column.size(); ++i) {
+    const bool edge = i == 0 || i + 1 == column.size();
+    listing[i] = column[i].shaded || (edge && column[i].pitch > 0);
+  }
   for (std::size_t i = 1; i < column.size(); ++i) {
     if (continues_listing(column[i - 1], column[i])) listing[i - 1] = listing[i] = true;
   }
   return listing;
 }
 
-std::u32string listing_text(std::span<const ListingLine> lines) {
+std::u32string listing_text(std::span<const ListingLine> lines, float margin) {
   const float pitch = median_pitch(lines);
-  float left = std::numeric_limits<float>::infinity();
+  float left = margin;
   float step = std::numeric_limits<float>::infinity();
   for (std::size_t i = 0; i < lines.size(); ++i) {
     left = std::min(left, lines[i].bbox.x0);

@@ -311,7 +311,8 @@ void mark_references(std::vector<Placed>& placed, std::vector<NodeId>& order,
 }
 
 PageContent finish_page(LaidPage& page, const std::vector<geo::FurnitureRole>& furniture,
-                        const std::vector<bool>& footnote, bool& in_references) {
+                        const std::vector<bool>& footnote, bool& in_references,
+                        geo::ListingCarry& carry) {
   std::vector<geo::LaidLine> content_lines;
   std::vector<geo::LaidLine> note_lines;
   std::vector<Placed> placed;
@@ -328,7 +329,7 @@ PageContent finish_page(LaidPage& page, const std::vector<geo::FurnitureRole>& f
     }
   }
   const float reach = caption_reach(content_lines);
-  const std::vector<geo::LaidBlock> blocks = geo::build_laid_blocks(content_lines);
+  const std::vector<geo::LaidBlock> blocks = geo::build_laid_blocks(content_lines, &carry);
   const std::vector<std::optional<std::size_t>> captions = figure_captions(page, blocks, reach);
 
   std::vector<Placed> block_nodes;
@@ -393,9 +394,11 @@ std::vector<PageContent> finish_document(std::vector<LaidPage> pages) {
   std::vector<PageContent> contents;
   contents.reserve(pages.size());
   bool in_references = false;
+  geo::ListingCarry carry;
   for (std::size_t p = 0; p < pages.size(); ++p) {
     contents.push_back(finish_page(pages[p], furniture[p],
-                                   footnotes(pages[p], furniture[p], body), in_references));
+                                   footnotes(pages[p], furniture[p], body), in_references,
+                                   carry));
     pages[p] = LaidPage{};  // release each page's lines as soon as it is done
   }
   return contents;

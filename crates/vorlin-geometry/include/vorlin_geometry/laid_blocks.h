@@ -5,6 +5,7 @@
 // caption ends where the type size changes. Line texts are joined with hyphenation mended.
 
 #include <cstdint>
+#include <limits>
 #include <span>
 #include <string>
 #include <vector>
@@ -43,6 +44,12 @@ struct LaidBlock {
   bool caption_like = false;  // a paragraph that opens like a figure or table caption
 };
 
+// A listing that ends a column may go on at the top of the next column or page: where its lines
+// start, as a distance from its column's left edge. NaN when the last column ended otherwise.
+struct ListingCarry {
+  float indent = std::numeric_limits<float>::quiet_NaN();
+};
+
 // Blocks in the order of their first lines; blocks whose text is empty are left out.
 //
 // Only lines of one slot join. Gaps are measured from the last line added, the tolerance being
@@ -50,7 +57,9 @@ struct LaidBlock {
 // starts an item when its marker is an unambiguous bullet, or when it and another marker line are
 // linked by continuation lines alone; consecutive items join when at most twice the tolerance
 // apart, and a line continues an item when within the tolerance and indented past the item's start.
-// Listing lines (listings.h) form code blocks of their own.
-std::vector<LaidBlock> build_laid_blocks(std::span<const LaidLine> lines);
+// Listing lines (listings.h) form code blocks of their own. An unshaded listing that opens a
+// column takes its indentation from `carry` (then updated, column by column) when one is given.
+std::vector<LaidBlock> build_laid_blocks(std::span<const LaidLine> lines,
+                                         ListingCarry* carry = nullptr);
 
 }  // namespace vorlin_geometry

@@ -2,6 +2,7 @@
 // Program listings: which lines of a column form one, and its text with the lines, indentation
 // and blank lines of the source.
 
+#include <limits>
 #include <span>
 #include <string>
 #include <vector>
@@ -23,14 +24,18 @@ struct ListingLine {
 // kListingGapLines of their height apart, which leaves room for blank lines in the source.
 bool continues_listing(const ListingLine& above, const ListingLine& below);
 
-// Which lines of a column are listing lines: shaded lines, and fixed-pitch lines that continue or
-// are continued by another. A lone unshaded fixed-pitch line is more often a signature or a
-// command set apart in prose.
+// Which lines of a column are listing lines: shaded lines, fixed-pitch lines that continue or are
+// continued by another, and a fixed-pitch line that opens or ends the column (a listing broken by
+// the page). A lone unshaded fixed-pitch line elsewhere is more often a signature or a command
+// set apart in prose.
 std::vector<bool> listing_lines(std::span<const ListingLine> column);
 
 // The listing of consecutive listing lines: each line indented by its left edge's distance from
-// the leftmost line's in character widths, a blank line for each line step left empty between
-// two lines (the step being the smallest between neighbours), one text line a line.
-std::u32string listing_text(std::span<const ListingLine> lines);
+// the leftmost line's, or from `margin` when that is further left, in character widths; a blank
+// line for each line step left empty between two lines (the step being the smallest between
+// neighbours), one text line a line. The margin serves a listing continued from another column
+// or page, whose own leftmost line may be indented.
+std::u32string listing_text(std::span<const ListingLine> lines,
+                            float margin = std::numeric_limits<float>::infinity());
 
 }  // namespace vorlin_geometry
