@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "vorlin_geometry/utf8.h"
+#include "vorlin_geometry/word_line.h"
 
 namespace vorlin_geometry {
 
@@ -30,8 +31,11 @@ std::u32string fixed_pitch_text(const TextLine& line, std::span<const PageChar> 
                                 float pitch) {
   std::u32string text;
   text.reserve(line.char_indices.size());
+  WordBreaks breaks(line, chars);
   for (std::size_t p : line.char_indices) {
     const PageChar& c = char_at(chars, p);
+    // A word break stays one however the columns round (a line number in another face).
+    if (breaks.starts_word(c) && !text.empty() && text.back() != U' ') text.push_back(U' ');
     if (is_whitespace(c.ch)) continue;
     if (pitch > 0) {
       // Written so that a NaN column adds no spaces.

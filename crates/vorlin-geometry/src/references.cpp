@@ -46,7 +46,11 @@ bool is_reference_heading(std::u32string_view text) {
   std::u32string_view name = trim_whitespace(text);
   const auto number = std::ranges::find_if_not(
       name, [](char32_t ch) { return detail::is_ascii_digit(ch) || ch == U'.'; });
-  name = trim_whitespace(name.substr(static_cast<std::size_t>(number - name.begin())));
+  const std::u32string_view label = name.substr(0, static_cast<std::size_t>(number - name.begin()));
+  // A subsection ("5.12 References") describes references; a bibliography is a section.
+  const std::size_t dot = label.find(U'.');
+  if (dot != std::u32string_view::npos && dot + 1 < label.size()) return false;
+  name = trim_whitespace(name.substr(label.size()));
   if (name.ends_with(U':')) name.remove_suffix(1);
   std::u32string lower;
   for (char32_t ch : name) lower.push_back(static_cast<char32_t>(u_tolower(static_cast<UChar32>(ch))));

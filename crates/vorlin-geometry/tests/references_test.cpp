@@ -8,11 +8,11 @@ namespace vorlin_geometry {
 namespace {
 
 TEST(references, bibliography_headings) {
-  for (std::u32string_view name : {U"References", U"7 REFERENCES", U"A.1 Bibliography",
+  for (std::u32string_view name : {U"References", U"7. REFERENCES", U"Bibliography",
                                    U"Literatur:", U"R\u00c9F\u00c9RENCES"}) {
     EXPECT_TRUE(is_reference_heading(name)) << encode_utf8(name);
   }
-  for (std::u32string_view name : {U"Referenced work", U"3 Results", U"", U"References to it"}) {
+  for (std::u32string_view name : {U"Referenced work", U"5.12 References", U"", U"3 Results"}) {
     EXPECT_FALSE(is_reference_heading(name)) << encode_utf8(name);
   }
 }

@@ -14,7 +14,8 @@ namespace vorlin_geometry {
 float fixed_pitch(const TextLine& line, std::span<const PageChar> chars);
 
 // Each visible member at the column its distance from the line box's left edge makes in `pitch`
-// widths, padded with spaces; a member that would overlap the one before follows it directly.
+// widths, padded with spaces; a member that would overlap the one before follows it directly,
+// with one space when a word break (word_line.h) parts them.
 // Space glyphs are dropped, their columns being recovered the same way. A pitch that is not
 // positive gives the members with no spaces at all.
 std::u32string fixed_pitch_text(const TextLine& line, std::span<const PageChar> chars,

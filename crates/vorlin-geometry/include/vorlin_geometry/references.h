@@ -8,7 +8,8 @@
 namespace vorlin_geometry {
 
 // Whether a heading names a bibliography ("References", "7 Bibliography", "Literatur:", ...):
-// letter case, a leading section number and a trailing colon do not matter.
+// letter case, a leading section number and a trailing colon do not matter, but a subsection's
+// ("5.12 References") is not one.
 bool is_reference_heading(std::u32string_view text);
 
 // The entries of a bibliography block's text: one a line, and a line split again before each
