@@ -39,18 +39,14 @@ std::vector<BBox> listing_shades(std::span<const ShadeLine> lines, std::span<con
   return shades;
 }
 
-std::vector<BBox> shade_badges(std::span<const BBox> shades, std::span<const BBox> boxes,
-                               std::span<const LineStart> lines) {
+std::vector<BBox> shade_badges(std::span<const BBox> shades, std::span<const BBox> boxes) {
   std::vector<BBox> badges;
-  for (const BBox& fill : boxes) {
-    const bool on_shade = std::ranges::any_of(shades, [&fill](const BBox& shade) {
-      return overlap(fill, shade) && fill.width() < kBadgeShare * shade.width() &&
-             fill.x1 >= shade.x1 - kBadgeReach;
-    });
-    if (on_shade && std::ranges::none_of(lines, [&fill](const LineStart& line) {
-          return holds_centre(fill, line.first) && line.line.x1 > fill.x1;
+  for (const BBox& box : boxes) {
+    if (std::ranges::any_of(shades, [&box](const BBox& shade) {
+          return overlap(box, shade) && box.width() < kBadgeShare * shade.width() &&
+                 box.x1 >= shade.x1 - kBadgeReach;
         })) {
-      badges.push_back(fill);
+      badges.push_back(box);
     }
   }
   return badges;

@@ -11,16 +11,20 @@ namespace {
 using testing::kNaN;
 
 // TeX draws no space glyphs: the gaps between fixed-pitch glyphs are the spaces.
-TEST(fixed_pitch_text, spaces_come_from_columns_not_glyphs) {
+TEST(fixed_pitch_text, spaces_come_from_columns_and_word_breaks) {
   std::vector<PageChar> chars;
-  TextLine line = testing::set_at(chars, U"x = 1", 100, 700);
+  TextLine line = testing::set_at(chars, U"x  = 1", 100, 700);
   std::erase_if(line.char_indices, [&](std::size_t p) { return chars[p].ch == U' '; });
   for (PageChar& c : chars) c.monospace = true;
   const float pitch = fixed_pitch(line, chars);
   EXPECT_EQ(pitch, 5.0f);
-  EXPECT_EQ(fixed_pitch_text(line, chars, pitch), U"x = 1");
-  EXPECT_EQ(fixed_pitch_text(line, chars, kNaN), U"x=1");
-  EXPECT_EQ(fixed_pitch_text(line, chars, 1e-20f).size(), 1002u);  // padding is bounded
+  EXPECT_EQ(fixed_pitch_text(line, chars, pitch), U"x  = 1");
+  EXPECT_EQ(fixed_pitch_text(line, chars, kNaN), U"x = 1");
+  EXPECT_LT(fixed_pitch_text(line, chars, 1e-20f).size(), 1010u);  // padding is bounded
+  // A line number in a narrow face rounds to fewer columns than it spans; the break stays.
+  chars = {testing::glyph(U'9', 100, 700, 2), testing::glyph(U'x', 107, 700)};
+  chars[1].monospace = true;
+  EXPECT_EQ(fixed_pitch_text(TextLine{{0, 1}, BBox{100, 700, 112, 710}, 700}, chars, 5), U"9 x");
 }
 
 ListingLine at(std::u32string_view text, float x, float top, float pitch = 5) {

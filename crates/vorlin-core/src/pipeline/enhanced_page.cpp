@@ -131,13 +131,11 @@ std::vector<BBox> page_shades(std::vector<geo::PageChar>& chars, std::span<const
   }
   if (fills.empty()) return {};
   std::vector<geo::ShadeLine> shade_lines;
-  std::vector<geo::LineStart> starts;
   for (const geo::TextLine& line : geo::group_lines(chars)) {
     shade_lines.push_back({line.bbox, line_look(line, chars).monospace});
-    starts.push_back({line.bbox, chars[line.char_indices.front()].bbox});
   }
   std::vector<BBox> shades = geo::listing_shades(shade_lines, fills);
-  const std::vector<BBox> badges = geo::shade_badges(shades, boxes, starts);
+  const std::vector<BBox> badges = geo::shade_badges(shades, boxes);
   if (!badges.empty()) {
     std::erase_if(chars, [&badges](const geo::PageChar& c) { return in_any(badges, c.bbox); });
   }

@@ -22,18 +22,10 @@ bool holds_centre(const BBox& box, const BBox& line);
 // span's background holds a fragment of a line, never a whole one.
 std::vector<BBox> listing_shades(std::span<const ShadeLine> lines, std::span<const BBox> fills);
 
-// A line's box and its first character's.
-struct LineStart {
-  BBox line;
-  BBox first;
-};
-
-// The badges on shades: boxes (framed or filled) under half a shade's width that overlap it, reach
-// its right edge (within kBadgeReach points) and hold the first character of no line running on
-// past them. A prompt toggle or a copy button sits there, beside the program text rather than in
-// it; a highlighted line spans its shade, and a page's own overlays (a printed site header) sit
-// anywhere over it.
-std::vector<BBox> shade_badges(std::span<const BBox> shades, std::span<const BBox> boxes,
-                               std::span<const LineStart> lines);
+// The badges on shades: boxes (framed or filled) under half a shade's width that overlap it and
+// reach its right edge (within kBadgeReach points). A prompt toggle or a copy button sits there,
+// beside the program text rather than in it; a highlighted line spans its shade, and a page's own
+// overlays (a printed site header) sit anywhere over it.
+std::vector<BBox> shade_badges(std::span<const BBox> shades, std::span<const BBox> boxes);
 
 }  // namespace vorlin_geometry
