@@ -13,17 +13,24 @@ namespace {
 
 // No program line is wider; a degenerate pitch must not pad a line without end.
 constexpr float kMaxColumn = 1000.0f;
+constexpr float kProgramShare = 0.8f;
 
 }  // namespace
 
 float fixed_pitch(const TextLine& line, std::span<const PageChar> chars) {
   std::vector<float> widths;
+  std::size_t letters = 0, fixed_letters = 0;
   for (std::size_t p : line.char_indices) {
     const PageChar& c = char_at(chars, p);
+    if (is_alphabetic(c.ch)) {
+      ++letters;
+      fixed_letters += c.monospace ? 1 : 0;
+    }
     if (c.monospace && !is_whitespace(c.ch) && is_valid_size(c.bbox.width())) {
       widths.push_back(c.bbox.width());
     }
   }
+  if (static_cast<float>(fixed_letters) < kProgramShare * static_cast<float>(letters)) return 0;
   return upper_median(widths).value_or(0.0f);
 }
 

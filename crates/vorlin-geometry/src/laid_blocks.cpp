@@ -20,6 +20,7 @@ namespace {
 constexpr float kItemGapFactor = 2.0f;
 constexpr float kIndentFactor = 0.3f;       // of the item line's height
 constexpr float kCaptionSizeChange = 0.5f;  // points
+constexpr float kDisplayIndent = 2.0f;      // type sizes in from the column's edge
 
 float gap_tolerance(std::span<const LaidLine> lines) {
   std::vector<float> heights;
@@ -54,11 +55,36 @@ std::vector<bool> item_starts(std::span<const LaidLine> lines, std::span<const s
   return starts;
 }
 
+// Which lines of one column belong to equations (see the header).
+std::vector<bool> equation_lines(std::span<const LaidLine> lines,
+                                 std::span<const std::size_t> group,
+                                 const std::vector<bool>& listing, float tolerance, float margin) {
+  float right = -std::numeric_limits<float>::infinity();
+  for (std::size_t i : group) right = std::max(right, lines[i].bbox.x1);
+  std::vector<bool> equation(group.size(), false);
+  for (std::size_t g = 0; g < group.size(); ++g) {
+    const LaidLine& numbered = lines[group[g]];
+    if (!numbered.equation_number || numbered.role.is_heading || listing[g]) continue;
+    equation[g] = true;
+    for (std::size_t k = g; k-- > 0;) {
+      const LaidLine& line = lines[group[k]];
+      const float indent = kDisplayIndent * line.font_size;
+      const bool displayed = line.bbox.x0 >= margin + indent && line.bbox.x1 <= right - indent;
+      if (equation[k] || line.equation_number || line.role.is_heading || listing[k] || !displayed ||
+          !(vertical_gap(line.bbox, lines[group[k + 1]].bbox) <= tolerance)) {
+        break;
+      }
+      equation[k] = true;
+    }
+  }
+  return equation;
+}
+
 class BlockBuilder {
  public:
   // `group` is the column's lines, `margin` its left edge.
-  BlockBuilder(std::span<const LaidLine> lines, float tolerance,
-               std::span<const std::size_t> group, float margin, float carried)
+  BlockBuilder(std::span<const LaidLine> lines, float tolerance, std::span<const std::size_t> group,
+               float margin, float carried)
       : lines_(lines),
         tolerance_(tolerance),
         first_(group.front()),
@@ -69,7 +95,7 @@ class BlockBuilder {
   // The carry for the next column (ListingCarry), once finished.
   float ending_indent() const { return ending_; }
 
-  void add(std::size_t index, std::optional<ListMarker> item, bool listing) {
+  void add(std::size_t index, std::optional<ListMarker> item, bool listing, bool equation) {
     const LaidLine& line = lines_[index];
     const float gap = draft_ ? vertical_gap(last_, line.bbox) : 0.0f;
     if (listing) {
@@ -83,7 +109,10 @@ class BlockBuilder {
       last_ = line.bbox;
       return;
     }
-    if (line.role.is_heading) {
+    if (equation) {
+      if (!(is(LaidKind::Equation) && !draft_->numbered)) open(index, LaidKind::Equation);
+      draft_->numbered = line.equation_number;
+    } else if (line.role.is_heading) {
       const float heading_tolerance =
           std::max(tolerance_, kParagraphGapFactor * line.bbox.height());
       if (!(is(LaidKind::Heading) && draft_->level == line.role.level &&
@@ -127,6 +156,7 @@ class BlockBuilder {
     std::vector<std::u32string_view> item_lines;  // lines of the open paragraph, heading or item
     std::vector<ListingLine> listing;             // lines of a code block
     std::size_t last = 0;                         // the code block's last line
+    bool numbered = false;                        // an equation closed by its number
   };
 
   bool is(LaidKind kind) const { return draft_ && draft_->block.kind == kind; }
@@ -217,10 +247,11 @@ std::vector<LaidBlock> build_laid_blocks(std::span<const LaidLine> lines, Listin
     const std::vector<bool> starts = item_starts(lines, group, markers, tolerance);
     float margin = std::numeric_limits<float>::infinity();
     for (std::size_t i : group) margin = std::min(margin, lines[i].bbox.x0);
+    const std::vector<bool> equation = equation_lines(lines, group, listing, tolerance, margin);
     BlockBuilder builder(lines, tolerance, group, margin,
                          carry ? carry->indent : std::numeric_limits<float>::quiet_NaN());
     for (std::size_t g = 0; g < group.size(); ++g) {
-      builder.add(group[g], starts[g] ? markers[group[g]] : std::nullopt, listing[g]);
+      builder.add(group[g], starts[g] ? markers[group[g]] : std::nullopt, listing[g], equation[g]);
     }
     for (auto& entry : builder.finish()) numbered.push_back(std::move(entry));
     if (carry) carry->indent = builder.ending_indent();

@@ -14,9 +14,10 @@ namespace {
 
 // Bibliography headings in the languages of most papers, in lower case.
 constexpr std::array<std::u32string_view, 15> kReferenceHeadings = {
-    U"references",        U"reference list",       U"bibliography",     U"literature",
-    U"literature cited",  U"works cited",          U"literatur",        U"literaturverzeichnis",
-    U"quellen",           U"bibliographie",        U"r\u00e9f\u00e9rences", U"referencias",
+    U"references",        U"reference list",       U"bibliography",
+    U"literature",        U"literature cited",     U"works cited",
+    U"literatur",         U"literaturverzeichnis", U"quellen",
+    U"bibliographie",     U"r\u00e9f\u00e9rences", U"referencias",
     U"bibliograf\u00eda", U"bibliografia",         U"refer\u00eancias",
 };
 
@@ -53,7 +54,8 @@ bool is_reference_heading(std::u32string_view text) {
   name = trim_whitespace(name.substr(label.size()));
   if (name.ends_with(U':')) name.remove_suffix(1);
   std::u32string lower;
-  for (char32_t ch : name) lower.push_back(static_cast<char32_t>(u_tolower(static_cast<UChar32>(ch))));
+  for (char32_t ch : name)
+    lower.push_back(static_cast<char32_t>(u_tolower(static_cast<UChar32>(ch))));
   return std::ranges::find(kReferenceHeadings, lower) != kReferenceHeadings.end();
 }
 
@@ -62,7 +64,8 @@ std::vector<std::u32string> reference_entries(std::u32string_view text) {
   std::size_t start = 0;
   for (std::size_t i = 0; i <= text.size(); ++i) {
     const bool line_end = i == text.size() || text[i] == U'\n';
-    const bool label = !line_end && label_length(text.substr(i)) > 0 && follows_sentence(text.substr(start, i - start));
+    const bool label = !line_end && label_length(text.substr(i)) > 0 &&
+                       follows_sentence(text.substr(start, i - start));
     if (!line_end && !label) continue;
     add_entry(entries, text.substr(start, i - start));
     start = line_end ? i + 1 : i;

@@ -16,10 +16,11 @@ LaidLine line(std::u32string text, float top, float x = 50, ColumnSlot slot = {}
 std::vector<std::string> described(const std::vector<LaidBlock>& blocks) {
   std::vector<std::string> out;
   for (const LaidBlock& b : blocks) {
-    const char* kind = b.kind == LaidKind::Heading ? "H"
-                       : b.kind == LaidKind::List  ? "L"
-                       : b.kind == LaidKind::Code  ? "C"
-                                                   : "P";
+    const char* kind = b.kind == LaidKind::Heading    ? "H"
+                       : b.kind == LaidKind::List     ? "L"
+                       : b.kind == LaidKind::Code     ? "C"
+                       : b.kind == LaidKind::Equation ? "E"
+                                                      : "P";
     out.push_back(std::string(kind) + (b.caption_like ? "c" : "") + ":" + b.text);
   }
   return out;
@@ -105,10 +106,24 @@ TEST(build_laid_blocks, listings_are_code_blocks_and_keep_indentation_across_col
       line(U"More prose.", 688, 300, {1, 1}),
   };
   ListingCarry carry;
-  EXPECT_EQ(described(build_laid_blocks(lines, &carry)),
-            (std::vector<std::string>{"P:Prose:", "C:1. if x:\n  y()", "C:  z()",
-                                      "P:More prose."}));
+  EXPECT_EQ(
+      described(build_laid_blocks(lines, &carry)),
+      (std::vector<std::string>{"P:Prose:", "C:1. if x:\n  y()", "C:  z()", "P:More prose."}));
   EXPECT_TRUE(std::isnan(carry.indent));  // the last column ends in prose
+}
+
+TEST(build_laid_blocks, an_equation_takes_the_displayed_lines_above_its_number) {
+  std::vector<LaidLine> lines = {
+      line(U"We have", 700, 80),  // indented, but reaching the right edge
+      line(U"2", 690, 150),       // a superscript row, set in from both edges
+      line(U"E = mc (1)", 682, 100),
+      line(U"and so on, to the column's edge.", 670),
+  };
+  lines[1].bbox.x1 = lines[2].bbox.x1 = 200;
+  lines[2].equation_number = true;
+  EXPECT_EQ(described(build_laid_blocks(lines)),
+            (std::vector<std::string>{"P:We have", "E:2 E = mc (1)",
+                                      "P:and so on, to the column's edge."}));
 }
 
 TEST(build_laid_blocks, blank_texts_make_no_block) {

@@ -21,6 +21,8 @@ TEST(fixed_pitch_text, spaces_come_from_columns_and_word_breaks) {
   EXPECT_EQ(fixed_pitch_text(line, chars, pitch), U"x  = 1");
   EXPECT_EQ(fixed_pitch_text(line, chars, kNaN), U"x = 1");
   EXPECT_LT(fixed_pitch_text(line, chars, 1e-20f).size(), 1010u);  // padding is bounded
+  chars[line.char_indices[0]].monospace = false;                   // prose with a code word in it
+  EXPECT_EQ(fixed_pitch(line, chars), 0.0f);
   // A line number in a narrow face rounds to fewer columns than it spans; the break stays.
   chars = {testing::glyph(U'9', 100, 700, 2), testing::glyph(U'x', 107, 700)};
   chars[1].monospace = true;
@@ -33,14 +35,11 @@ ListingLine at(std::u32string_view text, float x, float top, float pitch = 5) {
 
 TEST(listings, lines_indentation_and_blank_lines_are_kept) {
   const std::vector<ListingLine> column = {
-      at(U"Some prose.", 50, 760, 0),
-      at(U"lone()", 50, 740),  // a fixed-pitch line alone is no listing
-      at(U"prose again", 50, 720, 0),
-      at(U"def f(x):", 50, 700),
-      at(U"if x:", 60, 688),
-      at(U"return 1", 70, 676),
-      at(U"return 0", 60, 652),  // one line step left empty above
-      at(U"far()", 50, 600),     // too far below to be the same listing
+      at(U"Some prose.", 50, 760, 0), at(U"lone()", 50, 740),  // a fixed-pitch line alone is no
+                                                               // listing
+      at(U"prose again", 50, 720, 0), at(U"def f(x):", 50, 700), at(U"if x:", 60, 688),
+      at(U"return 1", 70, 676),       at(U"return 0", 60, 652),  // one line step left empty above
+      at(U"far()", 50, 600),  // too far below to be the same listing
       at(U"away()", 50, 588),
   };
   EXPECT_EQ(listing_lines(column),

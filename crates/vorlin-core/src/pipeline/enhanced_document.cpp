@@ -185,6 +185,8 @@ NodeKind kind_of(const geo::LaidBlock& block) {
       return NodeKind::of(Tag::List);
     case geo::LaidKind::Code:
       return NodeKind::of(Tag::CodeListing);
+    case geo::LaidKind::Equation:
+      return NodeKind::of(Tag::Equation);
     case geo::LaidKind::Paragraph:
       break;
   }
@@ -271,18 +273,16 @@ std::vector<NodeId> reading_order(const std::vector<Placed>& placed,
 
 // Paragraphs and lists under a bibliography heading, in reading order and across pages until
 // the next heading, become one reference node per entry, each in its block's place.
-void mark_references(std::vector<Placed>& placed, std::vector<NodeId>& order,
-                     bool& in_references) {
+void mark_references(std::vector<Placed>& placed, std::vector<NodeId>& order, bool& in_references) {
   const std::size_t count = placed.size();
   std::vector<NodeId> marked;
   marked.reserve(order.size());
   for (const NodeId id : order) {
-    const auto found = std::ranges::find_if(
-        placed.begin(), placed.begin() + static_cast<std::ptrdiff_t>(count),
-        [id](const Placed& p) { return p.node->id == id; });
-    const Node* node = found == placed.begin() + static_cast<std::ptrdiff_t>(count)
-                           ? nullptr
-                           : found->node.get();
+    const auto found =
+        std::ranges::find_if(placed.begin(), placed.begin() + static_cast<std::ptrdiff_t>(count),
+                             [id](const Placed& p) { return p.node->id == id; });
+    const Node* node =
+        found == placed.begin() + static_cast<std::ptrdiff_t>(count) ? nullptr : found->node.get();
     const Tag tag = node ? node->kind.tag : Tag::Figure;
     if (tag == Tag::Heading) {
       in_references = geo::is_reference_heading(geo::decode_utf8(node->content));
@@ -372,9 +372,8 @@ PageContent finish_page(LaidPage& page, const std::vector<geo::FurnitureRole>& f
 // way: its unshaded fixed-pitch lines (signatures, terms) are prose.
 void keep_shaded_listings(std::vector<LaidPage>& pages) {
   const auto shaded = [](const geo::LaidLine& line) { return line.shaded; };
-  if (!std::ranges::any_of(pages, [&](const LaidPage& page) {
-        return std::ranges::any_of(page.lines, shaded);
-      })) {
+  if (!std::ranges::any_of(
+          pages, [&](const LaidPage& page) { return std::ranges::any_of(page.lines, shaded); })) {
     return;
   }
   for (LaidPage& page : pages) {
@@ -396,9 +395,8 @@ std::vector<PageContent> finish_document(std::vector<LaidPage> pages) {
   bool in_references = false;
   geo::ListingCarry carry;
   for (std::size_t p = 0; p < pages.size(); ++p) {
-    contents.push_back(finish_page(pages[p], furniture[p],
-                                   footnotes(pages[p], furniture[p], body), in_references,
-                                   carry));
+    contents.push_back(finish_page(pages[p], furniture[p], footnotes(pages[p], furniture[p], body),
+                                   in_references, carry));
     pages[p] = LaidPage{};  // release each page's lines as soon as it is done
   }
   return contents;

@@ -7,6 +7,7 @@
 #include "vorlin_core/pipeline/page_nodes.h"
 #include "vorlin_geometry/accents.h"
 #include "vorlin_geometry/columns.h"
+#include "vorlin_geometry/equations.h"
 #include "vorlin_geometry/fixed_pitch.h"
 #include "vorlin_geometry/furniture.h"
 #include "vorlin_geometry/gutters.h"
@@ -185,6 +186,8 @@ LaidPage lay_out_page(std::span<const PdfChar> pdf_chars, std::span<const PdfPat
                                        look.emphasised, look.monospace, look.italic, look.font_id,
                                        pitch, pitch > 0 && in_any(shades, line.bbox)});
     if (pitch > 0) page.lines.back().columns = geo::fixed_pitch_text(line, chars, pitch);
+    page.lines.back().equation_number =
+        geo::ends_in_equation_number(line, chars, page.lines.back().text);
   }
   for (const BBox& figure : figures) {
     page.figures.push_back(LaidFigure{new_node_id(), figure, geo::locate(layout, figure)});

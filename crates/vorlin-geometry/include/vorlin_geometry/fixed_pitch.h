@@ -9,8 +9,10 @@
 
 namespace vorlin_geometry {
 
-// The character width of a line: the median box width of its fixed-pitch, non-space members;
-// 0 when it has none (or only boxes of no valid width).
+// The character width of a program line: the median box width of its fixed-pitch, non-space
+// members. 0 when it has none (or only boxes of no valid width), or when under kProgramShare of
+// its letters are fixed-pitch: prose with code words in it is still prose, while a line number
+// or a mark in another face leaves program text program text.
 float fixed_pitch(const TextLine& line, std::span<const PageChar> chars);
 
 // Each visible member at the column its distance from the line box's left edge makes in `pitch`
@@ -18,7 +20,6 @@ float fixed_pitch(const TextLine& line, std::span<const PageChar> chars);
 // with one space when a word break (word_line.h) parts them.
 // Space glyphs are dropped, their columns being recovered the same way. A pitch that is not
 // positive gives the members with no spaces at all.
-std::u32string fixed_pitch_text(const TextLine& line, std::span<const PageChar> chars,
-                                float pitch);
+std::u32string fixed_pitch_text(const TextLine& line, std::span<const PageChar> chars, float pitch);
 
 }  // namespace vorlin_geometry

@@ -22,16 +22,17 @@ struct LaidLine {
   float font_size = 0;
   ColumnSlot slot;
   LineRole role;
-  bool emphasised = false;    // most letters bold or small capitals
-  bool monospace = false;     // most characters from a fixed-pitch font
-  bool italic = false;        // most letters italic
-  std::uint32_t font_id = 0;  // the font of most of its letters, 0 unknown
-  float pitch = 0;            // character width of a fixed-pitch line, or 0
-  bool shaded = false;        // on a listing's shade (shades.h)
-  std::u32string columns{};   // a fixed-pitch line's text spaced by columns (fixed_pitch.h)
+  bool emphasised = false;       // most letters bold or small capitals
+  bool monospace = false;        // most characters from a fixed-pitch font
+  bool italic = false;           // most letters italic
+  std::uint32_t font_id = 0;     // the font of most of its letters, 0 unknown
+  float pitch = 0;               // character width of a fixed-pitch line, or 0
+  bool shaded = false;           // on a listing's shade (shades.h)
+  std::u32string columns{};      // a fixed-pitch line's text spaced by columns (fixed_pitch.h)
+  bool equation_number = false;  // ends in a display equation's number (equations.h)
 };
 
-enum class LaidKind { Paragraph, Heading, List, Code };
+enum class LaidKind { Paragraph, Heading, List, Code, Equation };
 
 struct LaidBlock {
   LaidKind kind = LaidKind::Paragraph;
@@ -57,7 +58,9 @@ struct ListingCarry {
 // starts an item when its marker is an unambiguous bullet, or when it and another marker line are
 // linked by continuation lines alone; consecutive items join when at most twice the tolerance
 // apart, and a line continues an item when within the tolerance and indented past the item's start.
-// Listing lines (listings.h) form code blocks of their own. An unshaded listing that opens a
+// Listing lines (listings.h) form code blocks of their own. A line ending in an equation number
+// closes an equation, which also takes the displayed lines just above it (set in from both of the
+// column's edges, as superscripts and the rows of a formula are). An unshaded listing that opens a
 // column takes its indentation from `carry` (then updated, column by column) when one is given.
 std::vector<LaidBlock> build_laid_blocks(std::span<const LaidLine> lines,
                                          ListingCarry* carry = nullptr);
