@@ -194,9 +194,9 @@ class BlockBuilder {
       close_item();
       block.text = encode_utf8(draft_->items);
     } else if (block.kind == LaidKind::Code) {
-      // An unshaded listing opening the column may go on from the one ending the last column:
+      // A listing opening the column may go on from the one ending the last column:
       // its indentation counts from where that one started.
-      const bool continued = draft_->first == first_ && !draft_->listing.front().shaded;
+      const bool continued = draft_->first == first_;
       float left = continued && std::isfinite(carried_) ? margin_ + carried_
                                                         : std::numeric_limits<float>::infinity();
       for (const ListingLine& line : draft_->listing) left = std::min(left, line.bbox.x0);

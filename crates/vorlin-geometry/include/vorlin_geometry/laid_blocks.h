@@ -60,8 +60,8 @@ struct ListingCarry {
 // apart, and a line continues an item when within the tolerance and indented past the item's start.
 // Listing lines (listings.h) form code blocks of their own. A line ending in an equation number
 // closes an equation, which also takes the displayed lines just above it (set in from both of the
-// column's edges, as superscripts and the rows of a formula are). An unshaded listing that opens a
-// column takes its indentation from `carry` (then updated, column by column) when one is given.
+// column's edges, as superscripts and the rows of a formula are). A listing that opens a column
+// takes its indentation from `carry` (then updated, column by column) when one is given.
 std::vector<LaidBlock> build_laid_blocks(std::span<const LaidLine> lines,
                                          ListingCarry* carry = nullptr);
 
