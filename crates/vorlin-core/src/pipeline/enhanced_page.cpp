@@ -128,7 +128,8 @@ std::vector<BBox> page_shades(std::vector<geo::PageChar>& chars, std::span<const
   std::vector<BBox> fills, boxes;
   for (const PdfPath& path : paths) {
     boxes.push_back(geo::turn_box(BBox{path.x0, path.y0, path.x1, path.y1}, visible_box, turns));
-    if (path.filled) fills.push_back(boxes.back());
+    // A white or faint box is a background or a shadow (a printed site header's), not a tint.
+    if (path.filled && !path.blank) fills.push_back(boxes.back());
   }
   if (fills.empty()) return {};
   std::vector<geo::ShadeLine> shade_lines;
