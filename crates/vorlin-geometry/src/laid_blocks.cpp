@@ -10,6 +10,7 @@
 #include "vorlin_geometry/heading_cues.h"
 #include "vorlin_geometry/hyphenation.h"
 #include "vorlin_geometry/list_markers.h"
+#include "vorlin_geometry/listings.h"
 #include "vorlin_geometry/paragraph.h"
 #include "vorlin_geometry/utf8.h"
 
@@ -20,6 +21,7 @@ namespace {
 constexpr float kItemGapFactor = 2.0f;
 constexpr float kIndentFactor = 0.3f;       // of the item line's height
 constexpr float kCaptionSizeChange = 0.5f;  // points
+constexpr float kDisplayIndent = 2.0f;      // type sizes in from the column's edge
 
 float gap_tolerance(std::span<const LaidLine> lines) {
   std::vector<float> heights;
@@ -75,26 +77,71 @@ bool wraps_onto(const BBox& above, const LaidLine& below, float left, float righ
   return !(above.x1 + needed < right && above.width() + needed < right - left);
 }
 
-class BlockBuilder {
- public:
-  BlockBuilder(std::span<const LaidLine> lines, std::span<const std::size_t> group,
-               float tolerance)
-      : lines_(lines), tolerance_(tolerance) {
-    for (std::size_t i : group) {
-      left_ = std::min(left_, lines[i].bbox.x0);
-      right_ = std::max(right_, lines[i].bbox.x1);
+// Which lines of one column belong to equations (see the header).
+std::vector<bool> equation_lines(std::span<const LaidLine> lines,
+                                 std::span<const std::size_t> group,
+                                 const std::vector<bool>& listing, float tolerance, float margin) {
+  float right = -std::numeric_limits<float>::infinity();
+  for (std::size_t i : group) right = std::max(right, lines[i].bbox.x1);
+  std::vector<bool> equation(group.size(), false);
+  for (std::size_t g = 0; g < group.size(); ++g) {
+    const LaidLine& numbered = lines[group[g]];
+    if (!numbered.equation_number || numbered.role.is_heading || listing[g]) continue;
+    equation[g] = true;
+    for (std::size_t k = g; k-- > 0;) {
+      const LaidLine& line = lines[group[k]];
+      const float indent = kDisplayIndent * line.font_size;
+      const bool displayed = line.bbox.x0 >= margin + indent && line.bbox.x1 <= right - indent;
+      if (equation[k] || line.equation_number || line.role.is_heading || listing[k] || !displayed ||
+          !(vertical_gap(line.bbox, lines[group[k + 1]].bbox) <= tolerance)) {
+        break;
+      }
+      equation[k] = true;
     }
   }
+  return equation;
+}
 
-  void add(std::size_t index, std::optional<ListMarker> item) {
+class BlockBuilder {
+ public:
+  // `group` is the column's lines, `margin` its left edge.
+  BlockBuilder(std::span<const LaidLine> lines, float tolerance, std::span<const std::size_t> group,
+               float margin, float carried)
+      : lines_(lines),
+        tolerance_(tolerance),
+        first_(group.front()),
+        last_line_(group.back()),
+        margin_(margin),
+        carried_(carried) {
+    for (std::size_t i : group) right_ = std::max(right_, lines[i].bbox.x1);
+  }
+
+  // The carry for the next column (ListingCarry), once finished.
+  float ending_indent() const { return ending_; }
+
+  void add(std::size_t index, std::optional<ListMarker> item, bool listing, bool equation) {
     const LaidLine& line = lines_[index];
     const float gap = draft_ ? vertical_gap(last_, line.bbox) : 0.0f;
-    if (line.role.is_heading) {
+    if (listing) {
+      const ListingLine code{line.columns, line.bbox, line.pitch, line.shaded};
+      if (!(is(LaidKind::Code) && continues_listing(draft_->listing.back(), code))) {
+        open(index, LaidKind::Code);
+      }
+      draft_->listing.push_back(code);
+      draft_->last = index;
+      draft_->bbox = draft_->bbox ? BBox::union_of(*draft_->bbox, line.bbox) : line.bbox;
+      last_ = line.bbox;
+      return;
+    }
+    if (equation) {
+      if (!(is(LaidKind::Equation) && !draft_->numbered)) open(index, LaidKind::Equation);
+      draft_->numbered = line.equation_number;
+    } else if (line.role.is_heading) {
       const float heading_tolerance =
           std::max(tolerance_, kParagraphGapFactor * line.bbox.height());
       if (!(is(LaidKind::Heading) && draft_->level == line.role.level &&
             gap <= heading_tolerance && section_depth(line.text) == 0 &&
-            (gap <= kSetLeading * line.bbox.height() || wraps_onto(last_, line, left_, right_)))) {
+            (gap <= kSetLeading * line.bbox.height() || wraps_onto(last_, line, margin_, right_)))) {
         open(index, LaidKind::Heading);
       }
     } else if (item) {
@@ -132,6 +179,9 @@ class BlockBuilder {
     std::optional<BBox> bbox;
     std::u32string items;                         // finished list items, one a line
     std::vector<std::u32string_view> item_lines;  // lines of the open paragraph, heading or item
+    std::vector<ListingLine> listing;             // lines of a code block
+    std::size_t last = 0;                         // the code block's last line
+    bool numbered = false;                        // an equation closed by its number
   };
 
   bool is(LaidKind kind) const { return draft_ && draft_->block.kind == kind; }
@@ -168,6 +218,15 @@ class BlockBuilder {
     if (block.kind == LaidKind::List) {
       close_item();
       block.text = encode_utf8(draft_->items);
+    } else if (block.kind == LaidKind::Code) {
+      // A listing opening the column may go on from the one ending the last column:
+      // its indentation counts from where that one started.
+      const bool continued = draft_->first == first_;
+      float left = continued && std::isfinite(carried_) ? margin_ + carried_
+                                                        : std::numeric_limits<float>::infinity();
+      for (const ListingLine& line : draft_->listing) left = std::min(left, line.bbox.x0);
+      block.text = encode_utf8(listing_text(draft_->listing, left));
+      if (draft_->last == last_line_) ending_ = left - margin_;
     } else {
       block.level = block.kind == LaidKind::Heading ? draft_->level : 0;
       block.text = encode_utf8(collapse_whitespace(join_block_lines(draft_->item_lines)));
@@ -178,8 +237,12 @@ class BlockBuilder {
 
   std::span<const LaidLine> lines_;
   float tolerance_;
-  float left_ = std::numeric_limits<float>::infinity();  // the column's extent
-  float right_ = -std::numeric_limits<float>::infinity();
+  std::size_t first_;
+  std::size_t last_line_;
+  float margin_;  // the column's left edge
+  float right_ = -std::numeric_limits<float>::infinity();  // and its right edge
+  float carried_;
+  float ending_ = std::numeric_limits<float>::quiet_NaN();
   std::optional<Draft> draft_;
   BBox last_;
   BBox item_start_;
@@ -188,7 +251,7 @@ class BlockBuilder {
 
 }  // namespace
 
-std::vector<LaidBlock> build_laid_blocks(std::span<const LaidLine> lines) {
+std::vector<LaidBlock> build_laid_blocks(std::span<const LaidLine> lines, ListingCarry* carry) {
   const float tolerance = gap_tolerance(lines);
   std::map<ColumnSlot, std::vector<std::size_t>> groups;
   std::vector<std::optional<ListMarker>> markers(lines.size());
@@ -199,12 +262,25 @@ std::vector<LaidBlock> build_laid_blocks(std::span<const LaidLine> lines) {
 
   std::vector<std::pair<std::size_t, LaidBlock>> numbered;
   for (const auto& [slot, group] : groups) {
-    const std::vector<bool> starts = item_starts(lines, group, markers, tolerance);
-    BlockBuilder builder(lines, group, tolerance);
+    std::vector<ListingLine> column;
+    for (std::size_t i : group) {
+      column.push_back({lines[i].columns, lines[i].bbox, lines[i].pitch, lines[i].shaded});
+    }
+    const std::vector<bool> listing = listing_lines(column);
     for (std::size_t g = 0; g < group.size(); ++g) {
-      builder.add(group[g], starts[g] ? markers[group[g]] : std::nullopt);
+      if (listing[g]) markers[group[g]].reset();
+    }
+    const std::vector<bool> starts = item_starts(lines, group, markers, tolerance);
+    float margin = std::numeric_limits<float>::infinity();
+    for (std::size_t i : group) margin = std::min(margin, lines[i].bbox.x0);
+    const std::vector<bool> equation = equation_lines(lines, group, listing, tolerance, margin);
+    BlockBuilder builder(lines, tolerance, group, margin,
+                         carry ? carry->indent : std::numeric_limits<float>::quiet_NaN());
+    for (std::size_t g = 0; g < group.size(); ++g) {
+      builder.add(group[g], starts[g] ? markers[group[g]] : std::nullopt, listing[g], equation[g]);
     }
     for (auto& entry : builder.finish()) numbered.push_back(std::move(entry));
+    if (carry) carry->indent = builder.ending_indent();
   }
   std::ranges::stable_sort(numbered,
                            [](const auto& l, const auto& r) { return l.first < r.first; });

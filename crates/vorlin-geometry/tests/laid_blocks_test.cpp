@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <cmath>
+
 namespace vorlin_geometry {
 namespace {
 
@@ -14,7 +16,11 @@ LaidLine line(std::u32string text, float top, float x = 50, ColumnSlot slot = {}
 std::vector<std::string> described(const std::vector<LaidBlock>& blocks) {
   std::vector<std::string> out;
   for (const LaidBlock& b : blocks) {
-    const char* kind = b.kind == LaidKind::Heading ? "H" : b.kind == LaidKind::List ? "L" : "P";
+    const char* kind = b.kind == LaidKind::Heading    ? "H"
+                       : b.kind == LaidKind::List     ? "L"
+                       : b.kind == LaidKind::Code     ? "C"
+                       : b.kind == LaidKind::Equation ? "E"
+                                                      : "P";
     out.push_back(std::string(kind) + (b.caption_like ? "c" : "") + ":" + b.text);
   }
   return out;
@@ -99,6 +105,43 @@ TEST(build_laid_blocks, a_caption_ends_where_the_type_size_changes) {
       described(build_laid_blocks(lines)),
       (std::vector<std::string>{"Pc:Figure 1: A plot of the results.", "P:Body text resumes here.",
                                 "P:In Figure 1 we see Figure 2 shows more."}));
+}
+
+// Fixed-pitch lines with a 5-point pitch, their text already spaced by columns.
+LaidLine code(std::u32string text, float top, float x, ColumnSlot slot = {}) {
+  LaidLine l = line(U"", top, x, slot);
+  l.pitch = 5;
+  l.columns = std::move(text);
+  return l;
+}
+
+TEST(build_laid_blocks, listings_are_code_blocks_and_keep_indentation_across_columns) {
+  const std::vector<LaidLine> lines = {
+      line(U"Prose:", 700, 50, {1, 0}),
+      code(U"1. if x:", 688, 60, {1, 0}),  // no list item inside a listing
+      code(U"y()", 676, 70, {1, 0}),
+      code(U"z()", 700, 320, {1, 1}),  // goes on atop the next column, as indented as y()
+      line(U"More prose.", 688, 300, {1, 1}),
+  };
+  ListingCarry carry;
+  EXPECT_EQ(
+      described(build_laid_blocks(lines, &carry)),
+      (std::vector<std::string>{"P:Prose:", "C:1. if x:\n  y()", "C:  z()", "P:More prose."}));
+  EXPECT_TRUE(std::isnan(carry.indent));  // the last column ends in prose
+}
+
+TEST(build_laid_blocks, an_equation_takes_the_displayed_lines_above_its_number) {
+  std::vector<LaidLine> lines = {
+      line(U"We have", 700, 80),  // indented, but reaching the right edge
+      line(U"2", 690, 150),       // a superscript row, set in from both edges
+      line(U"E = mc (1)", 682, 100),
+      line(U"and so on, to the column's edge.", 670),
+  };
+  lines[1].bbox.x1 = lines[2].bbox.x1 = 200;
+  lines[2].equation_number = true;
+  EXPECT_EQ(described(build_laid_blocks(lines)),
+            (std::vector<std::string>{"P:We have", "E:2 E = mc (1)",
+                                      "P:and so on, to the column's edge."}));
 }
 
 TEST(build_laid_blocks, blank_texts_make_no_block) {

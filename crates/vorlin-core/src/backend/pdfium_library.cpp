@@ -74,6 +74,7 @@ std::expected<pdfium::PdfiumApi, PdfError> resolve_pdfium(const std::string& lib
   VORLIN_BIND(FPDFFormObj_CountObjects);
   VORLIN_BIND(FPDFFormObj_GetObject);
   VORLIN_BIND(FPDFPath_GetDrawMode);
+  VORLIN_BIND(FPDFPageObj_GetFillColor);
   VORLIN_BIND(FPDFImageObj_GetBitmap);
   VORLIN_BIND(FPDFImageObj_GetImagePixelSize);
   VORLIN_BIND(FPDFTextObj_GetFont);

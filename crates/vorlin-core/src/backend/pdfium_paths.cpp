@@ -4,6 +4,11 @@
 
 namespace vorlin_core {
 
+// Channel level (of 255) from which a fill reads as white, and the opacity below which it is a
+// shadow or a veil rather than a tint.
+constexpr unsigned int kBlankLevel = 250;
+constexpr unsigned int kOpaqueLevel = 128;
+
 // An invisible path (neither stroked nor filled, e.g. a clipping outline) draws nothing.
 std::vector<PdfPath> read_paths(const LoadedPage& page, const PageFrame& frame) {
   std::vector<PdfPath> paths;
@@ -20,9 +25,13 @@ std::vector<PdfPath> read_paths(const LoadedPage& page, const PageFrame& frame) 
           std::isfinite(box.y1))) {
       return;
     }
+    unsigned int r = 0, g = 0, b = 0, a = 0;
+    const bool coloured = fill_mode != 0 && api.FPDFPageObj_GetFillColor(object, &r, &g, &b, &a);
+    const bool blank = coloured && (a < kOpaqueLevel ||
+                                    (r >= kBlankLevel && g >= kBlankLevel && b >= kBlankLevel));
     paths.push_back(PdfPath{static_cast<float>(box.x0), static_cast<float>(box.y0),
                             static_cast<float>(box.x1), static_cast<float>(box.y1), stroke != 0,
-                            fill_mode != 0});
+                            fill_mode != 0, blank});
   });
   return paths;
 }

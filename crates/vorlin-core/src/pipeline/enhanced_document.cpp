@@ -14,6 +14,7 @@
 #include "vorlin_geometry/headings.h"
 #include "vorlin_geometry/letter_runs.h"
 #include "vorlin_geometry/outline_headings.h"
+#include "vorlin_geometry/references.h"
 #include "vorlin_geometry/tables.h"
 #include "vorlin_geometry/utf8.h"
 #include "vorlin_geometry/xycut.h"
@@ -258,6 +259,10 @@ NodeKind kind_of(const geo::LaidBlock& block) {
       return NodeKind::heading(block.level);
     case geo::LaidKind::List:
       return NodeKind::of(Tag::List);
+    case geo::LaidKind::Code:
+      return NodeKind::of(Tag::CodeListing);
+    case geo::LaidKind::Equation:
+      return NodeKind::of(Tag::Equation);
     case geo::LaidKind::Paragraph:
       break;
   }
@@ -362,8 +367,48 @@ NodePtr from_ocr(const NodePtr& node, std::span<const OcrBox> words) {
   return stamped;
 }
 
+// Paragraphs and lists under a bibliography heading, in reading order and across pages until
+// the next heading, become one reference node per entry, each in its block's place.
+void mark_references(std::vector<Placed>& placed, std::vector<NodeId>& order, bool& in_references) {
+  const std::size_t count = placed.size();
+  std::vector<NodeId> marked;
+  marked.reserve(order.size());
+  for (const NodeId id : order) {
+    const auto found =
+        std::ranges::find_if(placed.begin(), placed.begin() + static_cast<std::ptrdiff_t>(count),
+                             [id](const Placed& p) { return p.node->id == id; });
+    const Node* node =
+        found == placed.begin() + static_cast<std::ptrdiff_t>(count) ? nullptr : found->node.get();
+    const Tag tag = node ? node->kind.tag : Tag::Figure;
+    if (tag == Tag::Heading) {
+      in_references = geo::is_reference_heading(geo::decode_utf8(node->content));
+    }
+    if (!in_references || (tag != Tag::Paragraph && tag != Tag::List)) {
+      marked.push_back(id);
+      continue;
+    }
+    const std::vector<std::u32string> entries =
+        geo::reference_entries(geo::decode_utf8(node->content));
+    if (entries.empty()) marked.push_back(id);
+    const BBox box = node->bbox;
+    const std::size_t at = static_cast<std::size_t>(found - placed.begin());
+    const geo::ColumnSlot slot = placed[at].slot;
+    for (std::size_t e = 0; e < entries.size(); ++e) {
+      NodePtr entry = make_node(NodeKind::of(Tag::Reference), box, geo::encode_utf8(entries[e]));
+      marked.push_back(entry->id);
+      if (e == 0) {
+        placed[at].node = std::move(entry);  // `node` and `found` are gone from here on
+      } else {
+        placed.push_back(Placed{std::move(entry), slot, std::nullopt});
+      }
+    }
+  }
+  order = std::move(marked);
+}
+
 PageContent finish_page(LaidPage& page, const std::vector<geo::FurnitureRole>& furniture,
-                        const std::vector<bool>& footnote) {
+                        const std::vector<bool>& footnote, bool& in_references,
+                        geo::ListingCarry& carry) {
   std::vector<geo::LaidLine> content_lines;
   std::vector<geo::LaidLine> note_lines;
   std::vector<Placed> placed;
@@ -380,7 +425,7 @@ PageContent finish_page(LaidPage& page, const std::vector<geo::FurnitureRole>& f
     }
   }
   const float reach = caption_reach(content_lines);
-  const std::vector<geo::LaidBlock> blocks = geo::build_laid_blocks(content_lines);
+  const std::vector<geo::LaidBlock> blocks = geo::build_laid_blocks(content_lines, &carry);
   const std::vector<std::optional<std::size_t>> captions = figure_captions(page, blocks, reach);
 
   std::vector<Placed> block_nodes;
@@ -414,6 +459,7 @@ PageContent finish_page(LaidPage& page, const std::vector<geo::FurnitureRole>& f
 
   PageContent content;
   content.reading_order = reading_order(placed, figures);
+  mark_references(placed, content.reading_order, in_references);
   for (Placed& p : placed) {
     const bool text = p.node->kind != NodeKind::of(Tag::Figure);
     content.nodes.push_back(text && !page.ocr_words.empty() ? from_ocr(p.node, page.ocr_words)
@@ -422,19 +468,37 @@ PageContent finish_page(LaidPage& page, const std::vector<geo::FurnitureRole>& f
   return content;
 }
 
+// A document that sets its listings on shades sets nothing else in a fixed-pitch font apart that
+// way: its unshaded fixed-pitch lines (signatures, terms) are prose.
+void keep_shaded_listings(std::vector<LaidPage>& pages) {
+  const auto shaded = [](const geo::LaidLine& line) { return line.shaded; };
+  if (!std::ranges::any_of(
+          pages, [&](const LaidPage& page) { return std::ranges::any_of(page.lines, shaded); })) {
+    return;
+  }
+  for (LaidPage& page : pages) {
+    for (geo::LaidLine& line : page.lines) {
+      if (!line.shaded) line.pitch = 0;
+    }
+  }
+}
+
 }  // namespace
 
 std::vector<PageContent> finish_document(std::vector<LaidPage> pages,
                                          const std::vector<PdfBookmark>& bookmarks) {
+  keep_shaded_listings(pages);
   const std::vector<std::vector<geo::FurnitureRole>> furniture = furniture_roles(pages);
   assign_heading_roles(pages, furniture);
   if (!bookmarks.empty()) apply_outline(pages, furniture, bookmarks);
   const float body = body_face(pages, furniture).second;
   std::vector<PageContent> contents;
   contents.reserve(pages.size());
+  bool in_references = false;
+  geo::ListingCarry carry;
   for (std::size_t p = 0; p < pages.size(); ++p) {
-    contents.push_back(
-        finish_page(pages[p], furniture[p], footnotes(pages[p], furniture[p], body)));
+    contents.push_back(finish_page(pages[p], furniture[p], footnotes(pages[p], furniture[p], body),
+                                   in_references, carry));
     pages[p] = LaidPage{};  // release each page's lines as soon as it is done
   }
   return contents;

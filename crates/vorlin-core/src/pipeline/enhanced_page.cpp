@@ -7,12 +7,15 @@
 #include "vorlin_core/pipeline/page_nodes.h"
 #include "vorlin_geometry/accents.h"
 #include "vorlin_geometry/columns.h"
+#include "vorlin_geometry/equations.h"
+#include "vorlin_geometry/fixed_pitch.h"
 #include "vorlin_geometry/furniture.h"
 #include "vorlin_geometry/gutters.h"
 #include "vorlin_geometry/letter_runs.h"
 #include "vorlin_geometry/ligatures.h"
 #include "vorlin_geometry/lone_bullets.h"
 #include "vorlin_geometry/noise.h"
+#include "vorlin_geometry/shades.h"
 #include "vorlin_geometry/tables.h"
 #include "vorlin_geometry/upright.h"
 #include "vorlin_geometry/word_line.h"
@@ -115,6 +118,32 @@ std::vector<geo::PageChar> outside(std::vector<geo::PageChar> chars,
   return chars;
 }
 
+bool in_any(std::span<const BBox> boxes, const BBox& box) {
+  return std::ranges::any_of(boxes, [&box](const BBox& b) { return geo::holds_centre(b, box); });
+}
+
+// The page's listing shades (shades.h) in the upright frame, their badges' characters dropped.
+std::vector<BBox> page_shades(std::vector<geo::PageChar>& chars, std::span<const PdfPath> paths,
+                              const BBox& visible_box, int turns) {
+  std::vector<BBox> fills, boxes;
+  for (const PdfPath& path : paths) {
+    boxes.push_back(geo::turn_box(BBox{path.x0, path.y0, path.x1, path.y1}, visible_box, turns));
+    // A white or faint box is a background or a shadow (a printed site header's), not a tint.
+    if (path.filled && !path.blank) fills.push_back(boxes.back());
+  }
+  if (fills.empty()) return {};
+  std::vector<geo::ShadeLine> shade_lines;
+  for (const geo::TextLine& line : geo::group_lines(chars)) {
+    shade_lines.push_back({line.bbox, line_look(line, chars).monospace});
+  }
+  std::vector<BBox> shades = geo::listing_shades(shade_lines, fills);
+  const std::vector<BBox> badges = geo::shade_badges(shades, boxes);
+  if (!badges.empty()) {
+    std::erase_if(chars, [&badges](const geo::PageChar& c) { return in_any(badges, c.bbox); });
+  }
+  return shades;
+}
+
 }  // namespace
 
 LaidPage lay_out_page(std::span<const PdfChar> pdf_chars, std::span<const PdfPath> paths,
@@ -124,10 +153,21 @@ LaidPage lay_out_page(std::span<const PdfChar> pdf_chars, std::span<const PdfPat
   const BBox& page_box = upright.page;
   std::vector<BBox> figures(page_figures.begin(), page_figures.end());
   for (BBox& figure : figures) figure = geo::turn_box(figure, visible_box, upright.turns);
+  const std::vector<BBox> shades = page_shades(chars, paths, visible_box, upright.turns);
   std::vector<geo::FoundTable> tables = page_tables(paths, chars, visible_box, upright.turns);
+  // A listing's frame rules no table.
+  std::erase_if(tables, [&shades](const geo::FoundTable& t) { return in_any(shades, t.bbox); });
   if (!tables.empty()) chars = outside(std::move(chars), tables);
   std::vector<geo::TextLine> lines = geo::group_lines(chars);
-  const std::vector<geo::Gutter> gutters = geo::find_gutters(lines, chars, figures);
+  // A listing's aligned comments leave a strip as clear as a gutter: its lines are no evidence
+  // of columns, and its shade ends any strip it crosses.
+  std::vector<geo::TextLine> gutter_lines;
+  for (const geo::TextLine& line : lines) {
+    if (!in_any(shades, line.bbox)) gutter_lines.push_back(line);
+  }
+  std::vector<BBox> obstacles = figures;
+  obstacles.insert(obstacles.end(), shades.begin(), shades.end());
+  const std::vector<geo::Gutter> gutters = geo::find_gutters(gutter_lines, chars, obstacles);
   if (!gutters.empty()) lines = geo::split_at_gutters(std::move(lines), chars, gutters);
   lines = geo::attach_lone_bullets(std::move(lines), chars);
   const geo::ColumnLayout layout = geo::column_layout(gutters);
@@ -140,9 +180,15 @@ LaidPage lay_out_page(std::span<const PdfChar> pdf_chars, std::span<const PdfPat
         geo::band_of(line.bbox, page_box) != geo::Band::None && geo::is_page_number_text(text);
     if (!page_number && geo::is_noise(line, chars, page_box)) continue;
     const LineLook look = line_look(line, chars);
+    // Program text keeps its columns; words alone would lose its alignment.
+    const float pitch = look.monospace ? geo::fixed_pitch(line, chars) : 0.0f;
     page.lines.push_back(geo::LaidLine{std::move(text), line.bbox, geo::line_font_size(line, chars),
                                        geo::locate(layout, line.bbox), geo::LineRole::body(),
-                                       look.emphasised, look.monospace, look.italic, look.font_id});
+                                       look.emphasised, look.monospace, look.italic, look.font_id,
+                                       pitch, pitch > 0 && in_any(shades, line.bbox)});
+    if (pitch > 0) page.lines.back().columns = geo::fixed_pitch_text(line, chars, pitch);
+    page.lines.back().equation_number =
+        geo::ends_in_equation_number(line, chars, page.lines.back().text);
   }
   for (const BBox& figure : figures) {
     page.figures.push_back(LaidFigure{new_node_id(), figure, geo::locate(layout, figure)});

@@ -73,6 +73,7 @@ struct PdfPath {
   float x0 = 0, y0 = 0, x1 = 0, y1 = 0;
   bool stroked = false;
   bool filled = false;
+  bool blank = false;  // filled white or mostly transparent: a background or a shadow, no tint
 };
 
 // 8-bit gray pixels, rows top to bottom, packed (width bytes per row).

@@ -126,6 +126,8 @@ struct PdfiumApi {
   int (*FPDFFormObj_CountObjects)(FPDF_PAGEOBJECT form_object);
   FPDF_PAGEOBJECT (*FPDFFormObj_GetObject)(FPDF_PAGEOBJECT form_object, unsigned long index);
   FPDF_BOOL (*FPDFPath_GetDrawMode)(FPDF_PAGEOBJECT path, int* fillmode, FPDF_BOOL* stroke);
+  FPDF_BOOL (*FPDFPageObj_GetFillColor)
+  (FPDF_PAGEOBJECT page_object, unsigned int* R, unsigned int* G, unsigned int* B, unsigned int* A);
   FPDF_BITMAP (*FPDFImageObj_GetBitmap)(FPDF_PAGEOBJECT image_object);
   FPDF_BOOL (*FPDFImageObj_GetImagePixelSize)(FPDF_PAGEOBJECT image_object, unsigned int* width,
                                               unsigned int* height);
