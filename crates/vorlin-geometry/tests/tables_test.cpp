@@ -20,6 +20,7 @@ struct Case {
   std::vector<BBox> rules;
   std::vector<Row> rows;
   Cells cells;  // empty: no table
+  bool fixed_pitch = false;
 };
 
 BBox h_rule(float y, float x0 = 50, float x1 = 350) { return {x0, y, x1, y + 0.4f}; }
@@ -72,6 +73,19 @@ TEST(find_tables, finds_ruled_and_open_tables_and_nothing_else) {
          {{55, U"them, as prose set in two columns does"},
           {305, U"and so no table may be found there"}}}},
        {}},
+      {"a boxed code listing",
+       {h_rule(500), h_rule(440), v_rule(50, 440, 500), v_rule(150, 440, 500),
+        v_rule(350, 440, 500)},
+       {{485, {{55, U"if x:"}, {155, U"# set"}}}, {465, {{55, U"  y = 1"}, {155, U"# reset"}}}},
+       {},
+       true},
+      {"a note box touched by a field's short edge",
+       {h_rule(500), h_rule(420), v_rule(50, 420, 500), v_rule(350, 420, 500),
+        v_rule(150, 475, 510)},
+       {{485, {{55, U"Note:"}, {155, U"see the"}}},
+        {470, {{155, U"other side"}}},
+        {455, {{55, U"Also:"}, {155, U"and more"}}}},
+       {}},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
@@ -79,6 +93,7 @@ TEST(find_tables, finds_ruled_and_open_tables_and_nothing_else) {
     for (const Row& row : c.rows) {
       for (const auto& [x, text] : row.lines_at) testing::set_at(chars, text, x, row.y - 2);
     }
+    for (PageChar& ch : chars) ch.monospace = c.fixed_pitch;
     const std::vector<FoundTable> tables = find_tables(c.rules, chars);
     if (c.cells.empty()) {
       EXPECT_TRUE(tables.empty());
@@ -106,13 +121,15 @@ TEST(find_tables, keeps_the_letters_of_a_ligature_in_order) {
   EXPECT_EQ(tables[0].cells, (Cells{{"Name", "Size"}, {"redefinefifinedefine", "12"}}));
 }
 
-TEST(ruling_lines, keeps_thin_paths_and_stroked_box_edges_not_regions) {
+TEST(ruling_lines, keeps_thin_paths_and_stroked_box_edges_not_regions_or_hidden_rules) {
   const std::vector<PagePath> paths = {
-      {{50, 100, 300, 101}, false},   // a filled thin rectangle: a rule
-      {{50, 200, 300, 260}, false},   // a filled stripe: a region
-      {{50, 300, 300, 360}, true},    // a stroked box: four rules
-      {{50, 400, 60, 400.5f}, true},  // an underline too short to frame a table
+      {{50, 100, 300, 101}, false, true},  // a filled thin rectangle: a rule
+      {{50, 200, 300, 260}, false, true},  // a filled stripe: a region
+      {{50, 300, 300, 360}, true},         // a stroked box: four rules
+      {{50, 400, 300, 400.5f}, true},      // under the header below: hidden
       {{50, 500, testing::kNaN, 501}, true},
+      {{40, 390, 320, 420}, false, true},  // a header painted over the page
+      {{50, 100, 300, 130}, false, true},  // a cell background meeting its border
   };
   EXPECT_EQ(ruling_lines(paths).size(), 5u);
 }

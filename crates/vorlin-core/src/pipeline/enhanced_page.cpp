@@ -96,7 +96,7 @@ std::vector<geo::FoundTable> page_tables(std::span<const PdfPath> paths,
   page_paths.reserve(paths.size());
   for (const PdfPath& path : paths) {
     const BBox box = geo::turn_box(BBox{path.x0, path.y0, path.x1, path.y1}, visible_box, turns);
-    page_paths.push_back(geo::PagePath{box, path.stroked});
+    page_paths.push_back(geo::PagePath{box, path.stroked, path.filled});
   }
   const std::vector<BBox> rules = geo::ruling_lines(page_paths);
   if (rules.empty()) return {};

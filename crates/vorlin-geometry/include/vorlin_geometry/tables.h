@@ -21,6 +21,7 @@ inline constexpr float kColumnGapEm = 0.8f;
 struct PagePath {
   BBox box;
   bool stroked = false;
+  bool filled = false;
 };
 
 struct FoundTable {
@@ -29,8 +30,9 @@ struct FoundTable {
   std::vector<std::vector<std::string>> cells;
 };
 
-// The rules among a page's paths: thin ones as they are, and the four edges of a stroked box.
-// Filled boxes are regions and give none.
+// The rules among a page's paths, given in paint order: thin ones as they are, and the four edges
+// of a stroked box, less the stretches a later filled box paints over (a sticky page header hides
+// what scrolls beneath it). Filled boxes are regions and give none.
 std::vector<BBox> ruling_lines(std::span<const PagePath> paths);
 
 // Tables of at least two rows and two columns, top to bottom. Every character lies in at most one.
