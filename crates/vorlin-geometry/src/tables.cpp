@@ -393,6 +393,11 @@ std::vector<BBox> ruling_lines(std::span<const PagePath> paths) {
       add_visible(BBox{b.x0, b.y0, b.x0, b.y1});
       add_visible(BBox{b.x1, b.y0, b.x1, b.y1});
     }
+    if (it->filled && h <= kMaxStripeHeight) {
+      // A row's background (a zebra stripe, a header's shading): its edges part rows as rules do.
+      add_visible(BBox{b.x0, b.y0, b.x1, b.y0});
+      add_visible(BBox{b.x0, b.y1, b.x1, b.y1});
+    }
     if (it->filled) covers.push_back(b);
   }
   std::ranges::reverse(rules);

@@ -13,6 +13,9 @@ namespace vorlin_geometry {
 
 // Thicker than this (in points), a path is a region (a cell background, a stripe), not a rule.
 inline constexpr float kRuleThickness = 3.0f;
+// A filled box no taller than this (in points) is a row's background, whose top and bottom
+// edges part rows.
+inline constexpr float kMaxStripeHeight = 24.0f;
 // Rules this close (in points) meet or lie on one line.
 inline constexpr float kRuleJoin = 2.0f;
 // A gap in the text this wide, in units of the type size, separates two columns.
@@ -30,9 +33,10 @@ struct FoundTable {
   std::vector<std::vector<std::string>> cells;
 };
 
-// The rules among a page's paths, given in paint order: thin ones as they are, and the four edges
-// of a stroked box, less the stretches a later filled box paints over (a sticky page header hides
-// what scrolls beneath it). Filled boxes are regions and give none.
+// The rules among a page's paths, given in paint order: thin ones as they are, the four edges of
+// a stroked box and the top and bottom of a row's background, less the stretches a later filled box
+// paints over (a sticky page header hides what scrolls beneath it). Other filled boxes are regions
+// and give none.
 std::vector<BBox> ruling_lines(std::span<const PagePath> paths);
 
 // Tables of at least two rows and two columns, top to bottom. Every character lies in at most one.
