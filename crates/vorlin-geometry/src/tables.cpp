@@ -16,6 +16,10 @@ namespace {
 constexpr std::size_t kMinOpenRules = 3;
 // Shorter rules underline words rather than frame tables.
 constexpr float kMinRuleLength = 30.0f;
+// A table without rules has this many rows at least.
+constexpr std::size_t kMinUnruledRows = 3;
+// Its rows are no further apart than this, in units of the type size.
+constexpr float kUnruledLineGapEm = 1.0f;
 // Share of a box's glyphs that may cross its column bounds and be left out.
 constexpr float kMaxForeignShare = 0.25f;
 // Share of a box's glyphs in a fixed-pitch font that makes it code.
@@ -285,13 +289,30 @@ std::optional<FoundTable> build_table(std::span<const PageChar> chars,
     return std::ranges::count_if(row, [](const std::string& c) { return !c.empty(); }) >= 2;
   });
   if (multi < 2 || 2 * static_cast<std::size_t>(multi) < rows.size()) return std::nullopt;
+  // Cells of a table with open columns are short on the whole; with no rules at all, in every
+  // column, or a column of prose beside code or formulas would pass.
   if (open) {
+    const bool unruled = ys.size() == 2;
+    // Nor rows that leave half the columns empty: justified prose beside a heading does.
+    if (unruled && std::ranges::any_of(rows, [](const auto& row) {
+          return 2 * std::ranges::count_if(row, [](const std::string& c) { return !c.empty(); }) <=
+                 static_cast<std::ptrdiff_t>(row.size());
+        })) {
+      return std::nullopt;
+    }
     std::size_t filled = 0, length = 0;
-    for (const auto& row : rows) {
-      for (const std::string& cell : row) {
-        filled += cell.empty() ? 0 : 1;
-        length += cell.size();
+    for (std::size_t col = 0; col < rows[0].size(); ++col) {
+      std::size_t col_filled = 0, col_length = 0;
+      for (const auto& row : rows) {
+        col_filled += row[col].empty() ? 0 : 1;
+        col_length += row[col].size();
       }
+      if (unruled &&
+          static_cast<float>(col_length) > kMaxOpenCellChars * static_cast<float>(col_filled)) {
+        return std::nullopt;
+      }
+      filled += col_filled;
+      length += col_length;
     }
     if (static_cast<float>(length) > kMaxOpenCellChars * static_cast<float>(filled)) {
       return std::nullopt;
@@ -339,6 +360,56 @@ std::vector<std::pair<std::size_t, std::size_t>> crossings(const std::vector<HRu
     }
   }
   return pairs;
+}
+
+// Phrases of a line: runs of glyphs closer than a column gap.
+std::size_t phrase_count(std::span<const PageChar> chars, const std::vector<std::size_t>& line) {
+  std::size_t count = line.empty() ? 0 : 1;
+  for (std::size_t i = 1; i < line.size(); ++i) {
+    const PageChar &a = chars[line[i - 1]], &b = chars[line[i]];
+    if (b.bbox.x0 - a.bbox.x1 >= kColumnGapEm * size_of(b)) ++count;
+  }
+  return count;
+}
+
+// Tables without rules: runs of at least kMinUnruledRows lines, each parted by column gaps and
+// close below the one above, whose gaps line up into columns (build_table checks the rest:
+// short cells, several filled per row, no code).
+std::vector<FoundTable> unruled_tables(std::span<const PageChar> chars,
+                                       const std::vector<std::size_t>& order,
+                                       std::vector<bool>& taken) {
+  std::vector<std::size_t> free;
+  for (std::size_t g : order) {
+    if (!taken[g]) free.push_back(g);
+  }
+  const auto lines = glyph_lines(chars, std::move(free));
+  std::vector<FoundTable> tables;
+  const auto box_of = [&](std::size_t first, std::size_t end) {
+    BBox box{INFINITY, INFINITY, -INFINITY, -INFINITY};
+    for (std::size_t l = first; l < end; ++l) {
+      for (std::size_t g : lines[l]) {
+        const BBox& b = chars[g].bbox;
+        box = BBox{std::min(box.x0, b.x0), std::min(box.y0, b.y0), std::max(box.x1, b.x1),
+                   std::max(box.y1, b.y1)};
+      }
+    }
+    return box;
+  };
+  std::size_t first = 0;
+  for (std::size_t l = 0; l <= lines.size(); ++l) {
+    const bool joins = l < lines.size() && phrase_count(chars, lines[l]) >= 2 &&
+                       (l == first || box_of(l - 1, l).y0 - box_of(l, l + 1).y1 <
+                                          kUnruledLineGapEm * size_of(chars[lines[l][0]]));
+    if (joins) continue;
+    if (l - first >= kMinUnruledRows) {
+      const BBox box = box_of(first, l);
+      if (auto table = build_table(chars, order, box, {box.y1, box.y0}, {}, taken)) {
+        tables.push_back(std::move(*table));
+      }
+    }
+    first = (l < lines.size() && phrase_count(chars, lines[l]) >= 2) ? l : l + 1;
+  }
+  return tables;
 }
 
 struct UnionFind {
@@ -393,8 +464,9 @@ std::vector<BBox> ruling_lines(std::span<const PagePath> paths) {
       add_visible(BBox{b.x0, b.y0, b.x0, b.y1});
       add_visible(BBox{b.x1, b.y0, b.x1, b.y1});
     }
-    if (it->filled && h <= kMaxStripeHeight) {
+    if (it->filled && h <= kMaxStripeHeight && w >= kMinRuleLength) {
       // A row's background (a zebra stripe, a header's shading): its edges part rows as rules do.
+      // Narrower fills are glyphs drawn as paths, or a word's highlight.
       add_visible(BBox{b.x0, b.y0, b.x1, b.y0});
       add_visible(BBox{b.x0, b.y1, b.x1, b.y1});
     }
@@ -516,6 +588,7 @@ std::vector<FoundTable> find_tables(std::span<const BBox> rules, std::span<const
     if (auto table = build_table(chars, order, box, ys, {}, taken))
       tables.push_back(std::move(*table));
   }
+  for (FoundTable& table : unruled_tables(chars, order, taken)) tables.push_back(std::move(table));
   std::ranges::sort(tables,
                     [](const FoundTable& a, const FoundTable& b) { return a.bbox.y1 > b.bbox.y1; });
   return tables;
