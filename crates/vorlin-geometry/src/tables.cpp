@@ -319,7 +319,7 @@ std::optional<FoundTable> build_table(std::span<const PageChar> chars,
     }
   }
   for (std::size_t g : glyphs) taken[g] = true;
-  return FoundTable{box, std::move(rows)};
+  return FoundTable{box, std::move(rows), std::move(glyphs)};
 }
 
 // Pairs (horizontal, vertical) of rules that cross or meet, by a sweep down the page: each

@@ -141,6 +141,24 @@ TEST(find_tables, keeps_the_letters_of_a_ligature_in_order) {
   EXPECT_EQ(tables[0].cells, (Cells{{"Name", "Size"}, {"redefinefifinedefine", "12"}}));
 }
 
+TEST(find_tables, leaves_a_phrase_across_a_column_rule_to_the_text) {
+  std::vector<PageChar> chars;
+  testing::set_at(chars, U"Name", 55, 483);
+  testing::set_at(chars, U"Size", 155, 483);
+  testing::set_at(chars, U"alpha", 55, 463);
+  testing::set_at(chars, U"12", 155, 463);
+  testing::set_at(chars, U"beta", 55, 443);
+  const std::size_t across = chars.size();
+  testing::set_at(chars, U"note", 140, 443);
+  const std::vector<BBox> rules = {
+      h_rule(500),          h_rule(480),           h_rule(460),          h_rule(440),
+      v_rule(50, 440, 500), v_rule(150, 440, 500), v_rule(350, 440, 500)};
+  const std::vector<FoundTable> tables = find_tables(rules, chars);
+  ASSERT_EQ(tables.size(), 1u);
+  EXPECT_EQ(tables[0].cells, (Cells{{"Name", "Size"}, {"alpha", "12"}, {"beta", ""}}));
+  EXPECT_LT(tables[0].glyphs.back(), across);
+}
+
 TEST(ruling_lines, keeps_thin_paths_and_stroked_box_edges_not_regions_or_hidden_rules) {
   const std::vector<PagePath> paths = {
       {{50, 100, 300, 101}, false, true},  // a filled thin rectangle: a rule
