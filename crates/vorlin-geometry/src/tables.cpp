@@ -284,6 +284,13 @@ std::optional<FoundTable> build_table(std::span<const PageChar> chars,
   std::erase_if(rows, [](const auto& row) {
     return std::ranges::all_of(row, [](const std::string& c) { return c.empty(); });
   });
+  // Nor are columns empty all the way down: a box beside the table (a menu button) adds one.
+  if (rows.empty()) return std::nullopt;
+  for (std::size_t col = rows[0].size(); col-- > 0;) {
+    if (std::ranges::all_of(rows, [col](const auto& row) { return row[col].empty(); })) {
+      for (auto& row : rows) row.erase(row.begin() + static_cast<std::ptrdiff_t>(col));
+    }
+  }
   // A table's rows have several cells; prose framed by rules fills one.
   const auto multi = std::ranges::count_if(rows, [](const auto& row) {
     return std::ranges::count_if(row, [](const std::string& c) { return !c.empty(); }) >= 2;
