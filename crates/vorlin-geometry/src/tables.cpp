@@ -18,6 +18,8 @@ constexpr std::size_t kMinOpenRules = 3;
 constexpr float kMinRuleLength = 30.0f;
 // A table without rules has this many rows at least.
 constexpr std::size_t kMinUnruledRows = 3;
+// Its cells in one column or more hold this many words on average at most.
+constexpr float kMaxKeyWords = 1.5f;
 // Its rows are no further apart than this, in units of the type size.
 constexpr float kUnruledLineGapEm = 1.0f;
 // Share of a box's glyphs that may cross its column bounds and be left out.
@@ -307,20 +309,27 @@ std::optional<FoundTable> build_table(std::span<const PageChar> chars,
         })) {
       return std::nullopt;
     }
+    // And one column at least holds single words or figures: narrow columns of prose hold none.
     std::size_t filled = 0, length = 0;
+    bool keyed = false;
     for (std::size_t col = 0; col < rows[0].size(); ++col) {
-      std::size_t col_filled = 0, col_length = 0;
+      std::size_t col_filled = 0, col_length = 0, col_words = 0;
       for (const auto& row : rows) {
         col_filled += row[col].empty() ? 0 : 1;
         col_length += row[col].size();
+        col_words +=
+            row[col].empty() ? 0 : 1 + static_cast<std::size_t>(std::ranges::count(row[col], ' '));
       }
       if (unruled &&
           static_cast<float>(col_length) > kMaxOpenCellChars * static_cast<float>(col_filled)) {
         return std::nullopt;
       }
+      keyed =
+          keyed || static_cast<float>(col_words) <= kMaxKeyWords * static_cast<float>(col_filled);
       filled += col_filled;
       length += col_length;
     }
+    if (unruled && !keyed) return std::nullopt;
     if (static_cast<float>(length) > kMaxOpenCellChars * static_cast<float>(filled)) {
       return std::nullopt;
     }
@@ -402,19 +411,28 @@ std::vector<FoundTable> unruled_tables(std::span<const PageChar> chars,
     }
     return box;
   };
+  std::vector<std::size_t> phrases(lines.size());
+  for (std::size_t l = 0; l < lines.size(); ++l) phrases[l] = phrase_count(chars, lines[l]);
   std::size_t first = 0;
   for (std::size_t l = 0; l <= lines.size(); ++l) {
-    const bool joins = l < lines.size() && phrase_count(chars, lines[l]) >= 2 &&
+    const bool joins = l < lines.size() && phrases[l] >= 2 &&
                        (l == first || box_of(l - 1, l).y0 - box_of(l, l + 1).y1 <
                                           kUnruledLineGapEm * size_of(chars[lines[l][0]]));
     if (joins) continue;
-    if (l - first >= kMinUnruledRows) {
+    // Long phrases are prose set in columns: skip the full check, the page's costliest step.
+    std::size_t glyph_count = 0, phrase_total = 0;
+    for (std::size_t k = first; k < l; ++k) {
+      glyph_count += lines[k].size();
+      phrase_total += phrases[k];
+    }
+    if (l - first >= kMinUnruledRows &&
+        static_cast<float>(glyph_count) <= kMaxOpenCellChars * static_cast<float>(phrase_total)) {
       const BBox box = box_of(first, l);
       if (auto table = build_table(chars, order, box, {box.y1, box.y0}, {}, taken)) {
         tables.push_back(std::move(*table));
       }
     }
-    first = (l < lines.size() && phrase_count(chars, lines[l]) >= 2) ? l : l + 1;
+    first = (l < lines.size() && phrases[l] >= 2) ? l : l + 1;
   }
   return tables;
 }

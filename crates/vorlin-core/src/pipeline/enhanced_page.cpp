@@ -99,7 +99,6 @@ std::vector<geo::FoundTable> page_tables(std::span<const PdfPath> paths,
     page_paths.push_back(geo::PagePath{box, path.stroked, path.filled});
   }
   const std::vector<BBox> rules = geo::ruling_lines(page_paths);
-  if (rules.empty()) return {};
   return geo::find_tables(rules, chars);
 }
 
