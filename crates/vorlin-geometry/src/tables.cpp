@@ -81,10 +81,13 @@ std::vector<float> distinct(std::vector<float> values) {
 // Glyphs (whitespace left out) grouped into lines, top to bottom, each left to right.
 std::vector<std::vector<std::size_t>> glyph_lines(std::span<const PageChar> chars,
                                                   std::vector<std::size_t> glyphs) {
-  // Stable: the letters of an expanded ligature share one box and keep their page order.
-  std::ranges::stable_sort(glyphs, [&](std::size_t a, std::size_t b) {
-    return chars[a].bbox.centre_y() > chars[b].bbox.centre_y();
-  });
+  // Ties in page order: the letters of an expanded ligature share one box and keep their order.
+  // Keys computed once; callers pass no NaN centres (by_height leaves them out).
+  std::vector<std::pair<float, std::size_t>> keyed;
+  keyed.reserve(glyphs.size());
+  for (std::size_t g : glyphs) keyed.emplace_back(-chars[g].bbox.centre_y(), g);
+  std::ranges::sort(keyed);
+  for (std::size_t i = 0; i < keyed.size(); ++i) glyphs[i] = keyed[i].second;
   std::vector<std::vector<std::size_t>> lines;
   float line_y = 0;
   for (std::size_t g : glyphs) {
@@ -184,9 +187,11 @@ std::vector<std::size_t> by_height(std::span<const PageChar> chars) {
     // NaN centres are in no box; leaving them out keeps the order strict.
     if (!is_whitespace(chars[i].ch) && !std::isnan(chars[i].bbox.centre_y())) order.push_back(i);
   }
-  std::ranges::sort(order, [&](std::size_t a, std::size_t b) {
-    return chars[a].bbox.centre_y() < chars[b].bbox.centre_y();
-  });
+  std::vector<std::pair<float, std::size_t>> keyed;
+  keyed.reserve(order.size());
+  for (std::size_t g : order) keyed.emplace_back(chars[g].bbox.centre_y(), g);
+  std::ranges::sort(keyed);
+  for (std::size_t i = 0; i < keyed.size(); ++i) order[i] = keyed[i].second;
   return order;
 }
 
