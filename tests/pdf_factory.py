@@ -200,7 +200,7 @@ OPEN_ROWS = [["Vessel", "Tonnage"], ["Harbour tug", "310"], ["Dredger", "1450"],
              ["Pilot boat", "25"]]
 
 
-TABLE_CAPTION = "Table 3: Berths by port."
+TABLE_CAPTION = "Table 3: Quays of the coast."
 
 
 def tables():
