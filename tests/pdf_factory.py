@@ -204,9 +204,13 @@ OPEN_ROWS = [["Vessel", "Tonnage"], ["Harbour tug", "310"], ["Dredger", "1450"],
              ["Pilot boat", "25"]]
 
 
+TABLE_CAPTION = "Table 3: Quays of the coast."
+
+
 def tables():
-    """A paragraph, a fully ruled table (GRID_ROWS) and one with horizontal rules only
-    (OPEN_ROWS: above, below the header, below the last row), then a paragraph."""
+    """A paragraph, a fully ruled table (GRID_ROWS) captioned TABLE_CAPTION below, one with
+    horizontal rules only (OPEN_ROWS: above, below the header, below the last row), then a
+    paragraph."""
     from reportlab.platypus import Table
 
     pdf = _pdf()
@@ -217,12 +221,14 @@ def tables():
               [("LINEABOVE", (0, 0), (-1, 0), 1, (0, 0, 0)),
                ("LINEBELOW", (0, 0), (-1, 0), 0.5, (0, 0, 0)),
                ("LINEBELOW", (0, -1), (-1, -1), 1, (0, 0, 0))]]
-    for rows, style in zip((GRID_ROWS, OPEN_ROWS), styles):
+    for rows, style, caption in zip((GRID_ROWS, OPEN_ROWS), styles, (TABLE_CAPTION, None)):
         table = Table(rows, style=style)
         _, table_height = table.wrapOn(pdf, width, height)
         writer.y -= table_height + 12
         table.drawOn(pdf, MARGIN, writer.y)
         writer.y -= 24
+        if caption:
+            writer.paragraph(caption)
     writer.paragraph(paragraph_text("Basil"))
     pdf.showPage()
     return _done(pdf)

@@ -146,3 +146,6 @@ def test_ruled_and_open_tables_become_table_nodes(pdfium, tmp_path, layout):
     assert not any(cell in prose for rows in (pdfs.GRID_ROWS, pdfs.OPEN_ROWS)
                    for row in rows for cell in row)
     assert "Amber" in prose and "Basil" in prose
+    caption = next(node["id"] for node in nodes if node["content"] == pdfs.TABLE_CAPTION)
+    assert {"from": tables[0]["id"], "to": caption, "relation": "caption-of"} in \
+        document.to_graph_json()["edges"]

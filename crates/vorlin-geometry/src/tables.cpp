@@ -2,6 +2,8 @@
 
 #include <algorithm>
 #include <cmath>
+#include <functional>
+#include <map>
 #include <numeric>
 #include <optional>
 
@@ -14,6 +16,18 @@ namespace {
 constexpr std::size_t kMinOpenRules = 3;
 // Shorter rules underline words rather than frame tables.
 constexpr float kMinRuleLength = 30.0f;
+// A table without rules has this many rows at least.
+constexpr std::size_t kMinUnruledRows = 3;
+// Its cells in one column or more hold this many words on average at most.
+constexpr float kMaxKeyWords = 1.5f;
+// Its rows are no further apart than this, in units of the type size.
+constexpr float kUnruledLineGapEm = 1.0f;
+// Share of a box's glyphs that may cross its column bounds and be left out.
+constexpr float kMaxForeignShare = 0.25f;
+// Share of a box's glyphs in a fixed-pitch font that makes it code.
+constexpr float kCodeShare = 0.9f;
+// Share of its table's height a column rule covers.
+constexpr float kColumnRuleCover = 0.5f;
 // Cells of an open table are short; longer ones are lines of prose set in columns.
 constexpr float kMaxOpenCellChars = 32.0f;
 // A glyph whose gap to the previous one exceeds this share of its size starts a new word.
@@ -67,10 +81,13 @@ std::vector<float> distinct(std::vector<float> values) {
 // Glyphs (whitespace left out) grouped into lines, top to bottom, each left to right.
 std::vector<std::vector<std::size_t>> glyph_lines(std::span<const PageChar> chars,
                                                   std::vector<std::size_t> glyphs) {
-  // Stable: the letters of an expanded ligature share one box and keep their page order.
-  std::ranges::stable_sort(glyphs, [&](std::size_t a, std::size_t b) {
-    return chars[a].bbox.centre_y() > chars[b].bbox.centre_y();
-  });
+  // Ties in page order: the letters of an expanded ligature share one box and keep their order.
+  // Keys computed once; callers pass no NaN centres (by_height leaves them out).
+  std::vector<std::pair<float, std::size_t>> keyed;
+  keyed.reserve(glyphs.size());
+  for (std::size_t g : glyphs) keyed.emplace_back(-chars[g].bbox.centre_y(), g);
+  std::ranges::sort(keyed);
+  for (std::size_t i = 0; i < keyed.size(); ++i) glyphs[i] = keyed[i].second;
   std::vector<std::vector<std::size_t>> lines;
   float line_y = 0;
   for (std::size_t g : glyphs) {
@@ -162,34 +179,103 @@ void add_band_rows(std::vector<std::vector<std::string>>& rows, std::span<const 
   }
 }
 
-// Glyph positions whose centres lie in `box` and that no earlier table took.
-std::vector<std::size_t> glyphs_in(std::span<const PageChar> chars, const BBox& box,
+// The glyph positions (whitespace left out) ordered by the height of their centres, so that a
+// box's glyphs are found by a binary search rather than a walk over the page.
+std::vector<std::size_t> by_height(std::span<const PageChar> chars) {
+  std::vector<std::size_t> order;
+  for (std::size_t i = 0; i < chars.size(); ++i) {
+    // NaN centres are in no box; leaving them out keeps the order strict.
+    if (!is_whitespace(chars[i].ch) && !std::isnan(chars[i].bbox.centre_y())) order.push_back(i);
+  }
+  std::vector<std::pair<float, std::size_t>> keyed;
+  keyed.reserve(order.size());
+  for (std::size_t g : order) keyed.emplace_back(chars[g].bbox.centre_y(), g);
+  std::ranges::sort(keyed);
+  for (std::size_t i = 0; i < keyed.size(); ++i) order[i] = keyed[i].second;
+  return order;
+}
+
+// Glyph positions, ascending, whose centres lie in `box` and that no earlier table took.
+std::vector<std::size_t> glyphs_in(std::span<const PageChar> chars,
+                                   const std::vector<std::size_t>& order, const BBox& box,
                                    const std::vector<bool>& taken) {
   std::vector<std::size_t> out;
-  for (std::size_t i = 0; i < chars.size(); ++i) {
-    if (taken[i] || is_whitespace(chars[i].ch)) continue;
-    if (inside(box, chars[i].bbox.centre_x(), chars[i].bbox.centre_y())) out.push_back(i);
+  auto it = std::ranges::lower_bound(order, box.y0, std::less<>{},
+                                     [&](std::size_t i) { return chars[i].bbox.centre_y(); });
+  for (; it != order.end() && chars[*it].bbox.centre_y() <= box.y1; ++it) {
+    if (!taken[*it] && inside(box, chars[*it].bbox.centre_x(), chars[*it].bbox.centre_y())) {
+      out.push_back(*it);
+    }
   }
+  std::ranges::sort(out);
   return out;
 }
 
+// The glyphs of the phrases (runs closer than a column gap) in which a glyph straddles an inner
+// column bound or a word's letters fall on both sides of one; ascending.
+std::vector<std::size_t> crossing_phrases(std::span<const PageChar> chars,
+                                          const std::vector<std::vector<std::size_t>>& lines,
+                                          const std::vector<float>& xs) {
+  const auto straddles = [&xs](const BBox& b) {
+    for (std::size_t k = 1; k + 1 < xs.size(); ++k) {
+      if (xs[k] > b.x0 + kRuleJoin && xs[k] < b.x1 - kRuleJoin) return true;
+    }
+    return false;
+  };
+  std::vector<std::size_t> out;
+  for (const auto& line : lines) {
+    std::size_t start = 0;
+    bool crosses = false;
+    for (std::size_t i = 0; i < line.size(); ++i) {
+      const PageChar& b = chars[line[i]];
+      if (i > start) {
+        const PageChar& a = chars[line[i - 1]];
+        const float gap = b.bbox.x0 - a.bbox.x1;
+        if (gap >= kColumnGapEm * size_of(b)) {
+          if (crosses) out.insert(out.end(), line.begin() + start, line.begin() + i);
+          start = i;
+          crosses = false;
+        } else if (gap <= kWordGapEm * size_of(b) &&
+                   column_of(xs, a.bbox.centre_x()) != column_of(xs, b.bbox.centre_x())) {
+          crosses = true;
+        }
+      }
+      crosses = crosses || straddles(b.bbox);
+    }
+    if (crosses) out.insert(out.end(), line.begin() + start, line.end());
+  }
+  std::ranges::sort(out);
+  return out;
+}
+
+// Set all in a fixed-pitch font: a code listing, boxed or not, is no table.
+bool is_code(std::span<const PageChar> chars, const std::vector<std::size_t>& glyphs) {
+  const auto fixed =
+      std::ranges::count_if(glyphs, [&](std::size_t g) { return chars[g].monospace; });
+  return static_cast<float>(fixed) >= kCodeShare * static_cast<float>(glyphs.size());
+}
+
 // The table over `box` cut by the rules at `ys` (top to bottom) into bands and at `xs` into
-// columns (none: from the text's gaps); nullopt unless it has two rows and two columns with text.
-std::optional<FoundTable> build_table(std::span<const PageChar> chars, const BBox& box,
+// columns (none: from the text's gaps); nullopt unless two rows fill two
+// columns or more, or when it is code.
+std::optional<FoundTable> build_table(std::span<const PageChar> chars,
+                                      const std::vector<std::size_t>& order, const BBox& box,
                                       const std::vector<float>& ys, std::vector<float> xs,
                                       std::vector<bool>& taken) {
-  const std::vector<std::size_t> glyphs = glyphs_in(chars, box, taken);
-  if (glyphs.empty()) return std::nullopt;
+  std::vector<std::size_t> glyphs = glyphs_in(chars, order, box, taken);
+  if (glyphs.empty() || is_code(chars, glyphs)) return std::nullopt;
+  const std::vector<std::vector<std::size_t>> lines = glyph_lines(chars, glyphs);
   const bool open = xs.empty();
-  if (open) xs = text_columns(chars, glyph_lines(chars, glyphs), box.x0, box.x1);
+  if (open) xs = text_columns(chars, lines, box.x0, box.x1);
   if (xs.size() < 3) return std::nullopt;
-  // Text runs between a table's column rules, never across one: a bar beside a note or code does.
-  for (std::size_t g : glyphs) {
-    const BBox& b = chars[g].bbox;
-    for (std::size_t k = 1; k + 1 < xs.size(); ++k) {
-      if (xs[k] > b.x0 + kRuleJoin && xs[k] < b.x1 - kRuleJoin) return std::nullopt;
-    }
+  // Text runs between a table's column rules, never across one. Text that does (a bar beside a
+  // note or code, a neighbouring table overprinting this one) is not the table's; much of it
+  // means no table.
+  const std::vector<std::size_t> foreign = crossing_phrases(chars, lines, xs);
+  if (kMaxForeignShare * static_cast<float>(glyphs.size()) < static_cast<float>(foreign.size())) {
+    return std::nullopt;
   }
+  std::erase_if(glyphs, [&](std::size_t g) { return std::ranges::binary_search(foreign, g); });
   // Rows ruled one by one keep their wrapped lines; otherwise lines are rows. Three rules are a
   // header's frame when the columns are open, and mark rows when they are ruled too.
   const bool ruled_rows = ys.size() >= (open ? 5u : 4u);
@@ -205,25 +291,155 @@ std::optional<FoundTable> build_table(std::span<const PageChar> chars, const BBo
   std::erase_if(rows, [](const auto& row) {
     return std::ranges::all_of(row, [](const std::string& c) { return c.empty(); });
   });
+  // Nor are columns empty all the way down: a box beside the table (a menu button) adds one.
+  if (rows.empty()) return std::nullopt;
+  for (std::size_t col = rows[0].size(); col-- > 0;) {
+    if (std::ranges::all_of(rows, [col](const auto& row) { return row[col].empty(); })) {
+      for (auto& row : rows) row.erase(row.begin() + static_cast<std::ptrdiff_t>(col));
+    }
+  }
   // A table's rows have several cells; prose framed by rules fills one.
   const auto multi = std::ranges::count_if(rows, [](const auto& row) {
     return std::ranges::count_if(row, [](const std::string& c) { return !c.empty(); }) >= 2;
   });
-  if (rows.size() < 2 || 2 * static_cast<std::size_t>(multi) < rows.size()) return std::nullopt;
+  if (multi < 2 || 2 * static_cast<std::size_t>(multi) < rows.size()) return std::nullopt;
+  // Cells of a table with open columns are short on the whole; with no rules at all, in every
+  // column, or a column of prose beside code or formulas would pass.
   if (open) {
-    std::size_t filled = 0, length = 0;
-    for (const auto& row : rows) {
-      for (const std::string& cell : row) {
-        filled += cell.empty() ? 0 : 1;
-        length += cell.size();
-      }
+    const bool unruled = ys.size() == 2;
+    // Nor rows that leave half the columns empty: justified prose beside a heading does.
+    if (unruled && std::ranges::any_of(rows, [](const auto& row) {
+          return 2 * std::ranges::count_if(row, [](const std::string& c) { return !c.empty(); }) <=
+                 static_cast<std::ptrdiff_t>(row.size());
+        })) {
+      return std::nullopt;
     }
+    // And one column at least holds single words or figures: narrow columns of prose hold none.
+    std::size_t filled = 0, length = 0;
+    bool keyed = false;
+    for (std::size_t col = 0; col < rows[0].size(); ++col) {
+      std::size_t col_filled = 0, col_length = 0, col_words = 0;
+      for (const auto& row : rows) {
+        col_filled += row[col].empty() ? 0 : 1;
+        col_length += row[col].size();
+        col_words +=
+            row[col].empty() ? 0 : 1 + static_cast<std::size_t>(std::ranges::count(row[col], ' '));
+      }
+      if (unruled &&
+          static_cast<float>(col_length) > kMaxOpenCellChars * static_cast<float>(col_filled)) {
+        return std::nullopt;
+      }
+      keyed =
+          keyed || static_cast<float>(col_words) <= kMaxKeyWords * static_cast<float>(col_filled);
+      filled += col_filled;
+      length += col_length;
+    }
+    if (unruled && !keyed) return std::nullopt;
     if (static_cast<float>(length) > kMaxOpenCellChars * static_cast<float>(filled)) {
       return std::nullopt;
     }
   }
   for (std::size_t g : glyphs) taken[g] = true;
-  return FoundTable{box, std::move(rows)};
+  return FoundTable{box, std::move(rows), std::move(glyphs)};
+}
+
+// Pairs (horizontal, vertical) of rules that cross or meet, by a sweep down the page: each
+// horizontal rule looks only among the vertical rules open at its height, ordered by x.
+std::vector<std::pair<std::size_t, std::size_t>> crossings(const std::vector<HRule>& hs,
+                                                           const std::vector<VRule>& vs) {
+  // Events top to bottom; at one height a vertical rule opens before and closes after the
+  // horizontal rules there, so that rules meeting end to end count.
+  enum Kind { kOpen, kCross, kClose };
+  struct Event {
+    float y;
+    Kind kind;
+    std::size_t index;
+  };
+  std::vector<Event> events;
+  for (std::size_t v = 0; v < vs.size(); ++v) {
+    events.push_back({vs[v].y1 + kRuleJoin, kOpen, v});
+    events.push_back({vs[v].y0 - kRuleJoin, kClose, v});
+  }
+  for (std::size_t h = 0; h < hs.size(); ++h) events.push_back({hs[h].y, kCross, h});
+  std::ranges::sort(events, [](const Event& a, const Event& b) {
+    return a.y != b.y ? a.y > b.y : a.kind < b.kind;
+  });
+  std::multimap<float, std::size_t> open;
+  std::vector<std::multimap<float, std::size_t>::iterator> where(vs.size());
+  std::vector<std::pair<std::size_t, std::size_t>> pairs;
+  for (const Event& e : events) {
+    if (e.kind == kOpen) {
+      where[e.index] = open.emplace(vs[e.index].x, e.index);
+    } else if (e.kind == kClose) {
+      open.erase(where[e.index]);
+    } else {
+      const HRule& h = hs[e.index];
+      for (auto it = open.lower_bound(h.x0 - kRuleJoin); it != open.end(); ++it) {
+        if (it->first > h.x1 + kRuleJoin) break;
+        pairs.emplace_back(e.index, it->second);
+      }
+    }
+  }
+  return pairs;
+}
+
+// Phrases of a line: runs of glyphs closer than a column gap.
+std::size_t phrase_count(std::span<const PageChar> chars, const std::vector<std::size_t>& line) {
+  std::size_t count = line.empty() ? 0 : 1;
+  for (std::size_t i = 1; i < line.size(); ++i) {
+    const PageChar &a = chars[line[i - 1]], &b = chars[line[i]];
+    if (b.bbox.x0 - a.bbox.x1 >= kColumnGapEm * size_of(b)) ++count;
+  }
+  return count;
+}
+
+// Tables without rules: runs of at least kMinUnruledRows lines, each parted by column gaps and
+// close below the one above, whose gaps line up into columns (build_table checks the rest:
+// short cells, several filled per row, no code).
+std::vector<FoundTable> unruled_tables(std::span<const PageChar> chars,
+                                       const std::vector<std::size_t>& order,
+                                       std::vector<bool>& taken) {
+  std::vector<std::size_t> free;
+  for (std::size_t g : order) {
+    if (!taken[g]) free.push_back(g);
+  }
+  const auto lines = glyph_lines(chars, std::move(free));
+  std::vector<FoundTable> tables;
+  const auto box_of = [&](std::size_t first, std::size_t end) {
+    BBox box{INFINITY, INFINITY, -INFINITY, -INFINITY};
+    for (std::size_t l = first; l < end; ++l) {
+      for (std::size_t g : lines[l]) {
+        const BBox& b = chars[g].bbox;
+        box = BBox{std::min(box.x0, b.x0), std::min(box.y0, b.y0), std::max(box.x1, b.x1),
+                   std::max(box.y1, b.y1)};
+      }
+    }
+    return box;
+  };
+  std::vector<std::size_t> phrases(lines.size());
+  for (std::size_t l = 0; l < lines.size(); ++l) phrases[l] = phrase_count(chars, lines[l]);
+  std::size_t first = 0;
+  for (std::size_t l = 0; l <= lines.size(); ++l) {
+    const bool joins = l < lines.size() && phrases[l] >= 2 &&
+                       (l == first || box_of(l - 1, l).y0 - box_of(l, l + 1).y1 <
+                                          kUnruledLineGapEm * size_of(chars[lines[l][0]]));
+    if (joins) continue;
+    // Long phrases are prose set in columns: skip the full check, the page's costliest step.
+    std::size_t glyph_count = 0, phrase_total = 0;
+    for (std::size_t k = first; k < l; ++k) {
+      glyph_count += lines[k].size();
+      phrase_total += phrases[k];
+    }
+    if (l - first >= kMinUnruledRows &&
+        static_cast<float>(glyph_count) <= kMaxOpenCellChars * static_cast<float>(phrase_total)) {
+      const BBox box = box_of(first, l);
+      if (auto table = build_table(chars, order, box, {box.y1, box.y0}, {}, taken)) {
+        tables.push_back(std::move(*table));
+      }
+    }
+    first = (l < lines.size() && phrases[l] >= 2) ? l : l + 1;
+  }
+  return tables;
 }
 
 struct UnionFind {
@@ -240,19 +456,53 @@ struct UnionFind {
 
 std::vector<BBox> ruling_lines(std::span<const PagePath> paths) {
   std::vector<BBox> rules;
-  for (const PagePath& path : paths) {
-    const BBox& b = path.box;
+  // Walking back from the last painted path, `covers` holds the regions painted after this one.
+  std::vector<BBox> covers;
+  const auto add_visible = [&rules, &covers](const BBox& rule) {
+    const bool across = rule.width() >= rule.height();
+    std::vector<std::pair<float, float>> pieces{across ? std::pair(rule.x0, rule.x1)
+                                                       : std::pair(rule.y0, rule.y1)};
+    for (const BBox& c : covers) {
+      // A cell's background meets its own border; a cover reaches well past it on both sides.
+      const bool spans = across ? c.y0 < rule.y0 - kRuleJoin && c.y1 > rule.y1 + kRuleJoin
+                                : c.x0 < rule.x0 - kRuleJoin && c.x1 > rule.x1 + kRuleJoin;
+      if (!spans) continue;
+      const float lo = across ? c.x0 : c.y0, hi = across ? c.x1 : c.y1;
+      std::vector<std::pair<float, float>> left;
+      for (const auto& [a, b] : pieces) {
+        if (lo > a) left.emplace_back(a, std::min(b, lo));
+        if (hi < b) left.emplace_back(std::max(a, hi), b);
+      }
+      pieces = std::move(left);
+    }
+    for (const auto& [a, b] : pieces) {
+      if (b <= a) continue;
+      rules.push_back(across ? BBox{a, rule.y0, b, rule.y1} : BBox{rule.x0, a, rule.x1, b});
+    }
+  };
+  for (auto it = paths.rbegin(); it != paths.rend(); ++it) {
+    const BBox& b = it->box;
     const float w = b.width(), h = b.height();
     if (!(w >= 0 && h >= 0 && std::isfinite(w) && std::isfinite(h))) continue;  // NaN: none
     if (std::min(w, h) <= kRuleThickness) {
-      if (std::max(w, h) >= kMinRuleLength) rules.push_back(b);
-    } else if (path.stroked) {
-      rules.push_back(BBox{b.x0, b.y0, b.x1, b.y0});
-      rules.push_back(BBox{b.x0, b.y1, b.x1, b.y1});
-      rules.push_back(BBox{b.x0, b.y0, b.x0, b.y1});
-      rules.push_back(BBox{b.x1, b.y0, b.x1, b.y1});
+      add_visible(b);
+      continue;
     }
+    if (it->stroked) {
+      add_visible(BBox{b.x0, b.y0, b.x1, b.y0});
+      add_visible(BBox{b.x0, b.y1, b.x1, b.y1});
+      add_visible(BBox{b.x0, b.y0, b.x0, b.y1});
+      add_visible(BBox{b.x1, b.y0, b.x1, b.y1});
+    }
+    if (it->filled && h <= kMaxStripeHeight && w >= kMinRuleLength) {
+      // A row's background (a zebra stripe, a header's shading): its edges part rows as rules do.
+      // Narrower fills are glyphs drawn as paths, or a word's highlight.
+      add_visible(BBox{b.x0, b.y0, b.x1, b.y0});
+      add_visible(BBox{b.x0, b.y1, b.x1, b.y1});
+    }
+    if (it->filled) covers.push_back(b);
   }
+  std::ranges::reverse(rules);
   return rules;
 }
 
@@ -273,47 +523,67 @@ std::vector<FoundTable> find_tables(std::span<const BBox> rules, std::span<const
       std::move(vs), [](const VRule& r) { return r.x; }, [](const VRule& r) { return r.y0; },
       [](VRule& r) -> float& { return r.y1; });
 
-  // Grids: horizontal and vertical rules that cross or meet.
-  UnionFind groups(hs.size() + vs.size());
+  // Rules are drawn in pieces (a web table borders each cell); only once joined is one short.
+  std::erase_if(hs, [](const HRule& r) { return r.x1 - r.x0 < kMinRuleLength; });
+  std::erase_if(vs, [](const VRule& r) { return r.y1 - r.y0 < kMinRuleLength; });
+
+  // Grids: horizontal and vertical rules that cross or meet, where the horizontal rule ends on
+  // vertical ones at both sides; one running on past them (a neighbouring booktabs table drawn
+  // across a grid) is no part of it.
+  const auto pairs = crossings(hs, vs);
+  std::vector<float> lo(hs.size(), INFINITY), hi(hs.size(), -INFINITY);
+  for (const auto& [h, v] : pairs) {
+    lo[h] = std::min(lo[h], vs[v].x);
+    hi[h] = std::max(hi[h], vs[v].x);
+  }
   std::vector<bool> crossed(hs.size(), false);
   for (std::size_t h = 0; h < hs.size(); ++h) {
-    for (std::size_t v = 0; v < vs.size(); ++v) {
-      if (vs[v].x >= hs[h].x0 - kRuleJoin && vs[v].x <= hs[h].x1 + kRuleJoin &&
-          hs[h].y >= vs[v].y0 - kRuleJoin && hs[h].y <= vs[v].y1 + kRuleJoin) {
-        groups.join(h, hs.size() + v);
-        crossed[h] = true;
-      }
-    }
+    crossed[h] = lo[h] <= hs[h].x0 + kRuleJoin && hi[h] >= hs[h].x1 - kRuleJoin;
   }
+  UnionFind groups(hs.size() + vs.size());
+  for (const auto& [h, v] : pairs) {
+    if (crossed[h]) groups.join(h, hs.size() + v);
+  }
+  const std::vector<std::size_t> order = by_height(chars);
   std::vector<bool> taken(chars.size(), false);
   std::vector<FoundTable> tables;
-  std::vector<std::size_t> roots;
-  for (std::size_t v = 0; v < vs.size(); ++v) roots.push_back(groups.find(hs.size() + v));
-  std::ranges::sort(roots);
-  roots.erase(std::ranges::unique(roots).begin(), roots.end());
-  for (std::size_t root : roots) {
+  std::vector<std::vector<std::size_t>> members(hs.size() + vs.size());
+  for (std::size_t i = 0; i < members.size(); ++i) members[groups.find(i)].push_back(i);
+  for (const std::vector<std::size_t>& group : members) {
     std::vector<float> ys, xs;
+    std::vector<const VRule*> verticals;
     BBox box{INFINITY, INFINITY, -INFINITY, -INFINITY};
-    for (std::size_t h = 0; h < hs.size(); ++h) {
-      if (groups.find(h) != root) continue;
-      ys.push_back(hs[h].y);
-      box = BBox{std::min(box.x0, hs[h].x0), std::min(box.y0, hs[h].y), std::max(box.x1, hs[h].x1),
-                 std::max(box.y1, hs[h].y)};
+    for (std::size_t i : group) {
+      if (i < hs.size()) {
+        const HRule& h = hs[i];
+        ys.push_back(h.y);
+        box = BBox{std::min(box.x0, h.x0), std::min(box.y0, h.y), std::max(box.x1, h.x1),
+                   std::max(box.y1, h.y)};
+      } else {
+        const VRule& v = vs[i - hs.size()];
+        verticals.push_back(&v);
+        box = BBox{std::min(box.x0, v.x), std::min(box.y0, v.y0), std::max(box.x1, v.x),
+                   std::max(box.y1, v.y1)};
+      }
     }
-    for (std::size_t v = 0; v < vs.size(); ++v) {
-      if (groups.find(hs.size() + v) != root) continue;
-      xs.push_back(vs[v].x);
-      box = BBox{std::min(box.x0, vs[v].x), std::min(box.y0, vs[v].y0), std::max(box.x1, vs[v].x),
-                 std::max(box.y1, vs[v].y1)};
-    }
+    if (verticals.empty()) continue;
     ys.push_back(box.y0);
     ys.push_back(box.y1);
-    xs.push_back(box.x0);
-    xs.push_back(box.x1);
     ys = distinct(std::move(ys));
     std::ranges::reverse(ys);
     if (ys.size() < 2) continue;
-    if (auto table = build_table(chars, box, ys, distinct(std::move(xs)), taken)) {
+    // A column rule runs down most of its table; a short one belongs to a box that merely
+    // touches the table (a button on a code block, a search field over a note).
+    std::vector<float> rule_xs;
+    for (const VRule* v : verticals) rule_xs.push_back(v->x);
+    for (float x : distinct(std::move(rule_xs))) {
+      float cover = 0;
+      for (const VRule* v : verticals) cover += std::abs(v->x - x) <= kRuleJoin ? v->y1 - v->y0 : 0;
+      if (cover >= kColumnRuleCover * box.height()) xs.push_back(x);
+    }
+    xs.push_back(box.x0);
+    xs.push_back(box.x1);
+    if (auto table = build_table(chars, order, box, ys, distinct(std::move(xs)), taken)) {
       tables.push_back(std::move(*table));
     }
   }
@@ -336,7 +606,7 @@ std::vector<FoundTable> find_tables(std::span<const BBox> rules, std::span<const
         continue;
       }
       const BBox band{open[first].x0, open[next].y, open[first].x1, open[last].y};
-      const auto lines = glyph_lines(chars, glyphs_in(chars, band, taken));
+      const auto lines = glyph_lines(chars, glyphs_in(chars, order, band, taken));
       if (!lines.empty() && text_columns(chars, lines, band.x0, band.x1).size() < 3) break;
       ys.push_back(open[next].y);
       used[next] = true;
@@ -345,8 +615,10 @@ std::vector<FoundTable> find_tables(std::span<const BBox> rules, std::span<const
     if (ys.size() < kMinOpenRules) continue;
     used[first] = true;
     const BBox box{open[first].x0, ys.back(), open[first].x1, ys.front()};
-    if (auto table = build_table(chars, box, ys, {}, taken)) tables.push_back(std::move(*table));
+    if (auto table = build_table(chars, order, box, ys, {}, taken))
+      tables.push_back(std::move(*table));
   }
+  for (FoundTable& table : unruled_tables(chars, order, taken)) tables.push_back(std::move(table));
   std::ranges::sort(tables,
                     [](const FoundTable& a, const FoundTable& b) { return a.bbox.y1 > b.bbox.y1; });
   return tables;

@@ -289,14 +289,15 @@ float caption_reach(const std::vector<geo::LaidLine>& lines) {
   return geo::caption_reach(heights);
 }
 
-// A node with its place on the page; captions wait to be set beside their figures.
+// A node with its place on the page; captions wait to be set beside their figures (or tables).
 struct Placed {
   NodePtr node;
   geo::ColumnSlot slot;
-  std::optional<std::size_t> caption_of_figure;  // index into the page's figures
+  std::optional<std::size_t> caption_of_figure;  // index into the page's figures, then tables
 };
 
-// Which caption-like blocks caption which figure: each figure's caption as a block index.
+// Which caption-like blocks caption which figure or table: each one's caption as a block index,
+// the figures first, then the tables.
 std::vector<std::optional<std::size_t>> figure_captions(const LaidPage& page,
                                                         const std::vector<geo::LaidBlock>& blocks,
                                                         float reach) {
@@ -310,6 +311,7 @@ std::vector<std::optional<std::size_t>> figure_captions(const LaidPage& page,
   }
   std::vector<BBox> figure_boxes;
   for (const LaidFigure& figure : page.figures) figure_boxes.push_back(figure.bbox);
+  for (const LaidTable& table : page.tables) figure_boxes.push_back(table.bbox);
   std::vector<std::optional<std::size_t>> captions;
   for (const auto& match : geo::match_captions(figure_boxes, candidate_boxes, reach)) {
     captions.push_back(match ? std::optional(candidates[*match]) : std::nullopt);
@@ -445,10 +447,12 @@ PageContent finish_page(LaidPage& page, const std::vector<geo::FurnitureRole>& f
   // Creation order: text nodes (blocks, footnotes, then furniture), then tables, then figures.
   placed.insert(placed.begin(), std::make_move_iterator(block_nodes.begin()),
                 std::make_move_iterator(block_nodes.end()));
+  std::vector<NodePtr> tables;
   for (LaidTable& table : page.tables) {
     auto node = std::make_shared<Node>(
         *make_node(NodeKind::of(Tag::Table), table.bbox, geo::pipe_table(table.cells)));
     node->cells = std::move(table.cells);
+    tables.push_back(node);
     placed.push_back(Placed{std::move(node), table.slot, std::nullopt});
   }
   std::vector<NodePtr> figures;
@@ -456,6 +460,7 @@ PageContent finish_page(LaidPage& page, const std::vector<geo::FurnitureRole>& f
     figures.push_back(make_node(NodeKind::of(Tag::Figure), figure.bbox, "figure", figure.id));
     placed.push_back(Placed{figures.back(), figure.slot, std::nullopt});
   }
+  figures.insert(figures.end(), tables.begin(), tables.end());  // as figure_captions counts
 
   PageContent content;
   content.reading_order = reading_order(placed, figures);

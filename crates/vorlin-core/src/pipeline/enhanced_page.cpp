@@ -99,23 +99,33 @@ std::vector<geo::FoundTable> page_tables(std::span<const PdfPath> paths,
   page_paths.reserve(paths.size());
   for (const PdfPath& path : paths) {
     const BBox box = geo::turn_box(BBox{path.x0, path.y0, path.x1, path.y1}, visible_box, turns);
-    page_paths.push_back(geo::PagePath{box, path.stroked});
+    page_paths.push_back(geo::PagePath{box, path.stroked, path.filled});
   }
   const std::vector<BBox> rules = geo::ruling_lines(page_paths);
-  if (rules.empty()) return {};
   return geo::find_tables(rules, chars);
 }
 
-// The characters outside every table; the tables are whole blocks of their own.
+// The characters no table holds; the tables are whole blocks of their own.
 std::vector<geo::PageChar> outside(std::vector<geo::PageChar> chars,
                                    const std::vector<geo::FoundTable>& tables) {
-  std::erase_if(chars, [&tables](const geo::PageChar& c) {
+  std::vector<bool> held(chars.size(), false);
+  for (const geo::FoundTable& table : tables) {
+    for (std::size_t g : table.glyphs) held[g] = true;
+  }
+  // Spaces belong to no table's cells; those inside one go with it.
+  const auto in_a_table = [&tables](const geo::PageChar& c) {
     const float x = c.bbox.centre_x(), y = c.bbox.centre_y();
     return std::ranges::any_of(tables, [x, y](const geo::FoundTable& t) {
       return x >= t.bbox.x0 && x <= t.bbox.x1 && y >= t.bbox.y0 && y <= t.bbox.y1;
     });
-  });
-  return chars;
+  };
+  std::vector<geo::PageChar> kept;
+  kept.reserve(chars.size());
+  for (std::size_t i = 0; i < chars.size(); ++i) {
+    if (held[i] || (geo::is_whitespace(chars[i].ch) && in_a_table(chars[i]))) continue;
+    kept.push_back(std::move(chars[i]));
+  }
+  return kept;
 }
 
 bool in_any(std::span<const BBox> boxes, const BBox& box) {

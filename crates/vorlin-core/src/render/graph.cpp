@@ -70,8 +70,9 @@ class GraphWalker {
 
 bool is(const Node& node, NodeKind::Tag tag) { return node.kind.tag == tag; }
 
-// Figure and caption next to each other in one page's reading order, in either order; the edge
-// always runs from the figure to the caption. Unlike the outline, the first node with an id wins.
+// Figure (or table) and caption next to each other in one page's reading order, in either order;
+// the edge always runs from the figure to the caption. Unlike the outline, the first node with an
+// id wins.
 void add_caption_edges(const Page& page, std::vector<Edge>& edges) {
   std::unordered_map<NodeId, const Node*> first_by_id;
   first_by_id.reserve(page.nodes.size());
@@ -83,9 +84,12 @@ void add_caption_edges(const Page& page, std::vector<Edge>& edges) {
     const Node* current = found->second;
     if (previous != nullptr) {
       using Tag = NodeKind::Tag;
-      if (is(*previous, Tag::Figure) && is(*current, Tag::Caption)) {
+      const auto captioned = [](const Node& node) {
+        return is(node, Tag::Figure) || is(node, Tag::Table);
+      };
+      if (captioned(*previous) && is(*current, Tag::Caption)) {
         edges.push_back(Edge{previous->id, current->id, Relation::CaptionOf});
-      } else if (is(*previous, Tag::Caption) && is(*current, Tag::Figure)) {
+      } else if (is(*previous, Tag::Caption) && captioned(*current)) {
         edges.push_back(Edge{current->id, previous->id, Relation::CaptionOf});
       }
     }
@@ -102,8 +106,8 @@ Graph build_graph(const Document& document) {
   graph.edges.reserve(2 * pages.size());
   GraphWalker(graph, pages).visit(build_outline(document), std::nullopt);
   for (const PagePtr& page : document.pages) add_caption_edges(*page, graph.edges);
-  graph.meta = GraphMeta{document.source_sha256, document.source_filename,
-                         document.schema_version, document.profile, document.extra};
+  graph.meta = GraphMeta{document.source_sha256, document.source_filename, document.schema_version,
+                         document.profile, document.extra};
   return graph;
 }
 

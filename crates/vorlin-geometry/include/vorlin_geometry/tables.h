@@ -1,7 +1,10 @@
 #pragma once
-// Tables found from a page's ruling lines: fully ruled grids (rows and columns from the rules) and
-// booktabs-style tables (horizontal rules only, columns from the gaps the text leaves). Cells hold
-// the characters whose centres fall inside them; a cell's wrapped lines join with a space.
+// Tables found from a page's ruling lines: fully ruled grids (rows and columns from the rules),
+// booktabs-style tables and striped ones (horizontal rules or row backgrounds only, columns from
+// the gaps the text leaves), then tables with no rules at all (aligned, gapped lines of short
+// cells). Cells hold the characters whose centres fall inside them; a cell's wrapped lines join
+// with a space. A cell spanning columns is cut at the column bounds where its words leave a gap;
+// a phrase running across a bound stays out of the table, as text.
 
 #include <span>
 #include <string>
@@ -13,6 +16,9 @@ namespace vorlin_geometry {
 
 // Thicker than this (in points), a path is a region (a cell background, a stripe), not a rule.
 inline constexpr float kRuleThickness = 3.0f;
+// A filled box no taller than this (in points) is a row's background, whose top and bottom
+// edges part rows.
+inline constexpr float kMaxStripeHeight = 24.0f;
 // Rules this close (in points) meet or lie on one line.
 inline constexpr float kRuleJoin = 2.0f;
 // A gap in the text this wide, in units of the type size, separates two columns.
@@ -21,19 +27,26 @@ inline constexpr float kColumnGapEm = 0.8f;
 struct PagePath {
   BBox box;
   bool stroked = false;
+  bool filled = false;
 };
 
 struct FoundTable {
   BBox bbox;
   // Rows of UTF-8 cell texts, all of one length, the first row the header.
   std::vector<std::vector<std::string>> cells;
+  // Positions of the characters it holds, ascending; text inside its box that crosses its
+  // columns (a spanning cell without a gap at the bound, an overprinting neighbour) is not.
+  std::vector<std::size_t> glyphs;
 };
 
-// The rules among a page's paths: thin ones as they are, and the four edges of a stroked box.
-// Filled boxes are regions and give none.
+// The rules among a page's paths, given in paint order: thin ones as they are, the four edges of
+// a stroked box and the top and bottom of a row's background, less the stretches a later filled box
+// paints over (a sticky page header hides what scrolls beneath it). Other filled boxes are regions
+// and give none.
 std::vector<BBox> ruling_lines(std::span<const PagePath> paths);
 
-// Tables of at least two rows and two columns, top to bottom. Every character lies in at most one.
+// Tables of at least two rows and two columns, top to bottom. Every character lies in at most
+// one; text set in a fixed-pitch font throughout (code) is in none.
 std::vector<FoundTable> find_tables(std::span<const BBox> rules, std::span<const PageChar> chars);
 
 // The GitHub pipe table of `cells`: the first row as the header, `|` escaped, newlines as spaces.
