@@ -6,24 +6,9 @@
 #include <mutex>
 #include <vector>
 
+#include "vorlin_core/backend/dynamic_symbols.h"
+
 namespace vorlin_core {
-namespace {
-
-std::string loader_message(const char* fallback) {
-  const char* message = dlerror();
-  return message ? message : fallback;
-}
-
-// Looks up `name` into `slot`; on failure records the loader's message once.
-template <typename Function>
-void bind(void* handle, const char* name, Function& slot, std::string& failure) {
-  if (!failure.empty()) return;
-  dlerror();  // clear any stale message so the next one is ours
-  slot = reinterpret_cast<Function>(dlsym(handle, name));
-  if (!slot) failure = loader_message((std::string("undefined symbol: ") + name).c_str());
-}
-
-}  // namespace
 
 std::expected<pdfium::PdfiumApi, PdfError> resolve_pdfium(const std::string& library_path) {
   void* handle = dlmopen(LM_ID_NEWLM, library_path.c_str(), RTLD_NOW | RTLD_LOCAL);
@@ -32,7 +17,7 @@ std::expected<pdfium::PdfiumApi, PdfError> resolve_pdfium(const std::string& lib
   }
   pdfium::PdfiumApi api{};
   std::string failure;
-#define VORLIN_BIND(symbol) bind(handle, #symbol, api.symbol, failure)
+#define VORLIN_BIND(symbol) bind_symbol(handle, #symbol, api.symbol, failure)
   VORLIN_BIND(FPDF_InitLibraryWithConfig);
   VORLIN_BIND(FPDF_GetLastError);
   VORLIN_BIND(FPDF_LoadMemDocument64);
@@ -87,7 +72,7 @@ std::expected<pdfium::PdfiumApi, PdfError> resolve_pdfium(const std::string& lib
   VORLIN_BIND(FPDFDest_GetDestPageIndex);
   VORLIN_BIND(FPDFDest_GetLocationInPage);
 #undef VORLIN_BIND
-  bind(handle, "__ctype_init", api.init_thread_locale, failure);
+  bind_symbol(handle, "__ctype_init", api.init_thread_locale, failure);
   if (!failure.empty()) {
     // Nothing of this library was used, so giving it back is safe.
     dlclose(handle);

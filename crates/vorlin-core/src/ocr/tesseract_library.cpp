@@ -8,21 +8,10 @@
 #include <mutex>
 #include <vector>
 
+#include "vorlin_core/backend/dynamic_symbols.h"
+
 namespace vorlin_core {
 namespace {
-
-std::string loader_message(const char* fallback) {
-  const char* message = dlerror();
-  return message ? message : fallback;
-}
-
-template <typename Function>
-void bind(void* handle, const char* name, Function& slot, std::string& failure) {
-  if (!failure.empty()) return;
-  dlerror();  // clear any stale message so the next one is ours
-  slot = reinterpret_cast<Function>(dlsym(handle, name));
-  if (!slot) failure = loader_message((std::string("undefined symbol: ") + name).c_str());
-}
 
 // Tesseract's language names in "eng+deu".
 std::vector<std::string> language_names(const std::string& languages) {
@@ -62,7 +51,7 @@ std::expected<tesseract::TesseractApi, OcrError> resolve_tesseract(
   if (!handle) {
     failure = loader_message("dlopen failed");
   } else {
-#define VORLIN_BIND(symbol) bind(handle, #symbol, api.symbol, failure)
+#define VORLIN_BIND(symbol) bind_symbol(handle, #symbol, api.symbol, failure)
     VORLIN_BIND(TessVersion);
     VORLIN_BIND(TessDeleteText);
     VORLIN_BIND(TessDeleteTextArray);
