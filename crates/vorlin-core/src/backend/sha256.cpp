@@ -1,48 +1,97 @@
 #include "vorlin_core/backend/sha256.h"
 
-#include <openssl/evp.h>
-
-#include <stdexcept>
+#include <array>
+#include <algorithm>
+#include <bit>
+#include <cstring>
 
 namespace vorlin_core {
-
-struct Sha256::Context {
-  EVP_MD_CTX* md;
-};
-
 namespace {
 
-void check(int status, const char* what) {
-  if (status != 1) throw std::runtime_error(std::string("SHA-256 ") + what + " failed in OpenSSL");
+// FIPS 180-4, section 4.2.2: the first 32 bits of the cube roots' fractions of the first 64 primes.
+constexpr std::uint32_t kRounds[64] = {
+    0x428a2f98, 0x71374491, 0xb5c0fbcf, 0xe9b5dba5, 0x3956c25b, 0x59f111f1, 0x923f82a4, 0xab1c5ed5,
+    0xd807aa98, 0x12835b01, 0x243185be, 0x550c7dc3, 0x72be5d74, 0x80deb1fe, 0x9bdc06a7, 0xc19bf174,
+    0xe49b69c1, 0xefbe4786, 0x0fc19dc6, 0x240ca1cc, 0x2de92c6f, 0x4a7484aa, 0x5cb0a9dc, 0x76f988da,
+    0x983e5152, 0xa831c66d, 0xb00327c8, 0xbf597fc7, 0xc6e00bf3, 0xd5a79147, 0x06ca6351, 0x14292967,
+    0x27b70a85, 0x2e1b2138, 0x4d2c6dfc, 0x53380d13, 0x650a7354, 0x766a0abb, 0x81c2c92e, 0x92722c85,
+    0xa2bfe8a1, 0xa81a664b, 0xc24b8b70, 0xc76c51a3, 0xd192e819, 0xd6990624, 0xf40e3585, 0x106aa070,
+    0x19a4c116, 0x1e376c08, 0x2748774c, 0x34b0bcb5, 0x391c0cb3, 0x4ed8aa4a, 0x5b9cca4f, 0x682e6ff3,
+    0x748f82ee, 0x78a5636f, 0x84c87814, 0x8cc70208, 0x90befffa, 0xa4506ceb, 0xbef9a3f7, 0xc67178f2};
+
+// Section 5.3.3: the first 32 bits of the square roots' fractions of the first 8 primes.
+constexpr std::array<std::uint32_t, 8> kInitialState = {0x6a09e667, 0xbb67ae85, 0x3c6ef372,
+                                                        0xa54ff53a, 0x510e527f, 0x9b05688c,
+                                                        0x1f83d9ab, 0x5be0cd19};
+
+std::uint32_t load_big_endian(const std::uint8_t* bytes) {
+  return std::uint32_t{bytes[0]} << 24 | std::uint32_t{bytes[1]} << 16 |
+         std::uint32_t{bytes[2]} << 8 | std::uint32_t{bytes[3]};
 }
 
 }  // namespace
 
-void Sha256::free_context(Context* context) {
-  if (!context) return;
-  EVP_MD_CTX_free(context->md);
-  delete context;
-}
+Sha256::Sha256() : state_(kInitialState) {}
 
-Sha256::Sha256() : context_(new Context{EVP_MD_CTX_new()}, free_context) {
-  if (!context_->md) throw std::runtime_error("SHA-256 is unavailable");
-  check(EVP_DigestInit_ex(context_->md, EVP_sha256(), nullptr), "init");
+void Sha256::compress(const std::uint8_t* block) {
+  std::uint32_t w[64];
+  for (int i = 0; i < 16; ++i) w[i] = load_big_endian(block + 4 * i);
+  for (int i = 16; i < 64; ++i) {
+    const std::uint32_t s0 = std::rotr(w[i - 15], 7) ^ std::rotr(w[i - 15], 18) ^ (w[i - 15] >> 3);
+    const std::uint32_t s1 = std::rotr(w[i - 2], 17) ^ std::rotr(w[i - 2], 19) ^ (w[i - 2] >> 10);
+    w[i] = w[i - 16] + s0 + w[i - 7] + s1;
+  }
+  auto [a, b, c, d, e, f, g, h] = state_;
+  for (int i = 0; i < 64; ++i) {
+    const std::uint32_t t1 = h + (std::rotr(e, 6) ^ std::rotr(e, 11) ^ std::rotr(e, 25)) +
+                             ((e & f) ^ (~e & g)) + kRounds[i] + w[i];
+    const std::uint32_t t2 =
+        (std::rotr(a, 2) ^ std::rotr(a, 13) ^ std::rotr(a, 22)) + ((a & b) ^ (a & c) ^ (b & c));
+    h = g;
+    g = f;
+    f = e;
+    e = d + t1;
+    d = c;
+    c = b;
+    b = a;
+    a = t1 + t2;
+  }
+  const std::uint32_t result[8] = {a, b, c, d, e, f, g, h};
+  for (int i = 0; i < 8; ++i) state_[i] += result[i];
 }
 
 void Sha256::update(std::span<const std::uint8_t> bytes) {
-  check(EVP_DigestUpdate(context_->md, bytes.data(), bytes.size()), "update");
+  total_bytes_ += bytes.size();
+  while (buffered_ == 0 && bytes.size() >= block_.size()) {  // whole blocks, without a copy
+    compress(bytes.data());
+    bytes = bytes.subspan(block_.size());
+  }
+  while (!bytes.empty()) {
+    const std::size_t take = std::min(bytes.size(), block_.size() - buffered_);
+    std::memcpy(block_.data() + buffered_, bytes.data(), take);
+    buffered_ += take;
+    bytes = bytes.subspan(take);
+    if (buffered_ == block_.size()) {
+      compress(block_.data());
+      buffered_ = 0;
+    }
+  }
 }
 
 std::string Sha256::hex() {
-  unsigned char digest[EVP_MAX_MD_SIZE];
-  unsigned int length = 0;
-  check(EVP_DigestFinal_ex(context_->md, digest, &length), "final");
+  // Padding: a 1 bit, zeros up to 8 bytes short of a block, then the message length in bits.
+  const std::uint64_t total_bits = total_bytes_ * 8;
+  std::uint8_t padding[72] = {0x80};
+  const std::size_t zeros = (block_.size() + 55 - buffered_) % block_.size();
+  for (int i = 0; i < 8; ++i) {
+    padding[1 + zeros + i] = static_cast<std::uint8_t>(total_bits >> (56 - 8 * i));
+  }
+  update({padding, 1 + zeros + 8});
   static constexpr char kHex[] = "0123456789abcdef";
   std::string text;
-  text.reserve(2 * length);
-  for (unsigned int i = 0; i < length; ++i) {
-    text.push_back(kHex[digest[i] >> 4]);
-    text.push_back(kHex[digest[i] & 15]);
+  text.reserve(64);
+  for (const std::uint32_t word : state_) {
+    for (int shift = 28; shift >= 0; shift -= 4) text.push_back(kHex[(word >> shift) & 15]);
   }
   return text;
 }

@@ -1,8 +1,10 @@
 #pragma once
-// Incremental SHA-256 (FIPS 180-4) through OpenSSL, written as 64 lowercase hex digits.
+// Incremental SHA-256 (FIPS 180-4), written as 64 lowercase hex digits. Our own: a crypto library
+// would add megabytes to the module for one digest.
 
+#include <array>
+#include <cstddef>
 #include <cstdint>
-#include <memory>
 #include <span>
 #include <string>
 
@@ -10,17 +12,18 @@ namespace vorlin_core {
 
 class Sha256 {
  public:
-  // Throws std::runtime_error when OpenSSL cannot provide the digest: a broken installation,
-  // never a property of the input.
   Sha256();
   void update(std::span<const std::uint8_t> bytes);
   // The digest of everything updated so far; the object is spent afterwards.
   std::string hex();
 
  private:
-  struct Context;
-  static void free_context(Context* context);
-  std::unique_ptr<Context, void (*)(Context*)> context_;
+  void compress(const std::uint8_t* block);
+
+  std::array<std::uint32_t, 8> state_;
+  std::array<std::uint8_t, 64> block_{};
+  std::size_t buffered_ = 0;  // bytes of block_ waiting for the rest of their block
+  std::uint64_t total_bytes_ = 0;
 };
 
 std::string sha256_hex(std::span<const std::uint8_t> bytes);
