@@ -29,5 +29,5 @@ def test_module_exports_only_its_entry_points():
     rows = [line.split() for line in readelf("--dyn-syms").splitlines()]
     exported = {row[7].split("@")[0] for row in rows
                 if len(row) == 8 and row[4] in ("GLOBAL", "WEAK") and row[6] != "UND"}
-    assert "PyInit__native" in exported
-    assert {name for name in exported if not name.startswith("vorlin_testing_")} == {"PyInit__native"}
+    hooks = {name for name in exported if name.startswith("vorlin_testing_")}
+    assert exported - hooks == {"PyInit__native"}
