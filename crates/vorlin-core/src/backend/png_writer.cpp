@@ -60,22 +60,32 @@ std::uint8_t paeth_predictor(int left, int up, int up_left) {
 }
 
 // One filtered row: `row` against the row above (zeros for the first) with `bpp` bytes a pixel.
-void apply_filter(Filter filter, const std::uint8_t* row, const std::uint8_t* above,
-                  std::size_t size, std::size_t bpp, std::uint8_t* out) {
+// A template, so that each filter gets a loop of its own.
+template <Filter kFilter>
+void apply_filter(const std::uint8_t* row, const std::uint8_t* above, std::size_t size,
+                  std::size_t bpp, std::uint8_t* out) {
   for (std::size_t i = 0; i < size; ++i) {
     const int left = i >= bpp ? row[i - bpp] : 0;
     const int up = above[i];
     const int up_left = i >= bpp ? above[i - bpp] : 0;
-    std::uint8_t prediction = 0;
-    switch (filter) {
-      case None: prediction = 0; break;
-      case Sub: prediction = static_cast<std::uint8_t>(left); break;
-      case Up: prediction = static_cast<std::uint8_t>(up); break;
-      case Average: prediction = static_cast<std::uint8_t>((left + up) / 2); break;
-      case Paeth: prediction = paeth_predictor(left, up, up_left); break;
-      case kFilterCount: break;
-    }
+    int prediction = 0;
+    if constexpr (kFilter == Sub) prediction = left;
+    if constexpr (kFilter == Up) prediction = up;
+    if constexpr (kFilter == Average) prediction = (left + up) / 2;
+    if constexpr (kFilter == Paeth) prediction = paeth_predictor(left, up, up_left);
     out[i] = static_cast<std::uint8_t>(row[i] - prediction);
+  }
+}
+
+void apply_filter(Filter filter, const std::uint8_t* row, const std::uint8_t* above,
+                  std::size_t size, std::size_t bpp, std::uint8_t* out) {
+  switch (filter) {
+    case None: return apply_filter<None>(row, above, size, bpp, out);
+    case Sub: return apply_filter<Sub>(row, above, size, bpp, out);
+    case Up: return apply_filter<Up>(row, above, size, bpp, out);
+    case Average: return apply_filter<Average>(row, above, size, bpp, out);
+    case Paeth: return apply_filter<Paeth>(row, above, size, bpp, out);
+    case kFilterCount: return;
   }
 }
 
