@@ -5,6 +5,10 @@
 #include <bit>
 #include <cstring>
 
+#if defined(__x86_64__)
+#include <immintrin.h>
+#endif
+
 namespace vorlin_core {
 namespace {
 
@@ -29,11 +33,62 @@ std::uint32_t load_big_endian(const std::uint8_t* bytes) {
          std::uint32_t{bytes[2]} << 8 | std::uint32_t{bytes[3]};
 }
 
+#if defined(__x86_64__)
+// The x86 SHA extensions run a block several times faster than the portable rounds below. Each
+// step does four rounds; the state is kept as the ABEF and CDGH halves the instructions expect,
+// and the message schedule in four registers that take turns.
+__attribute__((target("sha,sse4.1"))) void compress_with_sha_extensions(
+    std::array<std::uint32_t, 8>& state, const std::uint8_t* block) {
+  const __m128i byte_swap = _mm_set_epi64x(0x0c0d0e0f08090a0bULL, 0x0405060700010203ULL);
+  auto* halves = reinterpret_cast<__m128i*>(state.data());
+  const __m128i dcba = _mm_shuffle_epi32(_mm_loadu_si128(halves), 0xB1);
+  const __m128i efgh = _mm_shuffle_epi32(_mm_loadu_si128(halves + 1), 0x1B);
+  __m128i abef = _mm_alignr_epi8(dcba, efgh, 8);
+  __m128i cdgh = _mm_blend_epi16(efgh, dcba, 0xF0);
+  const __m128i abef_before = abef, cdgh_before = cdgh;
+  __m128i w[4];
+  for (int step = 0; step < 16; ++step) {
+    __m128i& current = w[step % 4];
+    if (step < 4) {
+      current = _mm_shuffle_epi8(
+          _mm_loadu_si128(reinterpret_cast<const __m128i*>(block + 16 * step)), byte_swap);
+    }
+    __m128i message = _mm_add_epi32(
+        current, _mm_loadu_si128(reinterpret_cast<const __m128i*>(kRounds + 4 * step)));
+    cdgh = _mm_sha256rnds2_epu32(cdgh, abef, message);
+    __m128i& previous = w[(step + 3) % 4];
+    if (step >= 3 && step < 15) {
+      __m128i& next = w[(step + 1) % 4];
+      next = _mm_sha256msg2_epu32(_mm_add_epi32(next, _mm_alignr_epi8(current, previous, 4)),
+                                  current);
+    }
+    message = _mm_shuffle_epi32(message, 0x0E);
+    abef = _mm_sha256rnds2_epu32(abef, cdgh, message);
+    if (step >= 1 && step < 13) previous = _mm_sha256msg1_epu32(previous, current);
+  }
+  abef = _mm_add_epi32(abef, abef_before);
+  cdgh = _mm_add_epi32(cdgh, cdgh_before);
+  const __m128i feba = _mm_shuffle_epi32(abef, 0x1B);
+  const __m128i dchg = _mm_shuffle_epi32(cdgh, 0xB1);
+  _mm_storeu_si128(halves, _mm_blend_epi16(feba, dchg, 0xF0));
+  _mm_storeu_si128(halves + 1, _mm_alignr_epi8(dchg, feba, 8));
+}
+
+bool has_sha_extensions() {
+  static const bool has = (__builtin_cpu_init(), __builtin_cpu_supports("sha")) &&
+                          __builtin_cpu_supports("sse4.1");
+  return has;
+}
+#endif
+
 }  // namespace
 
-Sha256::Sha256() : state_(kInitialState) {}
+Sha256::Sha256(bool cpu_extensions) : state_(kInitialState), cpu_extensions_(cpu_extensions) {}
 
 void Sha256::compress(const std::uint8_t* block) {
+#if defined(__x86_64__)
+  if (cpu_extensions_ && has_sha_extensions()) return compress_with_sha_extensions(state_, block);
+#endif
   std::uint32_t w[64];
   for (int i = 0; i < 16; ++i) w[i] = load_big_endian(block + 4 * i);
   for (int i = 16; i < 64; ++i) {

@@ -12,7 +12,9 @@ namespace vorlin_core {
 
 class Sha256 {
  public:
-  Sha256();
+  // Blocks go through the CPU's SHA instructions where it has them, unless `cpu_extensions` is
+  // false: the tests check the portable rounds that way on any machine.
+  explicit Sha256(bool cpu_extensions = true);
   void update(std::span<const std::uint8_t> bytes);
   // The digest of everything updated so far; the object is spent afterwards.
   std::string hex();
@@ -24,6 +26,7 @@ class Sha256 {
   std::array<std::uint8_t, 64> block_{};
   std::size_t buffered_ = 0;  // bytes of block_ waiting for the rest of their block
   std::uint64_t total_bytes_ = 0;
+  bool cpu_extensions_;
 };
 
 std::string sha256_hex(std::span<const std::uint8_t> bytes);
