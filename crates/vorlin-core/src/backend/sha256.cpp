@@ -1,7 +1,7 @@
 #include "vorlin_core/backend/sha256.h"
 
-#include <array>
 #include <algorithm>
+#include <array>
 #include <bit>
 #include <cstring>
 
@@ -24,9 +24,8 @@ constexpr std::uint32_t kRounds[64] = {
     0x748f82ee, 0x78a5636f, 0x84c87814, 0x8cc70208, 0x90befffa, 0xa4506ceb, 0xbef9a3f7, 0xc67178f2};
 
 // Section 5.3.3: the first 32 bits of the square roots' fractions of the first 8 primes.
-constexpr std::array<std::uint32_t, 8> kInitialState = {0x6a09e667, 0xbb67ae85, 0x3c6ef372,
-                                                        0xa54ff53a, 0x510e527f, 0x9b05688c,
-                                                        0x1f83d9ab, 0x5be0cd19};
+constexpr std::array<std::uint32_t, 8> kInitialState = {
+    0x6a09e667, 0xbb67ae85, 0x3c6ef372, 0xa54ff53a, 0x510e527f, 0x9b05688c, 0x1f83d9ab, 0x5be0cd19};
 
 std::uint32_t load_big_endian(const std::uint8_t* bytes) {
   return std::uint32_t{bytes[0]} << 24 | std::uint32_t{bytes[1]} << 16 |
@@ -38,36 +37,38 @@ std::uint32_t load_big_endian(const std::uint8_t* bytes) {
 // step does four rounds; the state is kept as the ABEF and CDGH halves the instructions expect,
 // and the message schedule in four registers that take turns.
 __attribute__((target("sha,sse4.1"))) void compress_with_sha_extensions(
-    std::array<std::uint32_t, 8>& state, const std::uint8_t* block) {
+    std::array<std::uint32_t, 8>& state, const std::uint8_t* blocks, std::size_t count) {
   const __m128i byte_swap = _mm_set_epi64x(0x0c0d0e0f08090a0bULL, 0x0405060700010203ULL);
   auto* halves = reinterpret_cast<__m128i*>(state.data());
   const __m128i dcba = _mm_shuffle_epi32(_mm_loadu_si128(halves), 0xB1);
   const __m128i efgh = _mm_shuffle_epi32(_mm_loadu_si128(halves + 1), 0x1B);
   __m128i abef = _mm_alignr_epi8(dcba, efgh, 8);
   __m128i cdgh = _mm_blend_epi16(efgh, dcba, 0xF0);
-  const __m128i abef_before = abef, cdgh_before = cdgh;
-  __m128i w[4];
-  for (int step = 0; step < 16; ++step) {
-    __m128i& current = w[step % 4];
-    if (step < 4) {
-      current = _mm_shuffle_epi8(
-          _mm_loadu_si128(reinterpret_cast<const __m128i*>(block + 16 * step)), byte_swap);
+  for (const std::uint8_t* block = blocks; block != blocks + 64 * count; block += 64) {
+    const __m128i abef_before = abef, cdgh_before = cdgh;
+    __m128i w[4];
+    for (int step = 0; step < 16; ++step) {
+      __m128i& current = w[step % 4];
+      if (step < 4) {
+        current = _mm_shuffle_epi8(
+            _mm_loadu_si128(reinterpret_cast<const __m128i*>(block + 16 * step)), byte_swap);
+      }
+      __m128i message = _mm_add_epi32(
+          current, _mm_loadu_si128(reinterpret_cast<const __m128i*>(kRounds + 4 * step)));
+      cdgh = _mm_sha256rnds2_epu32(cdgh, abef, message);
+      __m128i& previous = w[(step + 3) % 4];
+      if (step >= 3 && step < 15) {
+        __m128i& next = w[(step + 1) % 4];
+        next = _mm_sha256msg2_epu32(_mm_add_epi32(next, _mm_alignr_epi8(current, previous, 4)),
+                                    current);
+      }
+      message = _mm_shuffle_epi32(message, 0x0E);
+      abef = _mm_sha256rnds2_epu32(abef, cdgh, message);
+      if (step >= 1 && step < 13) previous = _mm_sha256msg1_epu32(previous, current);
     }
-    __m128i message = _mm_add_epi32(
-        current, _mm_loadu_si128(reinterpret_cast<const __m128i*>(kRounds + 4 * step)));
-    cdgh = _mm_sha256rnds2_epu32(cdgh, abef, message);
-    __m128i& previous = w[(step + 3) % 4];
-    if (step >= 3 && step < 15) {
-      __m128i& next = w[(step + 1) % 4];
-      next = _mm_sha256msg2_epu32(_mm_add_epi32(next, _mm_alignr_epi8(current, previous, 4)),
-                                  current);
-    }
-    message = _mm_shuffle_epi32(message, 0x0E);
-    abef = _mm_sha256rnds2_epu32(abef, cdgh, message);
-    if (step >= 1 && step < 13) previous = _mm_sha256msg1_epu32(previous, current);
+    abef = _mm_add_epi32(abef, abef_before);
+    cdgh = _mm_add_epi32(cdgh, cdgh_before);
   }
-  abef = _mm_add_epi32(abef, abef_before);
-  cdgh = _mm_add_epi32(cdgh, cdgh_before);
   const __m128i feba = _mm_shuffle_epi32(abef, 0x1B);
   const __m128i dchg = _mm_shuffle_epi32(cdgh, 0xB1);
   _mm_storeu_si128(halves, _mm_blend_epi16(feba, dchg, 0xF0));
@@ -75,8 +76,8 @@ __attribute__((target("sha,sse4.1"))) void compress_with_sha_extensions(
 }
 
 bool has_sha_extensions() {
-  static const bool has = (__builtin_cpu_init(), __builtin_cpu_supports("sha")) &&
-                          __builtin_cpu_supports("sse4.1");
+  static const bool has =
+      (__builtin_cpu_init(), __builtin_cpu_supports("sha")) && __builtin_cpu_supports("sse4.1");
   return has;
 }
 #endif
@@ -85,10 +86,16 @@ bool has_sha_extensions() {
 
 Sha256::Sha256(bool cpu_extensions) : state_(kInitialState), cpu_extensions_(cpu_extensions) {}
 
-void Sha256::compress(const std::uint8_t* block) {
+void Sha256::compress(const std::uint8_t* blocks, std::size_t count) {
 #if defined(__x86_64__)
-  if (cpu_extensions_ && has_sha_extensions()) return compress_with_sha_extensions(state_, block);
+  if (cpu_extensions_ && has_sha_extensions()) {
+    return compress_with_sha_extensions(state_, blocks, count);
+  }
 #endif
+  for (std::size_t i = 0; i < count; ++i) compress_portably(blocks + 64 * i);
+}
+
+void Sha256::compress_portably(const std::uint8_t* block) {
   std::uint32_t w[64];
   for (int i = 0; i < 16; ++i) w[i] = load_big_endian(block + 4 * i);
   for (int i = 16; i < 64; ++i) {
@@ -116,21 +123,22 @@ void Sha256::compress(const std::uint8_t* block) {
 }
 
 void Sha256::update(std::span<const std::uint8_t> bytes) {
+  if (bytes.empty()) return;  // memcpy may not be given the null pointer of an empty span
   total_bytes_ += bytes.size();
-  while (buffered_ == 0 && bytes.size() >= block_.size()) {  // whole blocks, without a copy
-    compress(bytes.data());
-    bytes = bytes.subspan(block_.size());
-  }
-  while (!bytes.empty()) {
+  if (buffered_ > 0) {  // top up the waiting block first
     const std::size_t take = std::min(bytes.size(), block_.size() - buffered_);
     std::memcpy(block_.data() + buffered_, bytes.data(), take);
     buffered_ += take;
     bytes = bytes.subspan(take);
-    if (buffered_ == block_.size()) {
-      compress(block_.data());
-      buffered_ = 0;
-    }
+    if (buffered_ < block_.size()) return;
+    compress(block_.data(), 1);
+    buffered_ = 0;
   }
+  const std::size_t whole = bytes.size() / block_.size();
+  compress(bytes.data(), whole);  // straight from the input, without a copy
+  bytes = bytes.subspan(whole * block_.size());
+  std::memcpy(block_.data(), bytes.data(), bytes.size());
+  buffered_ = bytes.size();
 }
 
 std::string Sha256::hex() {

@@ -20,7 +20,8 @@ class Sha256 {
   std::string hex();
 
  private:
-  void compress(const std::uint8_t* block);
+  void compress(const std::uint8_t* blocks, std::size_t count);
+  void compress_portably(const std::uint8_t* block);
 
   std::array<std::uint32_t, 8> state_;
   std::array<std::uint8_t, 64> block_{};
