@@ -1,11 +1,12 @@
 #!/usr/bin/env bash
 # Installs the system packages that building vorlin_reader needs (Debian/Ubuntu, as root); does
-# nothing when they are all installed already. zlib links into the module statically; ICU, spdlog
-# and fmt are needed only to build; libpng and the test libraries only for the tests.
+# nothing when they are all installed already. zlib and OpenSSL's libcrypto link into the module
+# statically; ICU, spdlog and fmt are needed only to build; libpng and the test libraries only for
+# the tests.
 set -euo pipefail
 PACKAGES=(
   g++ make python3-venv python3-dev
-  zlib1g-dev libicu-dev libspdlog-dev libfmt-dev libpng-dev
+  zlib1g-dev libssl-dev libicu-dev libspdlog-dev libfmt-dev libpng-dev
   libgtest-dev libgmock-dev libbenchmark-dev
 )
 # dpkg-query names every package it knows; one not known at all makes it exit non-zero.
