@@ -1,10 +1,12 @@
 #!/usr/bin/env bash
 # Installs the system packages that building and testing vorlin_reader need (Debian/Ubuntu, as
-# root), Tesseract for OCR among them; does nothing when they are all installed already.
+# root), Tesseract for OCR among them; does nothing when they are all installed already. zlib and
+# OpenSSL's libcrypto link into the module statically; ICU, spdlog and fmt are needed only to
+# build; libpng and the test libraries only for the tests.
 set -euo pipefail
 PACKAGES=(
   g++ make python3-venv python3-dev
-  libssl-dev libpng-dev libicu-dev libspdlog-dev libfmt-dev
+  zlib1g-dev libssl-dev libicu-dev libspdlog-dev libfmt-dev libpng-dev
   libgtest-dev libgmock-dev libbenchmark-dev
   libtesseract5 tesseract-ocr-eng
 )

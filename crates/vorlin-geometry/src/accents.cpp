@@ -1,9 +1,9 @@
 #include "vorlin_geometry/accents.h"
 
-#include <unicode/unorm2.h>
-
 #include <algorithm>
 #include <utility>
+
+#include "vorlin_geometry/unicode.h"
 
 namespace vorlin_geometry {
 namespace {
@@ -54,12 +54,7 @@ char32_t composed(const PageChar& letter, const PageChar& accent) {
   const float slack = 0.25f * letter.bbox.width();
   // Written so that NaN coordinates fold nothing.
   if (!(centre >= letter.bbox.x0 - slack && centre <= letter.bbox.x1 + slack)) return 0;
-  UErrorCode status = U_ZERO_ERROR;
-  const UNormalizer2* nfc = unorm2_getNFCInstance(&status);
-  if (U_FAILURE(status)) return 0;
-  const UChar32 pair = unorm2_composePair(nfc, static_cast<UChar32>(undotted(letter.ch)),
-                                          static_cast<UChar32>(combining_mark(accent.ch)));
-  return pair > 0 ? static_cast<char32_t>(pair) : 0;
+  return unicode::compose_pair(undotted(letter.ch), combining_mark(accent.ch));
 }
 
 }  // namespace

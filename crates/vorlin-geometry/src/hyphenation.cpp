@@ -1,8 +1,7 @@
 #include "vorlin_geometry/hyphenation.h"
 
-#include <unicode/uchar.h>
-
 #include "vorlin_geometry/primitives.h"
+#include "vorlin_geometry/unicode.h"
 
 namespace vorlin_geometry {
 
@@ -20,9 +19,10 @@ Join join_after(std::u32string_view previous, std::u32string_view next) {
   if (last == kSoftHyphen) return Join::DropLastAndJoin;
   if (last != kHyphenMinus && last != kHyphen) return Join::Space;
   if (previous.size() < 2 || !is_alphabetic(previous[previous.size() - 2])) return Join::Space;
-  const auto first = static_cast<UChar32>(next.front());
-  if (u_islower(first)) return Join::DropLastAndJoin;
-  if (u_isupper(first) || u_isdigit(first)) return Join::Direct;
+  using enum unicode::Category;
+  const auto first = unicode::category(next.front());
+  if (first == Ll) return Join::DropLastAndJoin;
+  if (first == Lu || first == Nd) return Join::Direct;
   return Join::Space;
 }
 

@@ -1,8 +1,8 @@
 #include "vorlin_geometry/primitives.h"
 
-#include <unicode/uchar.h>
-
 #include <stdexcept>
+
+#include "vorlin_geometry/unicode.h"
 
 namespace vorlin_geometry {
 
@@ -25,20 +25,15 @@ std::optional<float> upper_median(std::span<const float> values) {
   return *middle;
 }
 
-// ICU answers false for values that are not code points, so any char32_t is safe to ask about.
-bool icu_is_whitespace(char32_t ch) {
-  return u_hasBinaryProperty(static_cast<UChar32>(ch), UCHAR_WHITE_SPACE);
-}
+bool icu_is_whitespace(char32_t ch) { return unicode::is_white_space(ch); }
 
-bool icu_is_alphabetic(char32_t ch) {
-  return u_hasBinaryProperty(static_cast<UChar32>(ch), UCHAR_ALPHABETIC);
-}
+bool icu_is_alphabetic(char32_t ch) { return unicode::is_alphabetic(ch); }
 
 bool icu_is_alphanumeric(char32_t ch) {
   if (icu_is_alphabetic(ch)) return true;
-  const auto category = u_charType(static_cast<UChar32>(ch));
-  return category == U_DECIMAL_DIGIT_NUMBER || category == U_LETTER_NUMBER ||
-         category == U_OTHER_NUMBER;
+  using enum unicode::Category;
+  const auto category = unicode::category(ch);
+  return category == Nd || category == Nl || category == No;
 }
 
 }  // namespace vorlin_geometry

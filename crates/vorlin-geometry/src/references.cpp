@@ -1,7 +1,5 @@
 #include "vorlin_geometry/references.h"
 
-#include <unicode/uchar.h>
-
 #include <algorithm>
 #include <array>
 
@@ -36,6 +34,12 @@ bool follows_sentence(std::u32string_view before) {
   return !trimmed.empty() && trimmed.size() < before.size() && trimmed.back() == U'.';
 }
 
+// Lower case for the letters those names are written in (ASCII and Latin-1).
+char32_t latin_lower(char32_t ch) {
+  const bool upper = (ch >= U'A' && ch <= U'Z') || (ch >= 0xC0 && ch <= 0xDE && ch != 0xD7);
+  return upper ? ch + 0x20 : ch;
+}
+
 void add_entry(std::vector<std::u32string>& entries, std::u32string_view text) {
   const std::u32string_view entry = trim_whitespace(text);
   if (!entry.empty()) entries.emplace_back(entry);
@@ -54,8 +58,7 @@ bool is_reference_heading(std::u32string_view text) {
   name = trim_whitespace(name.substr(label.size()));
   if (name.ends_with(U':')) name.remove_suffix(1);
   std::u32string lower;
-  for (char32_t ch : name)
-    lower.push_back(static_cast<char32_t>(u_tolower(static_cast<UChar32>(ch))));
+  for (char32_t ch : name) lower.push_back(latin_lower(ch));
   return std::ranges::find(kReferenceHeadings, lower) != kReferenceHeadings.end();
 }
 

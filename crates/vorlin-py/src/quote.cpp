@@ -1,27 +1,31 @@
 #include "quote.h"
 
-#include <unicode/uchar.h>
 #include <unicode/utf8.h>
 
 #include <charconv>
 #include <cstdint>
 
+#include "vorlin_geometry/unicode.h"
+
 namespace vorlin_py {
 namespace {
+
+namespace unicode = vorlin_geometry::unicode;
 
 // Printable means not a control, format, surrogate, private-use, unassigned or separator
 // character; the plain space is the one printable separator.
 bool is_printable(UChar32 c) {
   if (c == ' ') return true;
-  switch (u_charType(c)) {
-    case U_CONTROL_CHAR:
-    case U_FORMAT_CHAR:
-    case U_SURROGATE:
-    case U_PRIVATE_USE_CHAR:
-    case U_UNASSIGNED:
-    case U_LINE_SEPARATOR:
-    case U_PARAGRAPH_SEPARATOR:
-    case U_SPACE_SEPARATOR:
+  using enum unicode::Category;
+  switch (unicode::category(static_cast<char32_t>(c))) {
+    case Cc:
+    case Cf:
+    case Cs:
+    case Co:
+    case Cn:
+    case Zl:
+    case Zp:
+    case Zs:
       return false;
     default:
       return true;
@@ -59,7 +63,7 @@ std::string quoted(std::string_view text) {
     }
     if (c < 0) {
       append_code_point_escape(out, 0xfffd);
-    } else if (!is_printable(c) || u_hasBinaryProperty(c, UCHAR_GRAPHEME_EXTEND)) {
+    } else if (!is_printable(c) || unicode::is_grapheme_extend(static_cast<char32_t>(c))) {
       append_code_point_escape(out, c);
     } else {
       out.append(text.substr(static_cast<std::size_t>(start),

@@ -1,6 +1,6 @@
 #include "vorlin_core/model/node_id.h"
 
-#include <openssl/rand.h>
+#include <unistd.h>
 
 #include <chrono>
 #include <cstring>
@@ -9,7 +9,7 @@
 namespace vorlin_core {
 namespace {
 
-// OpenSSL's per-thread DRBG is seeded from the OS entropy source and reseeds itself.
+// The kernel's generator: no library state to seed, nothing to redo after a fork.
 // One draw gives both the 32-bit and the 64-bit value of an id.
 struct Entropy {
   std::uint32_t high;
@@ -18,7 +18,7 @@ struct Entropy {
 
 Entropy draw_entropy() {
   unsigned char bytes[12];
-  if (RAND_bytes(bytes, sizeof bytes) != 1) {
+  if (getentropy(bytes, sizeof bytes) != 0) {
     throw std::runtime_error("the system random generator failed");
   }
   Entropy entropy{};

@@ -88,7 +88,8 @@ bool is_valid_size(float value);
 // Empty input has no median; each caller picks its own default.
 std::optional<float> upper_median(std::span<const float> values);
 
-// The character tests answered by ICU; any char32_t may be asked (non-code points are false).
+// The character tests as ICU answers them (vorlin_geometry/unicode.h); any char32_t may be
+// asked (non-code points are false).
 bool icu_is_whitespace(char32_t ch);
 bool icu_is_alphabetic(char32_t ch);
 bool icu_is_alphanumeric(char32_t ch);

@@ -1,6 +1,6 @@
 #pragma once
-// In-memory PNG encoding through libpng: fast compression, adaptive row
-// filters, no ancillary chunks. Failure carries libpng's own error text.
+// In-memory PNG encoding over zlib: fast compression, adaptive row filters, no ancillary chunks.
+// Written here rather than through libpng, whose static archive cannot go into a shared module.
 
 #include <cstddef>
 #include <cstdint>
