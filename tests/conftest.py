@@ -38,7 +38,6 @@ def hooks():
     warn.argtypes = [ctypes.py_object]
     parse.restype = warn.restype = ctypes.py_object
     return types.SimpleNamespace(
-        parse_with_image=lambda path, options=None: parse(path, options, 0),
         parse_with_logic_error=lambda path: parse(path, None, 1),
         parse_with_bad_alloc=lambda path: parse(path, None, 2),
         warn=warn,

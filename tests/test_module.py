@@ -67,17 +67,13 @@ NOT_OPTIONS = "argument 'options': '{}' object is not an instance of 'ParseOptio
         (lambda: parse(1, {}), NOT_STR.format("int")),  # path is converted before options
         (lambda: parse("a.pdf", {}), NOT_OPTIONS.format("dict")),
         (lambda: parse_batch([], 1), NOT_OPTIONS.format("int")),
+        (lambda: native.version(1), "version() takes no arguments (1 given)"),
     ],
 )
 def test_binding_and_conversion_errors(call, message):
     with pytest.raises(TypeError) as caught:
         call()
     assert str(caught.value) == message
-
-
-def test_version_takes_no_arguments():
-    with pytest.raises(TypeError, match=r"version\(\) takes no arguments \(1 given\)$"):
-        native.version(1)
 
 
 def test_unencodable_path_keeps_the_interpreters_error():
@@ -111,13 +107,6 @@ def test_options_are_copied_when_parse_is_called(sample_pdf):
     assert document.to_graph_json()["meta"]["profile"] == "scientific"
     # A profile set through the attribute is not validated and reaches the next parse as is.
     assert parse(path, options).to_graph_json()["meta"]["profile"] == "turbo"
-
-
-def test_parse_with_another_backend_uses_the_same_path(hooks, sample_pdf):
-    document = hooks.parse_with_image(sample_pdf[0], ParseOptions(profile="fast"))
-    assert repr(document) == f"Document(pages=1, sha256={sample_pdf[1]})"
-    with pytest.raises(FileNotFoundError, match="^PDF not found: /nonexistent$"):
-        hooks.parse_with_image("/nonexistent")
 
 
 def test_broken_invariant_raises_one_panic_exception_class(hooks, sample_pdf):
