@@ -6,7 +6,14 @@ import types
 
 import pytest
 
+import pdf_factory
 import vorlin_reader._native as native
+
+
+@pytest.fixture
+def pdfium():
+    """Skips the test when no PDFium library is installed."""
+    pdf_factory.require_pdfium()
 
 
 @pytest.fixture

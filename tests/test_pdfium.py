@@ -13,11 +13,6 @@ from vorlin_reader._api import LAYOUTS
 
 
 
-@pytest.fixture
-def pdfium():
-    pdfs.require_pdfium()
-
-
 def parsed(folder, data, *options, **keywords):
     path = folder / "doc.pdf"
     path.write_bytes(data)
@@ -52,12 +47,6 @@ def test_report_page_after_page_without_page_numbers(pdfium, tmp_path, layout):
 
 
 # --- text and images -------------------------------------------------------------------------------
-
-
-@pytest.mark.parametrize("layout", LAYOUTS)
-def test_ligatures_become_letters_and_unmapped_glyphs_a_replacement(pdfium, tmp_path, layout):
-    document = parsed(tmp_path, pdfs.ligature_text(), layout=layout)
-    assert document.to_markdown() == "The first floor of the o\ufffdce\n"
 
 
 def test_encrypted_document_without_a_user_password_opens(pdfium, tmp_path):
