@@ -5,7 +5,6 @@ import io
 import os
 
 from PIL import Image
-from reportlab.lib.pdfencrypt import StandardEncryption
 from reportlab.lib.utils import ImageReader
 from reportlab.pdfbase.pdfmetrics import stringWidth
 from reportlab.pdfgen import canvas
@@ -157,13 +156,6 @@ def article(pages=3):
         pdf.setFont(BODY, BODY_SIZE)
         pdf.drawCentredString(width / 2, 0.12 * height, str(page))
         pdf.showPage()
-    return _done(pdf)
-
-
-def encrypted():
-    """A line of text, encrypted (RC4 128) with an empty user password: opens without asking."""
-    pdf = _pdf(encrypt=StandardEncryption("", ownerPassword="owner-secret", strength=128))
-    pdf.drawString(MARGIN, 760, "Amber records the tides")
     return _done(pdf)
 
 

@@ -49,10 +49,6 @@ def test_report_page_after_page_without_page_numbers(pdfium, tmp_path, layout):
 # --- text and images -------------------------------------------------------------------------------
 
 
-def test_encrypted_document_without_a_user_password_opens(pdfium, tmp_path):
-    assert parsed(tmp_path, pdfs.encrypted()).to_markdown() == "Amber records the tides\n"
-
-
 @pytest.mark.parametrize("mode", ["RGB", "RGBA", "L"])
 def test_images_become_figures_with_their_own_pixels(pdfium, tmp_path, mode):
     source = pdfs.gradient(mode)
