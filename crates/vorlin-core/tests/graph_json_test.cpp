@@ -120,6 +120,7 @@ TEST(append_json_string, escapes_at_every_position_of_a_word) {
       {"\x1f", "\\u001f"},
       {"\x7f~ ", "\x7f~ "},
       {"\xc3\xa9", "\xc3\xa9"},
+      {"\xe2\x80\x94", "\xe2\x80\x94"},
       {"\xf0\x9f\x98\x80", "\xf0\x9f\x98\x80"}};
   for (std::size_t at = 0; at < 16; ++at) {
     const std::string pad(at, 'x');
