@@ -6,7 +6,14 @@ import types
 
 import pytest
 
+import pdf_factory
 import vorlin_reader._native as native
+
+
+@pytest.fixture
+def pdfium():
+    """Skips the test when no PDFium library is installed."""
+    pdf_factory.require_pdfium()
 
 
 @pytest.fixture
@@ -38,7 +45,6 @@ def hooks():
     warn.argtypes = [ctypes.py_object]
     parse.restype = warn.restype = ctypes.py_object
     return types.SimpleNamespace(
-        parse_with_image=lambda path, options=None: parse(path, options, 0),
         parse_with_logic_error=lambda path: parse(path, None, 1),
         parse_with_bad_alloc=lambda path: parse(path, None, 2),
         warn=warn,

@@ -5,10 +5,8 @@ import io
 import os
 
 from PIL import Image
-from reportlab.lib.pdfencrypt import StandardEncryption
 from reportlab.lib.utils import ImageReader
-from reportlab.pdfbase.pdfmetrics import registerFont, stringWidth
-from reportlab.pdfbase.ttfonts import TTFont
+from reportlab.pdfbase.pdfmetrics import stringWidth
 from reportlab.pdfgen import canvas
 
 from vorlin_reader._pdfium_path import find_library
@@ -158,23 +156,6 @@ def article(pages=3):
         pdf.setFont(BODY, BODY_SIZE)
         pdf.drawCentredString(width / 2, 0.12 * height, str(page))
         pdf.showPage()
-    return _done(pdf)
-
-
-def ligature_text():
-    """"The first floor of the office" with ligatures in reportlab's bundled Vera: U+FB01 and
-    U+FB02 are ligature glyphs; Vera has no U+FB03, drawn as the missing glyph without Unicode."""
-    registerFont(TTFont("Vera", "Vera.ttf"))
-    pdf = _pdf()
-    pdf.setFont("Vera", 12)
-    pdf.drawString(MARGIN, 760, "The \ufb01rst \ufb02oor of the o\ufb03ce")
-    return _done(pdf)
-
-
-def encrypted():
-    """A line of text, encrypted (RC4 128) with an empty user password: opens without asking."""
-    pdf = _pdf(encrypt=StandardEncryption("", ownerPassword="owner-secret", strength=128))
-    pdf.drawString(MARGIN, 760, "Amber records the tides")
     return _done(pdf)
 
 

@@ -72,12 +72,11 @@ def test_bad_arguments(monkeypatch, options, error):
         vorlin_reader.chunk(None, **options)
 
 
-def test_real_document_chunks_and_linked_figures(tmp_path):
+def test_real_document_chunks(tmp_path):
     pdfs.require_pdfium()
     path = tmp_path / "report.pdf"
     path.write_bytes(pdfs.report(pages=2, image=pdfs.gradient()))
-    media = tmp_path / "media"
-    document = vorlin_reader.parse(path, vorlin_reader.ParseOptions(media_dir=str(media)))
+    document = vorlin_reader.parse(path)
     chunks = vorlin_reader.chunk(document, max_tokens=120)
     graph = document.to_graph_json()
     by_id = {node["id"]: node for node in graph["nodes"]}
@@ -89,9 +88,6 @@ def test_real_document_chunks_and_linked_figures(tmp_path):
         assert c["pages"] == sorted({by_id[i]["page"] for i in c["node_ids"]})
         assert c["boxes"] == [{"page": by_id[i]["page"], **by_id[i]["bbox"]} for i in c["node_ids"]]
     assert ["1 Amber section", "1.1 Basil details"] in [c["headings"][-2:] for c in chunks]
-    [figure] = [n["id"] for n in graph["nodes"] if n["nodeType"] == "figure"]
-    linked = vorlin_reader.to_markdown(document, figures="linked", media_dir="media")
-    assert f"(media/{figure}.png)" in linked and (media / f"{figure}.png").exists()
     assert vorlin_reader.to_markdown(document) == document.to_markdown()
     with pytest.raises(ValueError, match="media_dir"):
         vorlin_reader.to_markdown(document, figures="linked")

@@ -24,15 +24,12 @@ def test_renders_a_fresh_dict_every_call(sample_pdf):
     assert document.to_graph_json() == second
 
 
-def test_json_loads_is_looked_up_on_every_call_and_its_error_propagates(sample_pdf, monkeypatch):
+def test_an_error_of_json_loads_propagates(sample_pdf, monkeypatch):
     document = parse(sample_pdf[0])
-    expected, seen = document.to_graph_json(), []
 
     def broken(text):
-        seen.append(text)
         raise LookupError("loads is broken")
 
     monkeypatch.setattr(json, "loads", broken)
     with pytest.raises(LookupError, match="^loads is broken$"):
         document.to_graph_json()
-    assert json.JSONDecoder().decode(*seen) == expected

@@ -113,13 +113,6 @@ def test_options_are_copied_when_parse_is_called(sample_pdf):
     assert parse(path, options).to_graph_json()["meta"]["profile"] == "turbo"
 
 
-def test_parse_with_another_backend_uses_the_same_path(hooks, sample_pdf):
-    document = hooks.parse_with_image(sample_pdf[0], ParseOptions(profile="fast"))
-    assert repr(document) == f"Document(pages=1, sha256={sample_pdf[1]})"
-    with pytest.raises(FileNotFoundError, match="^PDF not found: /nonexistent$"):
-        hooks.parse_with_image("/nonexistent")
-
-
 def test_broken_invariant_raises_one_panic_exception_class(hooks, sample_pdf):
     panics = set()
     for _ in range(2):

@@ -1,5 +1,4 @@
-"""The enhanced layout on the bundled quality corpus: every document meets the quality targets,
-and the plain page-by-page layout (`layout="spec"`) is scored beside it for comparison."""
+"""The enhanced layout on the bundled quality corpus: every document meets the quality targets."""
 
 import glob
 import os
@@ -27,8 +26,8 @@ def score_markdown():
     return score_markdown
 
 
-def scores(score_markdown, pdf, **layout):
-    markdown = vorlin_reader.parse(pdf, backend="pdfium", **layout).to_markdown()
+def scores(score_markdown, pdf):
+    markdown = vorlin_reader.parse(pdf, backend="pdfium").to_markdown()
     return score_markdown(pdf[:-len(".pdf")] + ".truth.json", markdown)
 
 
@@ -39,11 +38,3 @@ def test_enhanced_layout_meets_the_targets(score_markdown, pdf):
         assert got[key] >= floor, f"{key}={got[key]:.3f} below {floor}"
     assert got["leaks"] == 0
 
-
-@pytest.mark.parametrize("pdf", PDFS, ids=os.path.basename)
-def test_enhanced_layout_is_never_worse_than_the_plain_one(score_markdown, pdf):
-    enhanced = scores(score_markdown, pdf, layout="enhanced")
-    plain = scores(score_markdown, pdf, layout="spec")
-    assert enhanced["order"] >= plain["order"]
-    assert enhanced["head_f1"] >= plain["head_f1"]
-    assert enhanced["leaks"] <= plain["leaks"]

@@ -7,11 +7,6 @@ import pdf_factory as pdfs
 import vorlin_reader
 
 
-@pytest.fixture
-def pdfium():
-    pdfs.require_pdfium()
-
-
 def markdown(folder, data):
     path = folder / "doc.pdf"
     path.write_bytes(data)

@@ -156,13 +156,6 @@ TEST(write_figure_image, unwritable_file_warns) {
             std::vector<std::string>{"Failed to write figure image: Is a directory (os error 21)"});
 }
 
-TEST(layout_named, knows_each_layout_by_its_name) {
-  EXPECT_EQ(layout_named("spec"), Layout::Spec);
-  EXPECT_EQ(layout_named("enhanced"), Layout::Enhanced);
-  EXPECT_EQ(layout_named("Spec"), std::nullopt);
-  EXPECT_EQ(kLayoutNames[0].layout, Layout::Enhanced);  // the default comes first
-}
-
 TEST(source_filename, last_normal_component) {
   const std::vector<std::pair<std::string, std::string>> cases = {
       {"report.pdf//", "report.pdf"}, {"a/./b.pdf/.", "b.pdf"}, {"a/..", ""}, {"", ""},

@@ -26,6 +26,12 @@ CueLine line(std::u32string_view text, float x0, float x1, float size, LineRole 
                  opens_block, role};
 }
 
+std::vector<std::uint8_t> revised_levels(std::span<const CueLine> lines) {
+  std::vector<std::uint8_t> levels;
+  for (const LineRole& role : revise_headings(lines)) levels.push_back(role.level);
+  return levels;
+}
+
 TEST(heading_cues, revise_the_size_rule) {
   std::vector<CueLine> lines = {
       line(U"The Title", 0.3f, 0.7f, 20, LineRole::heading(1)),
@@ -47,15 +53,8 @@ TEST(heading_cues, revise_the_size_rule) {
   };
   lines[14].indent_below = 1.8f;
   lines[0].box = BBox{0.3f, 0.6f, 0.7f, 0.62f};  // the title above the rest
-  std::vector<std::uint8_t> levels;
-  for (const LineRole& role : revise_headings(lines)) levels.push_back(role.level);
-  EXPECT_EQ(levels, (std::vector<std::uint8_t>{1, 0, 2, 0, 3, 3, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0}));
-}
-
-std::vector<std::uint8_t> revised_levels(std::span<const CueLine> lines) {
-  std::vector<std::uint8_t> levels;
-  for (const LineRole& role : revise_headings(lines)) levels.push_back(role.level);
-  return levels;
+  EXPECT_EQ(revised_levels(lines),
+            (std::vector<std::uint8_t>{1, 0, 2, 0, 3, 3, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0}));
 }
 
 // What a document lists as its headings leaves out labels over titles and run-in divisions.
@@ -117,9 +116,7 @@ TEST(heading_cues, a_heading_repeated_on_a_later_page_was_its_contents_entry) {
                                 line(U"2 Methods", 0.1f, 0.4f, 12, LineRole::heading(2)),
                                 line(U"Index", 0.1f, 0.4f, 12, LineRole::heading(2))};
   lines[2].page = lines[3].page = 4;
-  std::vector<std::uint8_t> levels;
-  for (const LineRole& role : revise_headings(lines)) levels.push_back(role.level);
-  EXPECT_EQ(levels, (std::vector<std::uint8_t>{0, 0, 2, 2}));
+  EXPECT_EQ(revised_levels(lines), (std::vector<std::uint8_t>{0, 0, 2, 2}));
 }
 
 }  // namespace

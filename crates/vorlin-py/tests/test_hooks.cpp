@@ -21,11 +21,9 @@
 namespace vorlin_py {
 namespace {
 
-// One page with one image (so that a media_dir produces figure events), or a page whose fetching
-// throws out_of_range / bad_alloc.
+// One page whose fetching throws out_of_range (kind 1) or bad_alloc (kind 2).
 vorlin_core::testing_support::FakeBackend fake_backend(int kind) {
   vorlin_core::testing_support::FakePage page;
-  page.images.push_back(vorlin_core::testing_support::image_at(100, 100, 200, 200));
   if (kind == 1) page.page_fault = std::make_exception_ptr(std::out_of_range("fake page index fault"));
   if (kind == 2) page.page_fault = std::make_exception_ptr(std::bad_alloc());
   return vorlin_core::testing_support::FakeBackend({page});
