@@ -86,7 +86,7 @@ std::vector<std::vector<std::size_t>> glyph_lines(std::span<const PageChar> char
   std::vector<std::pair<float, std::size_t>> keyed;
   keyed.reserve(glyphs.size());
   for (std::size_t g : glyphs) keyed.emplace_back(-chars[g].bbox.centre_y(), g);
-  std::ranges::sort(keyed);
+  if (!std::ranges::is_sorted(keyed)) std::ranges::sort(keyed);
   for (std::size_t i = 0; i < keyed.size(); ++i) glyphs[i] = keyed[i].second;
   std::vector<std::vector<std::size_t>> lines;
   float line_y = 0;
@@ -399,9 +399,16 @@ std::size_t phrase_count(std::span<const PageChar> chars, const std::vector<std:
 std::vector<FoundTable> unruled_tables(std::span<const PageChar> chars,
                                        const std::vector<std::size_t>& order,
                                        std::vector<bool>& taken) {
+  // Top down, ties in page order: the order glyph_lines sorts into, so it need not sort again.
   std::vector<std::size_t> free;
-  for (std::size_t g : order) {
-    if (!taken[g]) free.push_back(g);
+  for (std::size_t end = order.size(); end > 0;) {
+    std::size_t start = end - 1;
+    const float y = chars[order[start]].bbox.centre_y();
+    while (start > 0 && chars[order[start - 1]].bbox.centre_y() == y) --start;
+    for (std::size_t i = start; i < end; ++i) {
+      if (!taken[order[i]]) free.push_back(order[i]);
+    }
+    end = start;
   }
   const auto lines = glyph_lines(chars, std::move(free));
   std::vector<FoundTable> tables;
