@@ -98,9 +98,10 @@ def test_any_exception_of_one_file_is_reported_and_options_reach_the_parse(expec
     media = str(tmp_path / "figures")
     # Five workers: not the default, which is at most the cores there are.
     assert cli.main(["parse", SAMPLE, SAMPLE, "-j", "5", "--profile", "scientific",
-                     "--media-dir", media]) == 1
-    [(*_, options, workers)] = calls
-    assert (options.profile, options.media_dir, workers) == ("scientific", media, 5)
+                     "--media-dir", media, "--use-outline"]) == 1
+    [(*_, use_outline, _, options, workers)] = calls
+    assert (options.profile, options.media_dir, workers, use_outline) == ("scientific", media, 5,
+                                                                          True)
     # The figures saved into media are linked from the Markdown.
     linked = vorlin_reader.to_markdown(expected["document"], figures="linked", media_dir=media)
     out, err = capsys.readouterr()

@@ -43,6 +43,8 @@ def _parser():
     parse.add_argument("--layout", default="enhanced",
                        help="layout analysis: enhanced (default), or spec for the plain "
                             "page-by-page passes")
+    parse.add_argument("--use-outline", action="store_true",
+                       help="let the PDF's bookmarks name the headings and their levels")
     parse.add_argument("--ocr", default="auto",
                        help="read pages through Tesseract: auto (default: scanned pages and "
                             "pages without Unicode text), force (every page) or off")
@@ -202,7 +204,8 @@ def _run_parse(args):
             files = args.files[start:start + chunk]
             outcomes = _api.parse_outcomes(files, options, backend=args.backend,
                                            layout=args.layout, workers=jobs, ocr=args.ocr,
-                                           ocr_languages=args.ocr_lang)
+                                           ocr_languages=args.ocr_lang,
+                                           use_outline=args.use_outline)
             for file, target, outcome in zip(files, targets[start:start + chunk], outcomes):
                 try:
                     if isinstance(outcome, BaseException):
