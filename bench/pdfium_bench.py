@@ -23,25 +23,10 @@ import time
 
 sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "tests"))
 import pdf_factory  # noqa: E402  (shares the test suite's documents)
+from real_corpus_bench import FLOOR  # noqa: E402  (PDFium's own text floor, best of 3)
 
 PAGES = 200
 BIG_PAGES = 1000
-
-FLOOR = """
-import sys, time, pypdfium2
-best = float("inf")
-for _ in range(3):
-    start = time.perf_counter()
-    document = pypdfium2.PdfDocument(sys.argv[1])
-    for page in document:
-        text_page = page.get_textpage()
-        text_page.get_text_range()
-        text_page.close()
-        page.close()
-    document.close()
-    best = min(best, time.perf_counter() - start)
-print(best)
-"""
 
 PLUMBER = """
 import sys, time, pdfplumber
