@@ -12,7 +12,6 @@ from vorlin_reader import ParseOptions
 from vorlin_reader._api import LAYOUTS
 
 
-
 def parsed(folder, data, *options, **keywords):
     path = folder / "doc.pdf"
     path.write_bytes(data)
@@ -66,26 +65,6 @@ def test_images_become_figures_with_their_own_pixels(pdfium, tmp_path, mode):
 
 
 # --- failures -------------------------------------------------------------------------------------
-
-
-# Files are read before either backend sees the bytes.
-@pytest.mark.parametrize("kind, message", [
-    ("directory", "failed to open PDF: failed to read PDF at {path}: Is a directory (os error 21)"),
-    pytest.param("unreadable",
-                 "failed to open PDF: failed to read PDF at {path}: Permission denied (os error 13)",
-                 marks=pytest.mark.skipif(os.geteuid() == 0,
-                                          reason="permissions do not apply to root")),
-])
-def test_unreadable_paths(pdfium, tmp_path, kind, message):
-    path = tmp_path / "doc.pdf"
-    if kind == "directory":
-        path.mkdir()
-    else:
-        path.write_bytes(b"%PDF-1.7\n")
-        path.chmod(0)
-    with pytest.raises(ValueError) as raised:
-        vorlin_reader.parse(str(path))
-    assert str(raised.value) == message.format(path=path)
 
 
 @pytest.mark.parametrize("call", [vorlin_reader.parse, vorlin_reader.parse_batch])
