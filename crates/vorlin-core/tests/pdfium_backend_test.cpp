@@ -67,27 +67,14 @@ TEST_F(pdfium_page, pages_answer_exactly_the_indices_below_the_count) {
 
 // ---------------------------------------------------------------- chars
 
-TEST_F(pdfium_page, font_size_includes_text_matrix_and_ctm_without_generated_breaks) {
-  auto page = page_of({.content = "BT /F1 1 Tf 12 0 0 12 72 700 Tm (Hi) Tj ET "
-                                  "q 0.5 0 0 0.5 0 0 cm "
-                                  "BT /F1 24 Tf 100 1000 Td (ab) Tj ET Q "
-                                  "BT /F1 12 Tf 72 400 Td (cd) Tj "
-                                  "0 -20 Td (ef) Tj ET"});
-  ASSERT_TRUE(page);
-  std::u32string text;
-  for (const PdfChar& ch : must(page->chars())) {
-    text += ch.ch;
-    EXPECT_NEAR(ch.font_size, 12.0f, 1e-3) << char(ch.ch);
-  }
-  EXPECT_EQ(text, U"Hiabcdef");
-}
-
-// What the fonts, the rendering mode and the text matrix say, character by character; PDFium
-// joins a hyphenated word over a line break without a generated break.
-TEST_F(pdfium_page, carry_font_look_visibility_direction_and_line_end_hyphens) {
+// What the fonts, the rendering mode and the text matrix say, character by character: the size
+// takes in the text matrix and the CTM, and PDFium joins a hyphenated word over a line break
+// without a generated break.
+TEST_F(pdfium_page, carry_size_look_visibility_direction_and_line_end_hyphens) {
   auto page = page_of(
       {.fonts = "/F1 5 0 R /F2 6 0 R /F3 7 0 R",
-       .content = "BT /F1 12 Tf 72 700 Td (a) Tj ET BT /F2 12 Tf 72 680 Td (b) Tj ET "
+       .content = "BT /F1 1 Tf 12 0 0 12 72 700 Tm (a) Tj ET "
+                  "q 0.5 0 0 0.5 0 0 cm BT /F2 24 Tf 144 1360 Td (b) Tj ET Q "
                   "BT /F3 12 Tf 72 660 Td (c) Tj ET q BT /F1 12 Tf 3 Tr 72 640 Td (d) Tj ET Q "
                   "BT /F1 12 Tf 0 1 -1 0 300 300 Tm (e) Tj ET "
                   "BT /F1 12 Tf 72 500 Td (con-) Tj 0 -14 Td (tinued words) Tj ET",
@@ -98,6 +85,7 @@ TEST_F(pdfium_page, carry_font_look_visibility_direction_and_line_end_hyphens) {
   ASSERT_GE(chars.size(), 4u);
   std::string looks;
   for (const PdfChar& ch : chars) {
+    EXPECT_NEAR(ch.font_size, 12.0f, 1e-3) << char(ch.ch);
     looks += std::string(ch.space_before ? "_" : "") + (ch.line_end_hyphen ? '~' : char(ch.ch)) +
              (ch.bold ? "b" : "") + (ch.italic ? "i" : "") + (ch.monospace ? "m" : "") +
              (ch.invisible ? "v" : "") + (std::abs(ch.angle - 90) < 1 ? "r" : "") +
@@ -232,19 +220,16 @@ TEST_F(pdfium_page, forms_are_searched_fifteen_levels_deep) {
 
 // ---------------------------------------------------------------- render
 
-TEST_F(pdfium_page, blank_page_renders_white_at_one_pixel_per_point) {
-  auto page = page_of({.entries = "/MediaBox [0 0 200.4 100.6]"});
-  ASSERT_TRUE(page);
-  auto image = pdfium_test::decode_png(must(page->render_png()));
+// One pixel per point, rounded; a page too large to render is refused before allocating.
+TEST_F(pdfium_page, blank_page_renders_white_and_oversized_is_refused) {
+  auto blank = page_of({.entries = "/MediaBox [0 0 200.4 100.6]"});
+  auto oversized = page_of({.entries = "/MediaBox [0 0 14400 14400]"});
+  ASSERT_TRUE(blank && oversized);
+  auto image = pdfium_test::decode_png(must(blank->render_png()));
   ASSERT_TRUE(image);
   EXPECT_EQ(std::pair(image->width, image->height), std::pair(200u, 101u));
   EXPECT_TRUE(std::ranges::all_of(image->rgb, [](auto v) { return v == 255; }));
-}
-
-TEST_F(pdfium_page, oversized_page_is_refused_before_allocating) {
-  auto page = page_of({.entries = "/MediaBox [0 0 14400 14400]"});
-  ASSERT_TRUE(page);
-  EXPECT_EQ(page->render_png().error().to_string(),
+  EXPECT_EQ(oversized->render_png().error().to_string(),
             "pdfium internal error: page size 14400 x 14400 cannot be rendered");
 }
 
