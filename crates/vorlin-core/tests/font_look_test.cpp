@@ -21,26 +21,17 @@ struct LookCase {
 };
 
 TEST(font_look, reads_names_flags_and_angle) {
+  // Flag bits: 1 FixedPitch, 2 Serif, 4 Symbolic, 64 Italic, 262144 ForceBold.
+  // clang-format off
   const LookCase cases[] = {
-      {"CMR10", 4, 0, ""},
-      {"CMBX12", 4, 0, "b"},
-      {"SFBX1000", 4, 0, "b"},
-      {"CMSSBX10", 4, 0, "b"},
-      {"ABCDEF+LMRoman10-Bold", 4, 0, "b"},
-      {"NimbusRomNo9L-Medi", 4, 0, "b"},
-      {"LinLibertineTB", 4, 0, "b"},
-      {"LinLibertineT", 4, 0, ""},
-      {"TimesNewRomanPSMT", 262150, 0, "b"},  // ForceBold
-      {"CMTI10", 4, 0, "i"},
-      {"LMRoman10-Regular", 68, -14, "i"},
-      {"Arial-BoldItalicMT", 0, 0, "bi"},
-      {"CMTT10", 4, 0, "m"},
-      {"LMMono10-Regular", 4, 0, "m"},
-      {"Anything", 1, 0, "m"},  // FixedPitch
-      {"CMCSC10", 4, 0, "s"},
-      {"LMRomanCaps10-Regular", 4, 0, "s"},
-      {"Helvetica", 0, 0, ""},
-  };
+      {"CMR10", 4, 0, ""}, {"CMBX12", 4, 0, "b"}, {"SFBX1000", 4, 0, "b"}, {"CMSSBX10", 4, 0, "b"},
+      {"ABCDEF+LMRoman10-Bold", 4, 0, "b"}, {"NimbusRomNo9L-Medi", 4, 0, "b"},
+      {"LinLibertineTB", 4, 0, "b"}, {"LinLibertineT", 4, 0, ""},
+      {"TimesNewRomanPSMT", 262150, 0, "b"}, {"CMTI10", 4, 0, "i"},
+      {"LMRoman10-Regular", 68, -14, "i"}, {"Arial-BoldItalicMT", 0, 0, "bi"},
+      {"CMTT10", 4, 0, "m"}, {"LMMono10-Regular", 4, 0, "m"}, {"Anything", 1, 0, "m"},
+      {"CMCSC10", 4, 0, "s"}, {"LMRomanCaps10-Regular", 4, 0, "s"}, {"Helvetica", 0, 0, ""}};
+  // clang-format on
   for (const LookCase& c : cases)
     EXPECT_EQ(letters(font_look(c.name, c.flags, c.italic_angle)), c.expected) << c.name;
 }

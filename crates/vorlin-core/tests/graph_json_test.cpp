@@ -93,12 +93,7 @@ TEST(render_graph_json, writes_the_whole_document_canonically) {
           first + R"(","to":")" + second + R"(","relation":"contains"}]})");
 }
 
-TEST(render_graph_json, refuses_text_that_is_not_utf8) {
-  const auto json = render_graph_json(document_of({{paragraph("ok"), paragraph("bad \xff byte")}}));
-  ASSERT_FALSE(json.has_value());
-  EXPECT_EQ(json.error(), "string is not valid UTF-8 at byte 4");
-}
-
+// The graph names the byte of the string where the text stops being UTF-8.
 TEST(append_json_string, rejects_ill_formed_utf8) {
   for (const std::string bad :
        {"\xff", "ab\xc3", "\xc0\x80", "\xed\xa0\x80", "\xe2\x82x", "\xf4\x90\x80\x80", "\x80",
@@ -106,22 +101,21 @@ TEST(append_json_string, rejects_ill_formed_utf8) {
     std::string out;
     EXPECT_FALSE(append_json_string(out, bad).has_value()) << testing::PrintToString(bad);
   }
+  const auto json = render_graph_json(document_of({{paragraph("ok"), paragraph("bad \xff byte")}}));
+  ASSERT_FALSE(json.has_value());
+  EXPECT_EQ(json.error(), "string is not valid UTF-8 at byte 4");
 }
 
 // Bytes that need attention, and plain bytes beside them, at every position of the eight-byte
 // words the fast path skips, alone and two in one word.
 TEST(append_json_string, escapes_at_every_position_of_a_word) {
+  // clang-format off
   const std::vector<std::pair<std::string, std::string>> bytes = {
-      {"\"", "\\\""},
-      {"\\", "\\\\"},
-      {"\n", "\\n"},
-      {"\t", "\\t"},
-      {std::string(1, '\0'), "\\u0000"},
-      {"\x1f", "\\u001f"},
-      {"\x7f~ ", "\x7f~ "},
-      {"\xc3\xa9", "\xc3\xa9"},
-      {"\xe2\x80\x94", "\xe2\x80\x94"},
+      {"\"", "\\\""}, {"\\", "\\\\"}, {"\n", "\\n"}, {"\t", "\\t"},
+      {std::string(1, '\0'), "\\u0000"}, {"\x1f", "\\u001f"}, {"\x7f~ ", "\x7f~ "},
+      {"\xc3\xa9", "\xc3\xa9"}, {"\xe2\x80\x94", "\xe2\x80\x94"},
       {"\xf0\x9f\x98\x80", "\xf0\x9f\x98\x80"}};
+  // clang-format on
   for (std::size_t at = 0; at < 16; ++at) {
     const std::string pad(at, 'x');
     for (const auto& [a, a_out] : bytes) {
