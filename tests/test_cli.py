@@ -49,6 +49,14 @@ def expected():
             "json": numbered_ids(_native._graph_json_text(document)) + "\n"}
 
 
+@pytest.fixture
+def image_pdf(tmp_path):
+    pdfs.require_pdfium()
+    source = tmp_path / "image.pdf"
+    source.write_bytes(pdfs.image_page(pdfs.gradient()))
+    return str(source)
+
+
 def copies(folder, *names):
     for name in names:
         (folder / name).parent.mkdir(parents=True, exist_ok=True)
@@ -110,13 +118,10 @@ def test_any_exception_of_one_file_is_reported_and_options_reach_the_parse(expec
 
 
 @pytest.mark.parametrize("quiet", [[], ["--quiet"]])
-def test_warnings_go_to_stderr_unless_quiet(tmp_path, quiet):
-    pdfs.require_pdfium()
-    source = tmp_path / "image.pdf"
-    source.write_bytes(pdfs.image_page(pdfs.gradient()))
+def test_warnings_go_to_stderr_unless_quiet(tmp_path, image_pdf, quiet):
     blocker = tmp_path / "media"
     blocker.write_bytes(b"")
-    run = tool("parse", "--media-dir", str(blocker), *quiet, str(source))
+    run = tool("parse", "--media-dir", str(blocker), *quiet, image_pdf)
     warning = f"vorlin-reader: warning: Failed to create media dir {blocker}: File exists (os error 17)\n"
     assert (run.returncode, run.stderr) == (0, "" if quiet else warning)
 
@@ -132,11 +137,8 @@ def test_indented_json_and_chunk_lines(expected):
         (c["text"], c["headings"], c["pages"], c["source"]) for c in map(json.loads, lines)]
 
 
-def test_markdown_links_saved_figures_from_where_it_is_written(tmp_path):
-    pdfs.require_pdfium()
-    source = tmp_path / "image.pdf"
-    source.write_bytes(pdfs.image_page(pdfs.gradient()))
-    run = tool("parse", str(source), "--media-dir", str(tmp_path / "media"), "-o",
+def test_markdown_links_saved_figures_from_where_it_is_written(tmp_path, image_pdf):
+    run = tool("parse", image_pdf, "--media-dir", str(tmp_path / "media"), "-o",
                str(tmp_path / "out"))
     [link] = re.findall(r"\]\((.*)\)", (tmp_path / "out" / "image.md").read_text())
     assert run.returncode == 0 and (tmp_path / "out" / link).is_file()

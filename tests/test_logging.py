@@ -3,7 +3,6 @@
 import logging
 import subprocess
 import sys
-import textwrap
 
 import pytest
 
@@ -12,32 +11,20 @@ from vorlin_reader._native import parse
 LOGGER = "vorlin_reader._native"
 
 
-@pytest.mark.parametrize(
-    "message",
-    [
-        "100% done {} {0} %s",
-        "caf\u00e9 \u65e5\u672c",
-        "",
-    ],
-)
+@pytest.mark.parametrize("message", ["100% done {} {0} %s", "caf\u00e9 \u65e5\u672c", ""])
 def test_warning_reaches_logging_unchanged(hooks, caplog, message):
     with caplog.at_level(logging.DEBUG, logger=LOGGER):
         hooks.warn(message)
     # The event below the native logger's level (sent right after) never arrives.
     assert [(r.name, r.levelno, r.getMessage()) for r in caplog.records] == [
-        (LOGGER, logging.WARNING, message)
-    ]
+        (LOGGER, logging.WARNING, message)]
 
 
 def test_nothing_is_printed_without_logging_configuration():
-    script = textwrap.dedent(
-        """
-        import ctypes, vorlin_reader._native as native
-        hook = ctypes.PyDLL(native.__file__).vorlin_testing_warn
-        hook.argtypes, hook.restype = [ctypes.py_object], ctypes.py_object
-        hook("Failed to create media dir: File exists (os error 17)")
-        """
-    )
+    script = ("import ctypes, vorlin_reader._native as native\n"
+              "hook = ctypes.PyDLL(native.__file__).vorlin_testing_warn\n"
+              "hook.argtypes, hook.restype = [ctypes.py_object], ctypes.py_object\n"
+              "hook('Failed to create media dir: File exists (os error 17)')\n")
     run = subprocess.run([sys.executable, "-c", script], capture_output=True, text=True)
     assert (run.returncode, run.stdout, run.stderr) == (0, "", "")
 

@@ -48,9 +48,7 @@ NOT_STR = "argument 'path': '{}' object is not an instance of 'str'"
 NOT_OPTIONS = "argument 'options': '{}' object is not an instance of 'ParseOptions'"
 
 
-@pytest.mark.parametrize(
-    "call, message",
-    [
+@pytest.mark.parametrize("call, message", [
         (lambda: parse(), "parse() missing 1 required positional argument: 'path'"),
         (lambda: parse("a", pat=1), "parse() got an unexpected keyword argument 'pat'"),
         (lambda: parse("a", path="b"), "parse() got multiple values for argument 'path'"),
@@ -66,9 +64,7 @@ NOT_OPTIONS = "argument 'options': '{}' object is not an instance of 'ParseOptio
         (lambda: parse(None), "argument 'path': 'None' is not an instance of 'str'"),
         (lambda: parse(1, {}), NOT_STR.format("int")),  # path is converted before options
         (lambda: parse("a.pdf", {}), NOT_OPTIONS.format("dict")),
-        (lambda: parse_batch([], 1), NOT_OPTIONS.format("int")),
-    ],
-)
+        (lambda: parse_batch([], 1), NOT_OPTIONS.format("int"))])
 def test_binding_and_conversion_errors(call, message):
     with pytest.raises(TypeError) as caught:
         call()
