@@ -9,8 +9,6 @@ from reportlab.lib.utils import ImageReader
 from reportlab.pdfbase.pdfmetrics import stringWidth
 from reportlab.pdfgen import canvas
 
-from vorlin_reader._pdfium_path import find_library
-
 A4 = (595.0, 842.0)
 MARGIN = 56.0
 BODY, BODY_SIZE, LEADING = "Helvetica", 10.0, 13.0
@@ -169,14 +167,6 @@ def shadowed_pdfium(folder, library_bytes):
         stream.write(library_bytes)
     path = os.pathsep.join(filter(None, [folder, os.environ.get("PYTHONPATH")]))
     return dict(os.environ, PYTHONPATH=path)
-
-
-def require_pdfium():
-    """Skips the calling test when no PDFium library is installed."""
-    if find_library() is None:
-        import pytest
-
-        pytest.skip("PDFium unavailable: pypdfium2 is not installed")
 
 
 GRID_ROWS = [["Port", "Depth", "Berths"], ["North quay", "12.5", "4"],

@@ -72,8 +72,7 @@ def test_bad_arguments(monkeypatch, options, error):
         vorlin_reader.chunk(None, **options)
 
 
-def test_real_document_chunks(tmp_path):
-    pdfs.require_pdfium()
+def test_real_document_chunks(pdfium, tmp_path):
     path = tmp_path / "report.pdf"
     path.write_bytes(pdfs.report(pages=2, image=pdfs.gradient()))
     document = vorlin_reader.parse(path)

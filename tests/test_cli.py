@@ -41,17 +41,15 @@ def numbered_ids(text):
 
 
 @pytest.fixture(scope="module")
-def expected():
+def expected(pdfium):
     """The sample through the package API in this process: what the tool must print."""
-    pdfs.require_pdfium()
     document = vorlin_reader.parse(SAMPLE, backend="pdfium")
     return {"document": document, "markdown": document.to_markdown(),
             "json": numbered_ids(_native._graph_json_text(document)) + "\n"}
 
 
 @pytest.fixture
-def image_pdf(tmp_path):
-    pdfs.require_pdfium()
+def image_pdf(pdfium, tmp_path):
     source = tmp_path / "image.pdf"
     source.write_bytes(pdfs.image_page(pdfs.gradient()))
     return str(source)
@@ -183,9 +181,8 @@ def test_progress_bar_on_a_terminal(expected, tmp_path):
     assert b"/3 [" in shown
 
 
-@pytest.mark.parametrize("command", ENTRY_POINTS)
-def test_version(command):
-    run = tool("--version", command=command)
+def test_version():
+    run = tool("--version")
     assert (run.returncode, run.stdout, run.stderr) == (0, f"vorlin-reader {_native.version()}\n",
                                                         "")
 
@@ -196,10 +193,9 @@ def test_builtin_backend_reads_any_file_as_a_blank_page(tmp_path):
     assert (run.returncode, run.stdout, run.stderr) == (0, "", "")
 
 
-@pytest.mark.parametrize("command", ENTRY_POINTS)
-def test_missing_pdfium_library_says_how_to_install_it(tmp_path, command):
+def test_missing_pdfium_library_says_how_to_install_it(tmp_path):
     env = pdfs.shadowed_pdfium(str(tmp_path / "shadow"), b"not a shared library\n" * 200)
-    run = tool("parse", SAMPLE, command=command, env=env)
+    run = tool("parse", SAMPLE, env=env)
     assert (run.returncode, run.stdout) == (1, "")
     assert re.fullmatch(
         re.escape(f"{SAMPLE}: failed to open PDF: pdfium native library could not be loaded: ")

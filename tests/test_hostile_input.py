@@ -18,7 +18,7 @@ BACKENDS = ["builtin", "pdfium"]
 @pytest.fixture(params=BACKENDS)
 def backend(request):
     if request.param == "pdfium":
-        pdfs.require_pdfium()
+        request.getfixturevalue("pdfium")
     return request.param
 
 
@@ -60,9 +60,8 @@ def test_paths_may_be_bytes_pathlike_or_names_that_are_not_utf8(tmp_path, backen
 
 
 @pytest.mark.parametrize("limit, saved", [(40 * 30 - 1, False), (40 * 30, True)])
-def test_images_over_the_pixel_bound_keep_their_figure_but_are_not_decoded(tmp_path, caplog, limit,
-                                                                           saved):
-    pdfs.require_pdfium()
+def test_images_over_the_pixel_bound_keep_their_figure_but_are_not_decoded(
+        pdfium, tmp_path, caplog, limit, saved):
     path = tmp_path / "image.pdf"
     path.write_bytes(pdfs.image_page(pdfs.gradient(size=(40, 30))))
     media = tmp_path / "media"

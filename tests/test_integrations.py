@@ -7,8 +7,7 @@ import vorlin_reader
 
 
 @pytest.fixture(scope="module")
-def papers(tmp_path_factory):
-    pdfs.require_pdfium()
+def papers(pdfium, tmp_path_factory):
     folder = tmp_path_factory.mktemp("papers")
     for name, pages in (("one.pdf", 1), ("two.pdf", 2)):
         (folder / name).write_bytes(pdfs.report(pages=pages))

@@ -6,13 +6,13 @@ import logging
 import pytest
 
 import vorlin_reader
-from pdf_factory import LEFT_WORDS, RIGHT_WORDS, TITLE, report, require_pdfium, scanned
+from pdf_factory import LEFT_WORDS, RIGHT_WORDS, TITLE, report, scanned
 
-require_pdfium()
+pytestmark = pytest.mark.usefixtures("pdfium")
 
 
 @pytest.fixture(scope="module")
-def scan():
+def scan(pdfium):
     return scanned(report())
 
 

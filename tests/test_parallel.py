@@ -13,8 +13,7 @@ import vorlin_reader
 
 
 @pytest.fixture(scope="module")
-def documents(tmp_path_factory):
-    pdfs.require_pdfium()
+def documents(pdfium, tmp_path_factory):
     folder = tmp_path_factory.mktemp("parallel")
     paths = {pages: folder / f"report-{pages}.pdf" for pages in (1, 3, 2, 5)}
     for pages, path in paths.items():
@@ -57,8 +56,7 @@ def test_workers_give_the_sequential_results_in_input_order(documents):
 
 
 @pytest.fixture(scope="module")
-def long_document(tmp_path_factory):
-    pdfs.require_pdfium()
+def long_document(pdfium, tmp_path_factory):
     path = tmp_path_factory.mktemp("long") / "long.pdf"
     path.write_bytes(pdfs.report(pages=300, paragraphs=4, repeat=3))
     return str(path)
