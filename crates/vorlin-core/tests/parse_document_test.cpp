@@ -25,33 +25,25 @@ constexpr float kNaN = std::numeric_limits<float>::quiet_NaN();
 using testing_support::TempDir;
 
 // The missing and unreadable messages are pinned by the Python API tests; a NUL cannot reach
-// this layer from there.
-TEST(parse_document, path_with_nul_is_not_found) {
+// this layer from there. A page that fails names its zero-based index; lists that fail leave
+// their page empty.
+TEST(parse_document, failures_of_the_path_a_page_and_its_lists) {
   TempDir dir;
-  const std::string path = dir.file("a.pdf", "x") + std::string("\0b", 2);
-  auto result = parse_document(path, ParseOptions{}, BuiltinBackend{});
-  ASSERT_FALSE(result.has_value());
-  EXPECT_EQ(result.error().kind, ParseFailure::Kind::NotFound);
-  EXPECT_EQ(result.error().message, "PDF not found: " + path);
-}
-
-TEST(parse_document, page_failure_names_the_zero_based_index) {
-  TempDir dir;
+  const std::string path = dir.file("a.pdf", "x"), with_nul = path + std::string("\0b", 2);
+  auto nul = parse_document(with_nul, ParseOptions{}, BuiltinBackend{});
+  ASSERT_FALSE(nul.has_value());
+  EXPECT_EQ(nul.error().kind, ParseFailure::Kind::NotFound);
+  EXPECT_EQ(nul.error().message, "PDF not found: " + with_nul);
   std::vector<FakePage> pages(3);
-  pages[1].page_error = PdfError::internal("cannot load");
-  auto result = parse_document(dir.file("a.pdf", "x"), ParseOptions{}, FakeBackend(pages));
-  ASSERT_FALSE(result.has_value());
-  EXPECT_EQ(result.error().kind, ParseFailure::Kind::PageFailed);
-  EXPECT_EQ(result.error().message, "page 1: pdfium internal error: cannot load");
-}
-
-TEST(parse_document, failing_lists_are_absorbed) {
-  TempDir dir;
-  std::vector<FakePage> pages(2);
   pages[0].chars_fail = pages[0].images_fail = true;
-  auto result = parse_document(dir.file("a.pdf", "x"), ParseOptions{}, FakeBackend(pages));
-  ASSERT_TRUE(result.has_value());
-  EXPECT_EQ(result->pages[1]->number, 2u);
+  auto absorbed = parse_document(path, ParseOptions{}, FakeBackend(pages));
+  ASSERT_TRUE(absorbed.has_value());
+  EXPECT_EQ(absorbed->pages[1]->number, 2u);
+  pages[1].page_error = PdfError::internal("cannot load");
+  auto failed = parse_document(path, ParseOptions{}, FakeBackend(pages));
+  ASSERT_FALSE(failed.has_value());
+  EXPECT_EQ(failed.error().kind, ParseFailure::Kind::PageFailed);
+  EXPECT_EQ(failed.error().message, "page 1: pdfium internal error: cannot load");
 }
 
 struct SizeCase {
