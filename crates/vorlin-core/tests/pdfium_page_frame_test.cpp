@@ -29,9 +29,7 @@ TEST(page_frame, map_turns_clockwise_about_the_visible_box) {
     SCOPED_TRACE(rotation);
     expect_box(PageFrame{{10, 20, 600, 780}, rotation}.map({72, 700, 80, 712}), expected);
   }
-}
-
-TEST(page_frame, map_normalises_an_inverted_box) {
+  // An inverted box comes back the right way round.
   expect_box(PageFrame{{0, 0, 100, 100}, 0}.map({30, 40, 10, 20}), {10, 20, 30, 40});
 }
 

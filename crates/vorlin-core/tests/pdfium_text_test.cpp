@@ -46,7 +46,7 @@ TEST(decode_text_page, drops_generated_entries_and_replaces_what_is_not_a_charac
 }
 
 // Spaces before and hyphens after, written as "_" and "-" beside each character.
-TEST(decode_text_page, generated_entries_and_hyphens_become_marks_on_their_neighbours) {
+TEST(decode_text_page, marks_and_boxes_of_what_is_joined_or_dropped) {
   const auto chars = decode_text_page(entries_of(
       {' ' | kGenerated, 'a', ' ' | kGenerated, '\n' | kGenerated, 'b', 2 | kHyphen, 'c'}));
   std::string marks;
@@ -55,13 +55,10 @@ TEST(decode_text_page, generated_entries_and_hyphens_become_marks_on_their_neigh
              (ch.hyphen_after ? "-" : "");
   }
   EXPECT_EQ(marks, "c_c-hc");
-}
-
-TEST(decode_text_page, pair_takes_box_and_size_of_first_half) {
-  const auto chars = decode_text_page(entries_of({'a', 0xD835, 0xDC00}));
-  ASSERT_EQ(chars.size(), 2u);
-  EXPECT_EQ(std::tuple(chars[1].x0, chars[1].x1, chars[1].font_size),
-            std::tuple(5.0f, 10.0f, 15.0f));
+  // A surrogate pair takes the box and size of its first half.
+  const auto pair = decode_text_page(entries_of({'a', 0xD835, 0xDC00}));
+  ASSERT_EQ(pair.size(), 2u);
+  EXPECT_EQ(std::tuple(pair[1].x0, pair[1].x1, pair[1].font_size), std::tuple(5.0f, 10.0f, 15.0f));
 }
 
 }  // namespace

@@ -48,16 +48,13 @@ TEST(noise_rules, hold_exactly_at_their_boundaries) {
   }
 }
 
-TEST(noise_rules, top_band_starts_at_exactly_two_thirds) {
+TEST(noise_rules, top_band_starts_at_exactly_two_thirds_of_a_page_with_height) {
   std::vector<PageChar> chars;
   const TextLine at_band = testing::set_at(chars, U"12", 0, 2.0f, 14.0f);
   const TextLine below = testing::set_at(chars, U"12", 0, 1.99f, 14.0f);
   EXPECT_TRUE(is_top_numeric_label(at_band, chars, BBox{0, 0, 100, 3}));
   EXPECT_FALSE(is_top_numeric_label(below, chars, BBox{0, 0, 100, 3}));
-}
-
-TEST(noise_rules, page_without_height_disables_position_rules) {
-  std::vector<PageChar> chars;
+  // A page without height disables the position rules.
   const TextLine number = testing::set_at(chars, U"3", 0, 0, 20);
   for (const BBox& page : {BBox{0, 0, 0, 0}, BBox{0, 10, 100, 5}}) {
     EXPECT_FALSE(is_top_numeric_label(number, chars, page));
