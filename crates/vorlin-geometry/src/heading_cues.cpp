@@ -32,6 +32,8 @@ constexpr float kSizeTolerance = 0.25f;  // points
 // (a sentence's worth; names, dates and form fields are shorter).
 constexpr float kProseSizeTolerance = 0.5f;
 constexpr std::size_t kProseLetters = 16;
+// Heading lines a front-matter page needs, outnumbering its prose, to be a title page.
+constexpr std::size_t kTitlePageHeadings = 3;
 
 bool is_digit(char32_t ch) { return detail::is_ascii_digit(ch); }
 
@@ -278,31 +280,49 @@ float body_size(std::span<const CueLine> lines, std::span<const LineRole> roles)
   return commonest == counts.end() ? 0.0f : commonest->first;
 }
 
-// The pages before the first line of prose are covers and title pages: their lines in large type
-// are the title, names, dates and institutions, not headings; only each page's largest heading
-// (the title) stays one.
+// A line of prose: not a heading, at the body size, a sentence long.
+bool is_prose(const CueLine& line, const LineRole& role, float body) {
+  return !role.is_heading && std::fabs(line.font_size - body) <= kProseSizeTolerance &&
+         static_cast<std::size_t>(std::ranges::count_if(line.text, is_alphanumeric)) >=
+             kProseLetters;
+}
+
+// Covers and title pages: their lines in large type are the title, names, dates and
+// institutions, not headings; only each page's largest heading (the title) stays one. They are
+// the pages before the first line of prose, and, in the front matter (before the first numbered
+// heading or contents entry), the pages with more heading lines than lines of prose.
 void demote_cover_pages(std::span<const CueLine> lines, std::vector<LineRole>& roles) {
   const float body = body_size(lines, roles);
-  std::size_t first = 0;  // of the current page
-  float largest = 0;      // heading size on the current page
-  for (std::size_t i = 0; i <= lines.size(); ++i) {
-    if (i == lines.size() || lines[i].page != lines[first].page) {
-      for (std::size_t k = first; k < i; ++k) {
-        if (roles[k].is_heading && lines[k].font_size < largest - kSizeTolerance) {
-          roles[k] = LineRole::body();
-        }
-      }
-      first = i;
-      largest = 0;
+  std::size_t first_prose = std::numeric_limits<std::size_t>::max();  // page
+  std::size_t front_end = first_prose;                                // page
+  std::map<std::size_t, std::pair<std::size_t, std::size_t>> counts;  // headings, prose a page
+  for (std::size_t i = 0; i < lines.size(); ++i) {
+    const std::size_t page = lines[i].page;
+    const bool prose = is_prose(lines[i], roles[i], body);
+    if (prose) first_prose = std::min(first_prose, page);
+    if ((roles[i].is_heading && section_depth(lines[i].text) > 0) ||
+        is_contents_entry(lines[i].text)) {
+      front_end = std::min(front_end, page);
     }
-    if (i == lines.size()) break;
-    const CueLine& line = lines[i];
-    const bool prose = !roles[i].is_heading &&
-                       std::fabs(line.font_size - body) <= kProseSizeTolerance &&
-                       static_cast<std::size_t>(std::ranges::count_if(
-                           line.text, is_alphanumeric)) >= kProseLetters;
-    if (prose) return;  // this page is no cover, nor are those after it
-    if (roles[i].is_heading) largest = std::max(largest, line.font_size);
+    if (roles[i].is_heading) ++counts[page].first;
+    if (prose) ++counts[page].second;
+  }
+  const auto cover = [&](std::size_t page) {
+    const auto [headings, prose] = counts[page];
+    return page < first_prose ||
+           (page < front_end && headings >= kTitlePageHeadings && headings > prose);
+  };
+  std::map<std::size_t, float> largest;  // heading size a page
+  for (std::size_t i = 0; i < lines.size(); ++i) {
+    if (roles[i].is_heading) {
+      largest[lines[i].page] = std::max(largest[lines[i].page], lines[i].font_size);
+    }
+  }
+  for (std::size_t i = 0; i < lines.size(); ++i) {
+    if (roles[i].is_heading && cover(lines[i].page) &&
+        lines[i].font_size < largest[lines[i].page] - kSizeTolerance) {
+      roles[i] = LineRole::body();
+    }
   }
 }
 

@@ -107,6 +107,10 @@ TEST(heading_cues, cover_pages_keep_only_their_title) {
   };
   for (std::size_t i = 3; i < lines.size(); ++i) lines[i].page = 1 + i / 5;
   EXPECT_EQ(revised_levels(lines), (std::vector<std::uint8_t>{1, 0, 0, 2, 0, 2}));
+  // After a page of prose, a front-matter page with more heading lines than prose is a title page.
+  lines.insert(lines.begin(), line(lines[4].text, 0.1f, 0.9f, 10));
+  for (std::size_t i = 1; i < lines.size(); ++i) ++lines[i].page;
+  EXPECT_EQ(revised_levels(lines), (std::vector<std::uint8_t>{0, 1, 0, 0, 2, 0, 2}));
 }
 
 // A table of contents repeats the headings it lists, pages before them.

@@ -38,6 +38,17 @@ constexpr float kBodySizeShare = 0.95f;
 // Markdown's deepest heading.
 constexpr std::size_t kDeepestHeading = 6;
 
+// The line's box as a share of its page, so that lines of differently sized pages can be judged
+// together against a unit page. A page without height leaves the line mid-page, where no
+// position rule applies.
+BBox relative_box(const BBox& line, const BBox& page) {
+  const float width = page.width() > 0 ? page.width() : 1.0f;
+  const float height = page.height();
+  if (!(height > 0)) return BBox{0, 0.5f, 1, 0.5f};
+  return BBox{(line.x0 - page.x0) / width, (line.y0 - page.y0) / height,
+              (line.x1 - page.x0) / width, (line.y1 - page.y0) / height};
+}
+
 std::vector<std::vector<geo::FurnitureRole>> furniture_roles(const std::vector<LaidPage>& pages) {
   std::vector<std::vector<geo::BandLine>> bands(pages.size());
   for (std::size_t p = 0; p < pages.size(); ++p) {
@@ -65,21 +76,11 @@ std::vector<std::vector<geo::FurnitureRole>> furniture_roles(const std::vector<L
           line.bbox.y0 == bottom && next_bottom - line.bbox.y1 > kOuterGapShare * size;
       const geo::Band band = geo::outer_band(line.bbox, pages[p].page_box, topmost, bottommost);
       bands[p].push_back(
-          geo::BandLine{band, band == geo::Band::None ? std::u32string_view() : line.text});
+          geo::BandLine{band, band == geo::Band::None ? std::u32string_view() : line.text,
+                        relative_box(line.bbox, pages[p].page_box).centre_y()});
     }
   }
   return geo::classify_furniture(bands);
-}
-
-// The line's box as a share of its page, so that lines of differently sized pages can be judged
-// together against a unit page. A page without height leaves the line mid-page, where no
-// position rule applies.
-BBox relative_box(const BBox& line, const BBox& page) {
-  const float width = page.width() > 0 ? page.width() : 1.0f;
-  const float height = page.height();
-  if (!(height > 0)) return BBox{0, 0.5f, 1, 0.5f};
-  return BBox{(line.x0 - page.x0) / width, (line.y0 - page.y0) / height,
-              (line.x1 - page.x0) / width, (line.y1 - page.y0) / height};
 }
 
 // The font and the size of most prose in the document: the commonest font of its content lines,
