@@ -205,22 +205,43 @@ bool is_roman_or_number(std::u32string_view word) {
                            (word.size() == 1 && word[0] >= U'A' && word[0] <= U'Z'));
 }
 
-// A heading that is one word and a number ("Chapter 4", "Part II", "Capitolo 2") over another
-// heading on its page labels that heading; the heading under it carries the title.
+// One word and a number: "Chapter 4", "Part II", "Capitolo 2".
+bool is_label(std::u32string_view line) {
+  const std::u32string_view text = trim_whitespace(line);
+  const std::size_t space = text.find(U' ');
+  if (space == std::u32string_view::npos) return false;
+  const std::u32string_view word = text.substr(0, space);
+  const std::u32string_view number = trim_whitespace(text.substr(space + 1));
+  return std::ranges::all_of(word, is_alphabetic) &&
+         number.find(U' ') == std::u32string_view::npos && is_roman_or_number(number);
+}
+
+// A label heading over another heading on its page labels that heading; the heading under it
+// carries the title.
 void demote_labels(std::span<const CueLine> lines, std::vector<LineRole>& roles) {
   for (std::size_t i = 0; i + 1 < lines.size(); ++i) {
-    if (!roles[i].is_heading || !roles[i + 1].is_heading || lines[i + 1].page != lines[i].page) {
-      continue;
-    }
-    const std::u32string_view text = trim_whitespace(lines[i].text);
-    const std::size_t space = text.find(U' ');
-    if (space == std::u32string_view::npos) continue;
-    const std::u32string_view word = text.substr(0, space);
-    const std::u32string_view number = trim_whitespace(text.substr(space + 1));
-    if (std::ranges::all_of(word, is_alphabetic) && number.find(U' ') == std::u32string_view::npos &&
-        is_roman_or_number(number)) {
+    if (roles[i].is_heading && roles[i + 1].is_heading && lines[i + 1].page == lines[i].page &&
+        is_label(lines[i].text)) {
       roles[i] = LineRole::body();
     }
+  }
+}
+
+// A page that holds nothing but a label and the heading under it divides the document into parts:
+// its heading ranks above every other, which all move one level down.
+void raise_part_pages(std::span<const CueLine> lines, std::vector<LineRole>& roles) {
+  std::vector<bool> part(lines.size(), false);
+  for (std::size_t i = 0; i + 1 < lines.size(); ++i) {
+    const bool alone = (i == 0 || lines[i - 1].page != lines[i].page) &&
+                       lines[i + 1].page == lines[i].page &&
+                       (i + 2 == lines.size() || lines[i + 2].page != lines[i].page);
+    part[i + 1] = alone && roles[i + 1].is_heading && is_label(lines[i].text);
+  }
+  if (std::ranges::none_of(part, [](bool p) { return p; })) return;
+  for (std::size_t i = 0; i < lines.size(); ++i) {
+    if (!roles[i].is_heading) continue;
+    roles[i] = LineRole::heading(
+        part[i] ? 1 : static_cast<std::uint8_t>(std::min<int>(roles[i].level + 1, kDeepestLevel)));
   }
 }
 
@@ -378,6 +399,7 @@ std::vector<LineRole> revise_headings(std::span<const CueLine> lines) {
   demote_labels(lines, roles);
   demote_minor_unnumbered(lines, roles);
   demote_cover_pages(lines, roles);
+  raise_part_pages(lines, roles);
   return roles;
 }
 

@@ -79,6 +79,11 @@ TEST(heading_cues, labels_and_run_in_divisions_are_text) {
       line(U"1 One", 0.1f, 0.4f, 14, h2), line(U"2 Two", 0.1f, 0.4f, 14, h2),
       line(U"3 Three", 0.1f, 0.4f, 14, h2), line(U"References", 0.1f, 0.4f, 14, h2)};
   EXPECT_EQ(revised_levels(flat), (std::vector<std::uint8_t>{2, 2, 2, 2}));
+  // A page with only a label and a heading opens a part, above the chapters.
+  std::vector<CueLine> parts = {line(U"Part I", 0.1f, 0.3f, 20, h1),
+                                line(U"Basics", 0.1f, 0.3f, 20, h2), flat[0], flat[1]};
+  parts[2].page = parts[3].page = 1;
+  EXPECT_EQ(revised_levels(parts), (std::vector<std::uint8_t>{0, 1, 3, 3}));
 }
 
 TEST(heading_cues, the_title_block_reads_top_down_past_footnote_marks) {
