@@ -62,6 +62,7 @@ TEST(enhanced_layout, full_width_title_and_figure_stay_whole_between_columns) {
                                       "caption:Figure 1: Both columns at once.", "paragraph:" + c,
                                       "paragraph:" + d}));
   EXPECT_EQ(std::ranges::count(build_graph(doc).edges, Relation::CaptionOf, &Edge::relation), 1);
+  EXPECT_EQ(doc.extra.at("title"), "Results Of The Layout Study");  // the largest type, alone
 }
 
 TEST(enhanced_layout, captions_sit_beside_their_figures_above_or_below) {

@@ -1,5 +1,6 @@
 #include "vorlin_geometry/furniture.h"
 
+#include <cmath>
 #include <map>
 #include <set>
 #include <utility>
@@ -13,6 +14,10 @@ namespace {
 constexpr float kBandShare = 0.1f;
 constexpr float kOuterBandShare = 0.15f;
 constexpr std::size_t kMinRecurringPages = 3;
+// A line repeated word for word in one place needs only this share of the pages: a thesis prints
+// its running title on the blank backs of its chapters and few other pages.
+constexpr std::size_t kInPlacePageShare = 4;  // one page in four
+constexpr float kSamePlace = 0.005f;           // of the page height, between two lines' centres
 constexpr std::size_t kMaxPageDigits = 4;
 constexpr int kMaxRomanPage = 399;  // front matter is never longer; "mix" or "CD" are words
 
@@ -171,15 +176,19 @@ std::u32string furniture_key(std::u32string_view text) {
 
 std::vector<std::vector<FurnitureRole>> classify_furniture(
     std::span<const std::vector<BandLine>> pages) {
-  // The pages on which each (band, key) occurs.
+  // The pages on which each (band, key) occurs, and where each (band, text) stands on them.
   std::map<std::pair<Band, std::u32string>, std::set<std::size_t>> seen;
+  std::map<std::pair<Band, std::u32string>, std::vector<std::pair<std::size_t, float>>> placed;
   std::vector<std::vector<std::u32string>> keys(pages.size());
   for (std::size_t page = 0; page < pages.size(); ++page) {
     for (const BandLine& line : pages[page]) {
       std::u32string key;
       if (line.band != Band::None && !is_page_number_text(line.text)) {
         key = furniture_key(line.text);
-        if (!key.empty()) seen[{line.band, key}].insert(page);
+        if (!key.empty()) {
+          seen[{line.band, key}].insert(page);
+          placed[{line.band, collapse_whitespace(line.text)}].emplace_back(page, line.position);
+        }
       }
       keys[page].push_back(std::move(key));
     }
@@ -190,6 +199,17 @@ std::vector<std::vector<FurnitureRole>> classify_furniture(
     const std::size_t count = found->second.size();
     return count >= kMinRecurringPages && 2 * count >= pages.size();
   };
+  // Written so that a NaN position recurs nowhere.
+  const auto recurs_in_place = [&](const BandLine& line) {
+    const auto found = placed.find({line.band, collapse_whitespace(line.text)});
+    if (found == placed.end()) return false;
+    std::set<std::size_t> pages_there;
+    for (const auto& [page, position] : found->second) {
+      if (std::fabs(position - line.position) <= kSamePlace) pages_there.insert(page);
+    }
+    const std::size_t count = pages_there.size();
+    return count >= kMinRecurringPages && kInPlacePageShare * count >= pages.size();
+  };
 
   std::vector<std::vector<FurnitureRole>> roles(pages.size());
   for (std::size_t page = 0; page < pages.size(); ++page) {
@@ -198,7 +218,8 @@ std::vector<std::vector<FurnitureRole>> classify_furniture(
       FurnitureRole role = FurnitureRole::Content;
       if (line.band != Band::None && is_page_number_text(line.text)) {
         role = FurnitureRole::PageNumber;
-      } else if (line.band != Band::None && recurs(line.band, keys[page][i])) {
+      } else if (line.band != Band::None && !keys[page][i].empty() &&
+                 (recurs(line.band, keys[page][i]) || recurs_in_place(line))) {
         role = line.band == Band::Top ? FurnitureRole::Header : FurnitureRole::Footer;
       }
       roles[page].push_back(role);

@@ -32,6 +32,8 @@ constexpr float kSizeTolerance = 0.25f;  // points
 // (a sentence's worth; names, dates and form fields are shorter).
 constexpr float kProseSizeTolerance = 0.5f;
 constexpr std::size_t kProseLetters = 16;
+// Heading lines a front-matter page needs, outnumbering its prose, to be a title page.
+constexpr std::size_t kTitlePageHeadings = 3;
 
 bool is_digit(char32_t ch) { return detail::is_ascii_digit(ch); }
 
@@ -203,22 +205,43 @@ bool is_roman_or_number(std::u32string_view word) {
                            (word.size() == 1 && word[0] >= U'A' && word[0] <= U'Z'));
 }
 
-// A heading that is one word and a number ("Chapter 4", "Part II", "Capitolo 2") over another
-// heading on its page labels that heading; the heading under it carries the title.
+// One word and a number: "Chapter 4", "Part II", "Capitolo 2".
+bool is_label(std::u32string_view line) {
+  const std::u32string_view text = trim_whitespace(line);
+  const std::size_t space = text.find(U' ');
+  if (space == std::u32string_view::npos) return false;
+  const std::u32string_view word = text.substr(0, space);
+  const std::u32string_view number = trim_whitespace(text.substr(space + 1));
+  return std::ranges::all_of(word, is_alphabetic) &&
+         number.find(U' ') == std::u32string_view::npos && is_roman_or_number(number);
+}
+
+// A label heading over another heading on its page labels that heading; the heading under it
+// carries the title.
 void demote_labels(std::span<const CueLine> lines, std::vector<LineRole>& roles) {
   for (std::size_t i = 0; i + 1 < lines.size(); ++i) {
-    if (!roles[i].is_heading || !roles[i + 1].is_heading || lines[i + 1].page != lines[i].page) {
-      continue;
-    }
-    const std::u32string_view text = trim_whitespace(lines[i].text);
-    const std::size_t space = text.find(U' ');
-    if (space == std::u32string_view::npos) continue;
-    const std::u32string_view word = text.substr(0, space);
-    const std::u32string_view number = trim_whitespace(text.substr(space + 1));
-    if (std::ranges::all_of(word, is_alphabetic) && number.find(U' ') == std::u32string_view::npos &&
-        is_roman_or_number(number)) {
+    if (roles[i].is_heading && roles[i + 1].is_heading && lines[i + 1].page == lines[i].page &&
+        is_label(lines[i].text)) {
       roles[i] = LineRole::body();
     }
+  }
+}
+
+// A page that holds nothing but a label and the heading under it divides the document into parts:
+// its heading ranks above every other, which all move one level down.
+void raise_part_pages(std::span<const CueLine> lines, std::vector<LineRole>& roles) {
+  std::vector<bool> part(lines.size(), false);
+  for (std::size_t i = 0; i + 1 < lines.size(); ++i) {
+    const bool alone = (i == 0 || lines[i - 1].page != lines[i].page) &&
+                       lines[i + 1].page == lines[i].page &&
+                       (i + 2 == lines.size() || lines[i + 2].page != lines[i].page);
+    part[i + 1] = alone && roles[i + 1].is_heading && is_label(lines[i].text);
+  }
+  if (std::ranges::none_of(part, [](bool p) { return p; })) return;
+  for (std::size_t i = 0; i < lines.size(); ++i) {
+    if (!roles[i].is_heading) continue;
+    roles[i] = LineRole::heading(
+        part[i] ? 1 : static_cast<std::uint8_t>(std::min<int>(roles[i].level + 1, kDeepestLevel)));
   }
 }
 
@@ -278,31 +301,49 @@ float body_size(std::span<const CueLine> lines, std::span<const LineRole> roles)
   return commonest == counts.end() ? 0.0f : commonest->first;
 }
 
-// The pages before the first line of prose are covers and title pages: their lines in large type
-// are the title, names, dates and institutions, not headings; only each page's largest heading
-// (the title) stays one.
+// A line of prose: not a heading, at the body size, a sentence long.
+bool is_prose(const CueLine& line, const LineRole& role, float body) {
+  return !role.is_heading && std::fabs(line.font_size - body) <= kProseSizeTolerance &&
+         static_cast<std::size_t>(std::ranges::count_if(line.text, is_alphanumeric)) >=
+             kProseLetters;
+}
+
+// Covers and title pages: their lines in large type are the title, names, dates and
+// institutions, not headings; only each page's largest heading (the title) stays one. They are
+// the pages before the first line of prose, and, in the front matter (before the first numbered
+// heading or contents entry), the pages with more heading lines than lines of prose.
 void demote_cover_pages(std::span<const CueLine> lines, std::vector<LineRole>& roles) {
   const float body = body_size(lines, roles);
-  std::size_t first = 0;  // of the current page
-  float largest = 0;      // heading size on the current page
-  for (std::size_t i = 0; i <= lines.size(); ++i) {
-    if (i == lines.size() || lines[i].page != lines[first].page) {
-      for (std::size_t k = first; k < i; ++k) {
-        if (roles[k].is_heading && lines[k].font_size < largest - kSizeTolerance) {
-          roles[k] = LineRole::body();
-        }
-      }
-      first = i;
-      largest = 0;
+  std::size_t first_prose = std::numeric_limits<std::size_t>::max();  // page
+  std::size_t front_end = first_prose;                                // page
+  std::map<std::size_t, std::pair<std::size_t, std::size_t>> counts;  // headings, prose a page
+  for (std::size_t i = 0; i < lines.size(); ++i) {
+    const std::size_t page = lines[i].page;
+    const bool prose = is_prose(lines[i], roles[i], body);
+    if (prose) first_prose = std::min(first_prose, page);
+    if ((roles[i].is_heading && section_depth(lines[i].text) > 0) ||
+        is_contents_entry(lines[i].text)) {
+      front_end = std::min(front_end, page);
     }
-    if (i == lines.size()) break;
-    const CueLine& line = lines[i];
-    const bool prose = !roles[i].is_heading &&
-                       std::fabs(line.font_size - body) <= kProseSizeTolerance &&
-                       static_cast<std::size_t>(std::ranges::count_if(
-                           line.text, is_alphanumeric)) >= kProseLetters;
-    if (prose) return;  // this page is no cover, nor are those after it
-    if (roles[i].is_heading) largest = std::max(largest, line.font_size);
+    if (roles[i].is_heading) ++counts[page].first;
+    if (prose) ++counts[page].second;
+  }
+  const auto cover = [&](std::size_t page) {
+    const auto [headings, prose] = counts[page];
+    return page < first_prose ||
+           (page < front_end && headings >= kTitlePageHeadings && headings > prose);
+  };
+  std::map<std::size_t, float> largest;  // heading size a page
+  for (std::size_t i = 0; i < lines.size(); ++i) {
+    if (roles[i].is_heading) {
+      largest[lines[i].page] = std::max(largest[lines[i].page], lines[i].font_size);
+    }
+  }
+  for (std::size_t i = 0; i < lines.size(); ++i) {
+    if (roles[i].is_heading && cover(lines[i].page) &&
+        lines[i].font_size < largest[lines[i].page] - kSizeTolerance) {
+      roles[i] = LineRole::body();
+    }
   }
 }
 
@@ -358,6 +399,7 @@ std::vector<LineRole> revise_headings(std::span<const CueLine> lines) {
   demote_labels(lines, roles);
   demote_minor_unnumbered(lines, roles);
   demote_cover_pages(lines, roles);
+  raise_part_pages(lines, roles);
   return roles;
 }
 

@@ -79,6 +79,11 @@ TEST(heading_cues, labels_and_run_in_divisions_are_text) {
       line(U"1 One", 0.1f, 0.4f, 14, h2), line(U"2 Two", 0.1f, 0.4f, 14, h2),
       line(U"3 Three", 0.1f, 0.4f, 14, h2), line(U"References", 0.1f, 0.4f, 14, h2)};
   EXPECT_EQ(revised_levels(flat), (std::vector<std::uint8_t>{2, 2, 2, 2}));
+  // A page with only a label and a heading opens a part, above the chapters.
+  std::vector<CueLine> parts = {line(U"Part I", 0.1f, 0.3f, 20, h1),
+                                line(U"Basics", 0.1f, 0.3f, 20, h2), flat[0], flat[1]};
+  parts[2].page = parts[3].page = 1;
+  EXPECT_EQ(revised_levels(parts), (std::vector<std::uint8_t>{0, 1, 3, 3}));
 }
 
 TEST(heading_cues, the_title_block_reads_top_down_past_footnote_marks) {
@@ -107,6 +112,10 @@ TEST(heading_cues, cover_pages_keep_only_their_title) {
   };
   for (std::size_t i = 3; i < lines.size(); ++i) lines[i].page = 1 + i / 5;
   EXPECT_EQ(revised_levels(lines), (std::vector<std::uint8_t>{1, 0, 0, 2, 0, 2}));
+  // After a page of prose, a front-matter page with more heading lines than prose is a title page.
+  lines.insert(lines.begin(), line(lines[4].text, 0.1f, 0.9f, 10));
+  for (std::size_t i = 1; i < lines.size(); ++i) ++lines[i].page;
+  EXPECT_EQ(revised_levels(lines), (std::vector<std::uint8_t>{0, 1, 0, 0, 2, 0, 2}));
 }
 
 // A table of contents repeats the headings it lists, pages before them.

@@ -4,6 +4,7 @@
 #include <limits>
 #include <map>
 #include <optional>
+#include <string>
 
 #include "vorlin_core/pipeline/page_nodes.h"
 #include "vorlin_geometry/captions.h"
@@ -14,6 +15,7 @@
 #include "vorlin_geometry/headings.h"
 #include "vorlin_geometry/letter_runs.h"
 #include "vorlin_geometry/outline_headings.h"
+#include "vorlin_geometry/paragraph.h"
 #include "vorlin_geometry/references.h"
 #include "vorlin_geometry/tables.h"
 #include "vorlin_geometry/utf8.h"
@@ -37,6 +39,17 @@ constexpr float kBodySizeShare = 0.95f;
 
 // Markdown's deepest heading.
 constexpr std::size_t kDeepestHeading = 6;
+
+// The line's box as a share of its page, so that lines of differently sized pages can be judged
+// together against a unit page. A page without height leaves the line mid-page, where no
+// position rule applies.
+BBox relative_box(const BBox& line, const BBox& page) {
+  const float width = page.width() > 0 ? page.width() : 1.0f;
+  const float height = page.height();
+  if (!(height > 0)) return BBox{0, 0.5f, 1, 0.5f};
+  return BBox{(line.x0 - page.x0) / width, (line.y0 - page.y0) / height,
+              (line.x1 - page.x0) / width, (line.y1 - page.y0) / height};
+}
 
 std::vector<std::vector<geo::FurnitureRole>> furniture_roles(const std::vector<LaidPage>& pages) {
   std::vector<std::vector<geo::BandLine>> bands(pages.size());
@@ -65,21 +78,11 @@ std::vector<std::vector<geo::FurnitureRole>> furniture_roles(const std::vector<L
           line.bbox.y0 == bottom && next_bottom - line.bbox.y1 > kOuterGapShare * size;
       const geo::Band band = geo::outer_band(line.bbox, pages[p].page_box, topmost, bottommost);
       bands[p].push_back(
-          geo::BandLine{band, band == geo::Band::None ? std::u32string_view() : line.text});
+          geo::BandLine{band, band == geo::Band::None ? std::u32string_view() : line.text,
+                        relative_box(line.bbox, pages[p].page_box).centre_y()});
     }
   }
   return geo::classify_furniture(bands);
-}
-
-// The line's box as a share of its page, so that lines of differently sized pages can be judged
-// together against a unit page. A page without height leaves the line mid-page, where no
-// position rule applies.
-BBox relative_box(const BBox& line, const BBox& page) {
-  const float width = page.width() > 0 ? page.width() : 1.0f;
-  const float height = page.height();
-  if (!(height > 0)) return BBox{0, 0.5f, 1, 0.5f};
-  return BBox{(line.x0 - page.x0) / width, (line.y0 - page.y0) / height,
-              (line.x1 - page.x0) / width, (line.y1 - page.y0) / height};
 }
 
 // The font and the size of most prose in the document: the commonest font of its content lines,
@@ -488,25 +491,67 @@ void keep_shaded_listings(std::vector<LaidPage>& pages) {
   }
 }
 
+// The title's type exceeds every other heading's by at least this many points; lines within
+// kSameSize of it are the title's own.
+constexpr float kTitleLead = 1.0f;
+constexpr float kSameSize = 0.25f;
+
+// The document's title when its type leaves no doubt: the heading lines set larger than any other
+// heading, all on the first page with content, in their order there. Empty otherwise.
+std::string document_title(const std::vector<LaidPage>& pages,
+                           const std::vector<std::vector<geo::FurnitureRole>>& furniture) {
+  std::vector<const geo::LaidLine*> headings;
+  std::vector<std::size_t> on_page;
+  std::optional<std::size_t> first_page;
+  float largest = 0;
+  for (std::size_t p = 0; p < pages.size(); ++p) {
+    for (std::size_t i = 0; i < pages[p].lines.size(); ++i) {
+      if (furniture[p][i] != geo::FurnitureRole::Content) continue;
+      if (!first_page) first_page = p;
+      const geo::LaidLine& line = pages[p].lines[i];
+      if (!line.role.is_heading) continue;
+      headings.push_back(&line);
+      on_page.push_back(p);
+      largest = std::max(largest, line.font_size);
+    }
+  }
+  std::u32string title;
+  for (std::size_t k = 0; k < headings.size(); ++k) {
+    const float size = headings[k]->font_size;
+    if (size >= largest - kSameSize) {
+      if (on_page[k] != first_page) return {};
+      if (!title.empty()) title.push_back(U' ');
+      title += headings[k]->text;
+    } else if (!(size <= largest - kTitleLead)) {
+      return {};  // close to the title's size (or of no size): no telling which is the title
+    }
+  }
+  return geo::encode_utf8(geo::collapse_whitespace(title));
+}
+
 }  // namespace
 
-std::vector<PageContent> finish_document(std::vector<LaidPage> pages,
-                                         const std::vector<PdfBookmark>& bookmarks) {
+FinishedDocument finish_document(std::vector<LaidPage> pages,
+                                 const std::vector<PdfBookmark>& bookmarks) {
   keep_shaded_listings(pages);
   const std::vector<std::vector<geo::FurnitureRole>> furniture = furniture_roles(pages);
   assign_heading_roles(pages, furniture);
   if (!bookmarks.empty()) apply_outline(pages, furniture, bookmarks);
   const float body = body_face(pages, furniture).second;
-  std::vector<PageContent> contents;
-  contents.reserve(pages.size());
+  FinishedDocument finished;
+  if (std::string title = document_title(pages, furniture); !title.empty()) {
+    finished.extra.emplace("title", std::move(title));
+  }
+  finished.pages.reserve(pages.size());
   bool in_references = false;
   geo::ListingCarry carry;
   for (std::size_t p = 0; p < pages.size(); ++p) {
-    contents.push_back(finish_page(pages[p], furniture[p], footnotes(pages[p], furniture[p], body),
-                                   in_references, carry));
+    finished.pages.push_back(finish_page(pages[p], furniture[p],
+                                         footnotes(pages[p], furniture[p], body), in_references,
+                                         carry));
     pages[p] = LaidPage{};  // release each page's lines as soon as it is done
   }
-  return contents;
+  return finished;
 }
 
 }  // namespace vorlin_core

@@ -23,12 +23,16 @@ class EnhancedLayout final : public LayoutStrategy {
     bookmarks_ = std::move(bookmarks);
   }
   std::vector<PageContent> finish() override {
-    return finish_document(std::move(pages_), bookmarks_);
+    FinishedDocument finished = finish_document(std::move(pages_), bookmarks_);
+    extra_ = std::move(finished.extra);
+    return std::move(finished.pages);
   }
+  std::map<std::string, std::string> metadata() const override { return extra_; }
 
  private:
   std::vector<LaidPage> pages_;
   std::vector<PdfBookmark> bookmarks_;
+  std::map<std::string, std::string> extra_;
 };
 
 }  // namespace

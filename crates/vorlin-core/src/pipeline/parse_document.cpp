@@ -157,6 +157,7 @@ std::expected<Document, ParseFailure> parse_source(SourceBytes source, std::stri
   document.source_sha256 = std::move(source.sha256);
   document.source_filename = std::move(filename);
   document.profile = options.profile;
+  document.extra = strategy->metadata();
   return document;
 }
 

@@ -1,7 +1,7 @@
 #pragma once
 // Reading order of a page whose elements know their column slot: zones top to bottom, within a
-// section its columns left to right, and within one column (or one full-width zone) the XY-cut
-// order of the elements' boxes.
+// section its columns left to right, and within one column (or one full-width zone) first the
+// boxes that each lie wholly above all the rest, top down, then the XY-cut order of the rest.
 
 #include <cstddef>
 #include <span>

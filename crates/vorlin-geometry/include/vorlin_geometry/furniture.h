@@ -2,7 +2,8 @@
 // Page furniture across a document: running headers and footers, and page numbers. Only lines in
 // the top or bottom tenth of their page are candidates. A candidate whose text is a page number
 // ("3", "- 3 -", "Page 3 of 9", "3 / 9", "iii") is a page number; one whose text, digits masked,
-// recurs in the same band on at least half of the pages and on at least three is a running header
+// recurs in the same band on at least half of the pages and on at least three, or whose very text
+// recurs in the same place on a quarter of the pages and on at least three, is a running header
 // (top) or footer (bottom). Everything else is content.
 
 #include <span>
@@ -32,10 +33,11 @@ bool is_page_number_text(std::u32string_view text);
 // The text trimmed, inner whitespace runs as one space, every run of ASCII digits as one '#'.
 std::u32string furniture_key(std::u32string_view text);
 
-// A line's band and text; the text is only read while classifying.
+// A line's band, text and place; the text is only read while classifying.
 struct BandLine {
   Band band = Band::None;
   std::u32string_view text;
+  float position = 0;  // the line's centre as a share of its page's height
 };
 
 // One role per line of every page, in the shape of `pages`.

@@ -58,7 +58,9 @@ struct ListingCarry {
 // starts an item when its marker is an unambiguous bullet, or when it and another marker line are
 // linked by continuation lines alone; consecutive items join when at most twice the tolerance
 // apart, and a line continues an item when within the tolerance and indented past the item's start.
-// Listing lines (listings.h) form code blocks of their own. A line ending in an equation number
+// Listing lines (listings.h) form code blocks of their own, but for a lone one ending the column
+// within the tolerance under a prose line that it did not fit after (a wrapped URL), which stays in
+// that prose. A line ending in an equation number
 // closes an equation, which also takes the displayed lines just above it (set in from both of the
 // column's edges, as superscripts and the rows of a formula are). A listing that opens a column
 // takes its indentation from `carry` (then updated, column by column) when one is given.

@@ -3,9 +3,11 @@
 // then takes all page contents at once, so a layout may look across pages
 // (running headers, document-wide heading levels) before it decides.
 
+#include <map>
 #include <memory>
 #include <optional>
 #include <span>
+#include <string>
 #include <string_view>
 #include <vector>
 
@@ -49,6 +51,9 @@ class LayoutStrategy {
   virtual void use_bookmarks(std::vector<PdfBookmark>) {}
   // One content per added page, in order.
   virtual std::vector<PageContent> finish() = 0;
+  // What the layout made sure of about the document (its title), once finished: the document's
+  // free-form metadata.
+  virtual std::map<std::string, std::string> metadata() const { return {}; }
 };
 
 std::unique_ptr<LayoutStrategy> make_layout(Layout layout);
