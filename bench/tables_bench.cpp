@@ -82,6 +82,7 @@ void corpus_pages(benchmark::State& state) {
       layout += now() - start;
       // The layout has the page's characters and lines at hand before its table pass.
       std::vector<vorlin_geometry::PageChar> chars;
+      chars.reserve(page.chars.size());
       for (const PdfChar& c : page.chars) {
         vorlin_geometry::PageChar g{c.ch, {c.x0, c.y0, c.x1, c.y1}, c.font_size};
         g.monospace = c.monospace;
@@ -90,6 +91,7 @@ void corpus_pages(benchmark::State& state) {
       const std::vector<vorlin_geometry::TextLine> lines = vorlin_geometry::group_lines(chars);
       start = now();
       std::vector<vorlin_geometry::PagePath> paths;
+      paths.reserve(page.paths.size());
       for (const PdfPath& p : page.paths)
         paths.push_back({{p.x0, p.y0, p.x1, p.y1}, p.stroked, p.filled});
       benchmark::DoNotOptimize(

@@ -49,9 +49,12 @@ bool inside(const BBox& box, float x, float y) {
   return x >= box.x0 && x <= box.x1 && y >= box.y0 && y <= box.y1;
 }
 
+// Whether a table took each glyph; bytes rather than bits, as every glyph of every page is read.
+using Taken = std::vector<char>;
+
 // A glyph a table may take: visible, placed, and not in a table already.
-bool searchable(const PageChar& c, std::size_t g, const std::vector<bool>& taken) {
-  return !taken[g] && !is_whitespace(c.ch) && !std::isnan(c.bbox.centre_y());
+bool searchable(const PageChar& c, std::size_t g, const Taken& taken) {
+  return taken[g] == 0 && !is_whitespace(c.ch) && !std::isnan(c.bbox.centre_y());
 }
 
 // The page's lines (top to bottom, each left to right) searched by height: a box's lines are
@@ -72,7 +75,7 @@ class LineIndex {
 
   // The glyphs that may be taken whose centres lie in `box`, as lines.
   std::vector<std::vector<std::size_t>> lines_in(std::span<const PageChar> chars, const BBox& box,
-                                                 const std::vector<bool>& taken) const {
+                                                 const Taken& taken) const {
     const auto first = std::ranges::lower_bound(lowest_above_, box.y1, std::greater<>{});
     const auto end = std::ranges::upper_bound(highest_below_, box.y0, std::greater<>{});
     std::vector<std::vector<std::size_t>> out;
@@ -277,7 +280,7 @@ std::optional<FoundTable> build_table(std::span<const PageChar> chars,
                                       std::vector<std::size_t> glyphs,
                                       const std::vector<std::vector<std::size_t>>& lines,
                                       const BBox& box, const std::vector<float>& ys,
-                                      std::vector<float> xs, std::vector<bool>& taken) {
+                                      std::vector<float> xs, Taken& taken) {
   if (glyphs.empty() || is_code(chars, glyphs)) return std::nullopt;
   const bool open = xs.empty();
   if (open) xs = text_columns(chars, lines, box.x0, box.x1);
@@ -348,14 +351,14 @@ std::optional<FoundTable> build_table(std::span<const PageChar> chars,
       return std::nullopt;
     }
   }
-  for (std::size_t g : glyphs) taken[g] = true;
+  for (std::size_t g : glyphs) taken[g] = 1;
   return FoundTable{box, std::move(rows), std::move(glyphs)};
 }
 
 // The table over `box` (see build_table) of the glyphs no earlier table took.
 std::optional<FoundTable> table_in_box(std::span<const PageChar> chars, const LineIndex& index,
                                        const BBox& box, const std::vector<float>& ys,
-                                       std::vector<float> xs, std::vector<bool>& taken) {
+                                       std::vector<float> xs, Taken& taken) {
   const std::vector<std::vector<std::size_t>> lines = index.lines_in(chars, box, taken);
   std::vector<std::size_t> glyphs;
   for (const auto& line : lines) glyphs.insert(glyphs.end(), line.begin(), line.end());
@@ -422,7 +425,7 @@ struct Candidate {
 // no copy of their glyphs: most pages hold no such run and cost one walk over their glyphs.
 std::vector<Candidate> unruled_candidates(std::span<const PageChar> chars,
                                           std::span<const TextLine> page_lines,
-                                          const std::vector<bool>& taken) {
+                                          const Taken& taken) {
   std::vector<LineStat> lines;
   lines.reserve(page_lines.size());
   for (std::size_t source = 0; source < page_lines.size(); ++source) {
@@ -584,7 +587,7 @@ std::vector<FoundTable> find_tables(std::span<const BBox> rules, std::span<const
     if (crossed[h]) groups.join(h, hs.size() + v);
   }
   const LineIndex index(lines);
-  std::vector<bool> taken(chars.size(), false);
+  Taken taken(chars.size(), 0);
   std::vector<FoundTable> tables;
   std::vector<std::vector<std::size_t>> members(hs.size() + vs.size());
   for (std::size_t i = 0; i < members.size(); ++i) members[groups.find(i)].push_back(i);
