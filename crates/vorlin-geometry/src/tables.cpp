@@ -54,7 +54,9 @@ using Taken = std::vector<char>;
 
 // A glyph a table may take: visible, placed, and not in a table already.
 bool searchable(const PageChar& c, std::size_t g, const Taken& taken) {
-  return taken[g] == 0 && !is_whitespace(c.ch) && !std::isnan(c.bbox.centre_y());
+  // Printable ASCII, most of any page, needs no look-up.
+  const bool visible = (c.ch > U' ' && c.ch < 0x7f) || !is_whitespace(c.ch);
+  return taken[g] == 0 && visible && !std::isnan(c.bbox.centre_y());
 }
 
 // The page's lines (top to bottom, each left to right) searched by height: a box's lines are
@@ -132,17 +134,26 @@ std::vector<float> distinct(std::vector<float> values) {
 std::vector<float> text_columns(std::span<const PageChar> chars,
                                 const std::vector<std::vector<std::size_t>>& lines, float x0,
                                 float x1) {
-  std::vector<std::pair<float, float>> spans;
   std::vector<float> sizes;
   for (const auto& line : lines) {
-    for (std::size_t g : line) {
-      spans.emplace_back(chars[g].bbox.x0, chars[g].bbox.x1);
-      sizes.push_back(size_of(chars[g]));
-    }
+    for (std::size_t g : line) sizes.push_back(size_of(chars[g]));
   }
   std::vector<float> bounds{x0};
-  if (spans.empty()) return bounds;
+  if (sizes.empty()) return bounds;
   const float gap = kColumnGapEm * upper_median(sizes).value_or(10.0f);
+  // A line's glyphs closer than a gap leave no column between them: its phrases, not its
+  // glyphs, are sorted.
+  std::vector<std::pair<float, float>> spans;
+  for (const auto& line : lines) {
+    for (std::size_t i = 0; i < line.size(); ++i) {
+      const BBox& b = chars[line[i]].bbox;
+      if (i > 0 && b.x0 - spans.back().second < gap) {
+        spans.back().second = std::max(spans.back().second, b.x1);
+      } else {
+        spans.emplace_back(b.x0, b.x1);
+      }
+    }
+  }
   std::ranges::sort(spans);
   float reach = spans.front().second;
   for (std::size_t i = 1; i < spans.size(); ++i) {
