@@ -687,6 +687,12 @@ std::vector<FoundTable> find_tables(std::span<const BBox> rules, std::span<const
   return tables;
 }
 
+bool continues_table(const std::vector<std::vector<std::string>>& last,
+                     const std::vector<std::vector<std::string>>& next) {
+  return !last.empty() && next.size() >= 2 && next[0] == last[0] &&
+         std::ranges::any_of(next[0], [](const std::string& c) { return !c.empty(); });
+}
+
 std::string pipe_table(const std::vector<std::vector<std::string>>& cells) {
   std::string out;
   const auto add_row = [&out](const std::vector<std::string>& row) {

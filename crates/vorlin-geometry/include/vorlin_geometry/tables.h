@@ -53,6 +53,12 @@ std::vector<FoundTable> find_tables(std::span<const BBox> rules, std::span<const
 std::vector<FoundTable> find_tables(std::span<const BBox> rules, std::span<const PageChar> chars,
                                     std::span<const TextLine> lines);
 
+// Whether `next`, the first table of a page, goes on with `last`, the previous page's last: it
+// repeats last's header row, as a printed table does over each page break. A table split
+// without that stays two.
+bool continues_table(const std::vector<std::vector<std::string>>& last,
+                     const std::vector<std::vector<std::string>>& next);
+
 // The GitHub pipe table of `cells`: the first row as the header, `|` escaped, newlines as spaces.
 std::string pipe_table(const std::vector<std::vector<std::string>>& cells);
 
