@@ -1,8 +1,8 @@
 // Table detection's cost. `corpus_pages`: over every page of the PDFs in VORLIN_BENCH_CORPORA
 // (folders, ':'-separated; default the shared structure and real corpora), the enhanced page
 // pass, and the table pass alone (ruling_lines + find_tables over the page's characters, as
-// the backend gives them) in the same run; the counter `table_share` is the second over the
-// first. The page pass is most of the enhanced layout, so the share of the whole is lower still.
+// the backend gives them, and their lines, which the layout groups anyway) in the same run; the
+// counter `table_share` is the second over the first. The page pass is most of the enhanced layout, so the share of the whole is lower still.
 // `grid/N`: find_tables on an N x N ruled grid, to read its growth (google benchmark's
 // complexity fit) in the rules and characters.
 //
@@ -21,6 +21,7 @@
 #include "vorlin_core/backend/pdfium_backend.h"
 #include "vorlin_core/pipeline/enhanced_page.h"
 #include "vorlin_geometry/tables.h"
+#include "vorlin_geometry/word_line.h"
 
 namespace {
 
@@ -79,18 +80,22 @@ void corpus_pages(benchmark::State& state) {
       double start = now();
       benchmark::DoNotOptimize(vorlin_core::lay_out_page(page.chars, page.paths, {}, page.box));
       layout += now() - start;
-      start = now();
-      std::vector<vorlin_geometry::PagePath> paths;
-      for (const PdfPath& p : page.paths)
-        paths.push_back({{p.x0, p.y0, p.x1, p.y1}, p.stroked, p.filled});
+      // The layout has the page's characters and lines at hand before its table pass.
       std::vector<vorlin_geometry::PageChar> chars;
+      chars.reserve(page.chars.size());
       for (const PdfChar& c : page.chars) {
         vorlin_geometry::PageChar g{c.ch, {c.x0, c.y0, c.x1, c.y1}, c.font_size};
         g.monospace = c.monospace;
         chars.push_back(g);
       }
+      const std::vector<vorlin_geometry::TextLine> lines = vorlin_geometry::group_lines(chars);
+      start = now();
+      std::vector<vorlin_geometry::PagePath> paths;
+      paths.reserve(page.paths.size());
+      for (const PdfPath& p : page.paths)
+        paths.push_back({{p.x0, p.y0, p.x1, p.y1}, p.stroked, p.filled});
       benchmark::DoNotOptimize(
-          vorlin_geometry::find_tables(vorlin_geometry::ruling_lines(paths), chars));
+          vorlin_geometry::find_tables(vorlin_geometry::ruling_lines(paths), chars, lines));
       tables += now() - start;
     }
   }

@@ -205,6 +205,21 @@ def tables():
     return _done(pdf)
 
 
+LONG_ROWS = [["Berth", "Length"]] + [[f"Quay {i}", str(100 + i)] for i in range(70)]
+
+
+def split_table(repeat_header):
+    """LONG_ROWS as one ruled table flowing over two pages, its header repeated on the second
+    if `repeat_header`."""
+    from reportlab.platypus import SimpleDocTemplate, Table
+
+    out = io.BytesIO()
+    table = Table(LONG_ROWS, repeatRows=1 if repeat_header else 0,
+                  style=[("GRID", (0, 0), (-1, -1), 0.5, (0, 0, 0))])
+    SimpleDocTemplate(out, pagesize=A4, invariant=1).build([table])
+    return out.getvalue()
+
+
 def scanned(pdf_bytes, dpi=150):
     """`pdf_bytes`' pages as pictures only, as a scanner gives them: one page-sized gray image each
     and no text."""

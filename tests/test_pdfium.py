@@ -67,6 +67,17 @@ def test_images_become_figures_with_their_own_pixels(pdfium, tmp_path, mode):
 # --- failures -------------------------------------------------------------------------------------
 
 
+@pytest.mark.parametrize("repeat_header", [True, False])
+def test_a_table_over_a_page_break_joins_only_under_its_repeated_header(pdfium, tmp_path,
+                                                                         repeat_header):
+    tables = [node["cells"] for node in parsed(tmp_path, pdfs.split_table(repeat_header))
+              .to_graph_json()["nodes"] if node["nodeType"] == "table"]
+    if repeat_header:
+        assert tables == [pdfs.LONG_ROWS]
+    else:
+        assert len(tables) == 2 and tables[0] + tables[1] == pdfs.LONG_ROWS
+
+
 @pytest.mark.parametrize("call", [vorlin_reader.parse, vorlin_reader.parse_batch])
 @pytest.mark.parametrize("keyword, value, message", [
     ("backend", "mupdf", "backend must be one of builtin / pdfium, got 'mupdf'"),

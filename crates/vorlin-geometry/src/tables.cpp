@@ -8,6 +8,7 @@
 #include <optional>
 
 #include "vorlin_geometry/utf8.h"
+#include "vorlin_geometry/word_line.h"
 
 namespace vorlin_geometry {
 namespace {
@@ -48,6 +49,57 @@ bool inside(const BBox& box, float x, float y) {
   return x >= box.x0 && x <= box.x1 && y >= box.y0 && y <= box.y1;
 }
 
+// Whether a table took each glyph; bytes rather than bits, as every glyph of every page is read.
+using Taken = std::vector<char>;
+
+// A glyph a table may take: visible, placed, and not in a table already.
+bool searchable(const PageChar& c, std::size_t g, const Taken& taken) {
+  // Printable ASCII, most of any page, needs no look-up.
+  const bool visible = (c.ch > U' ' && c.ch < 0x7f) || !is_whitespace(c.ch);
+  return taken[g] == 0 && visible && !std::isnan(c.bbox.centre_y());
+}
+
+// The page's lines (top to bottom, each left to right) searched by height: a box's lines are
+// found by two binary searches, not a walk over the page, and keep the page's grouping.
+class LineIndex {
+ public:
+  explicit LineIndex(std::span<const TextLine> lines) : lines_(lines) {
+    // Lines run down the page by their first member, but a line's box may reach past its
+    // neighbours': the lowest bottom above and the highest top below bound the search.
+    lowest_above_.reserve(lines.size());
+    highest_below_.resize(lines.size());
+    float low = INFINITY, high = -INFINITY;
+    for (const TextLine& line : lines) lowest_above_.push_back(low = std::min(low, line.bbox.y0));
+    for (std::size_t i = lines.size(); i-- > 0;) {
+      highest_below_[i] = high = std::max(high, lines[i].bbox.y1);
+    }
+  }
+
+  // The glyphs that may be taken whose centres lie in `box`, as lines.
+  std::vector<std::vector<std::size_t>> lines_in(std::span<const PageChar> chars, const BBox& box,
+                                                 const Taken& taken) const {
+    const auto first = std::ranges::lower_bound(lowest_above_, box.y1, std::greater<>{});
+    const auto end = std::ranges::upper_bound(highest_below_, box.y0, std::greater<>{});
+    std::vector<std::vector<std::size_t>> out;
+    for (auto i = static_cast<std::size_t>(first - lowest_above_.begin());
+         i < static_cast<std::size_t>(end - highest_below_.begin()); ++i) {
+      std::vector<std::size_t> part;
+      for (std::size_t g : lines_[i].char_indices) {
+        const BBox& b = chars[g].bbox;
+        if (searchable(chars[g], g, taken) && inside(box, b.centre_x(), b.centre_y())) {
+          part.push_back(g);
+        }
+      }
+      if (!part.empty()) out.push_back(std::move(part));
+    }
+    return out;
+  }
+
+ private:
+  std::span<const TextLine> lines_;
+  std::vector<float> lowest_above_, highest_below_;
+};
+
 // Collinear rules that touch become one; sorted by position, then start.
 template <class Rule, class Pos, class Lo, class Hi>
 std::vector<Rule> merge_rules(std::vector<Rule> rules, Pos pos, Lo lo, Hi hi) {
@@ -78,48 +130,30 @@ std::vector<float> distinct(std::vector<float> values) {
   return out;
 }
 
-// Glyphs (whitespace left out) grouped into lines, top to bottom, each left to right.
-std::vector<std::vector<std::size_t>> glyph_lines(std::span<const PageChar> chars,
-                                                  std::vector<std::size_t> glyphs) {
-  // Ties in page order: the letters of an expanded ligature share one box and keep their order.
-  // Keys computed once; callers pass no NaN centres (by_height leaves them out).
-  std::vector<std::pair<float, std::size_t>> keyed;
-  keyed.reserve(glyphs.size());
-  for (std::size_t g : glyphs) keyed.emplace_back(-chars[g].bbox.centre_y(), g);
-  if (!std::ranges::is_sorted(keyed)) std::ranges::sort(keyed);
-  for (std::size_t i = 0; i < keyed.size(); ++i) glyphs[i] = keyed[i].second;
-  std::vector<std::vector<std::size_t>> lines;
-  float line_y = 0;
-  for (std::size_t g : glyphs) {
-    const float y = chars[g].bbox.centre_y();
-    if (lines.empty() || line_y - y > 0.4f * size_of(chars[g])) {
-      lines.emplace_back();
-      line_y = y;
-    }
-    lines.back().push_back(g);
-  }
-  for (auto& line : lines) {
-    std::ranges::stable_sort(
-        line, [&](std::size_t a, std::size_t b) { return chars[a].bbox.x0 < chars[b].bbox.x0; });
-  }
-  return lines;
-}
-
 // Column bounds where no glyph of any line reaches across a gap of kColumnGapEm, within [x0, x1].
 std::vector<float> text_columns(std::span<const PageChar> chars,
                                 const std::vector<std::vector<std::size_t>>& lines, float x0,
                                 float x1) {
-  std::vector<std::pair<float, float>> spans;
   std::vector<float> sizes;
   for (const auto& line : lines) {
-    for (std::size_t g : line) {
-      spans.emplace_back(chars[g].bbox.x0, chars[g].bbox.x1);
-      sizes.push_back(size_of(chars[g]));
-    }
+    for (std::size_t g : line) sizes.push_back(size_of(chars[g]));
   }
   std::vector<float> bounds{x0};
-  if (spans.empty()) return bounds;
+  if (sizes.empty()) return bounds;
   const float gap = kColumnGapEm * upper_median(sizes).value_or(10.0f);
+  // A line's glyphs closer than a gap leave no column between them: its phrases, not its
+  // glyphs, are sorted.
+  std::vector<std::pair<float, float>> spans;
+  for (const auto& line : lines) {
+    for (std::size_t i = 0; i < line.size(); ++i) {
+      const BBox& b = chars[line[i]].bbox;
+      if (i > 0 && b.x0 - spans.back().second < gap) {
+        spans.back().second = std::max(spans.back().second, b.x1);
+      } else {
+        spans.emplace_back(b.x0, b.x1);
+      }
+    }
+  }
   std::ranges::sort(spans);
   float reach = spans.front().second;
   for (std::size_t i = 1; i < spans.size(); ++i) {
@@ -179,38 +213,6 @@ void add_band_rows(std::vector<std::vector<std::string>>& rows, std::span<const 
   }
 }
 
-// The glyph positions (whitespace left out) ordered by the height of their centres, so that a
-// box's glyphs are found by a binary search rather than a walk over the page.
-std::vector<std::size_t> by_height(std::span<const PageChar> chars) {
-  std::vector<std::size_t> order;
-  for (std::size_t i = 0; i < chars.size(); ++i) {
-    // NaN centres are in no box; leaving them out keeps the order strict.
-    if (!is_whitespace(chars[i].ch) && !std::isnan(chars[i].bbox.centre_y())) order.push_back(i);
-  }
-  std::vector<std::pair<float, std::size_t>> keyed;
-  keyed.reserve(order.size());
-  for (std::size_t g : order) keyed.emplace_back(chars[g].bbox.centre_y(), g);
-  std::ranges::sort(keyed);
-  for (std::size_t i = 0; i < keyed.size(); ++i) order[i] = keyed[i].second;
-  return order;
-}
-
-// Glyph positions, ascending, whose centres lie in `box` and that no earlier table took.
-std::vector<std::size_t> glyphs_in(std::span<const PageChar> chars,
-                                   const std::vector<std::size_t>& order, const BBox& box,
-                                   const std::vector<bool>& taken) {
-  std::vector<std::size_t> out;
-  auto it = std::ranges::lower_bound(order, box.y0, std::less<>{},
-                                     [&](std::size_t i) { return chars[i].bbox.centre_y(); });
-  for (; it != order.end() && chars[*it].bbox.centre_y() <= box.y1; ++it) {
-    if (!taken[*it] && inside(box, chars[*it].bbox.centre_x(), chars[*it].bbox.centre_y())) {
-      out.push_back(*it);
-    }
-  }
-  std::ranges::sort(out);
-  return out;
-}
-
 // The glyphs of the phrases (runs closer than a column gap) in which a glyph straddles an inner
 // column bound or a word's letters fall on both sides of one; ascending.
 std::vector<std::size_t> crossing_phrases(std::span<const PageChar> chars,
@@ -255,16 +257,42 @@ bool is_code(std::span<const PageChar> chars, const std::vector<std::size_t>& gl
   return static_cast<float>(fixed) >= kCodeShare * static_cast<float>(glyphs.size());
 }
 
+// The lines of `lines` in each band between the rules at `ys` (top to bottom), less `foreign`
+// (ascending): each glyph finds its band by a binary search, so many rows cost no more than few.
+std::vector<std::vector<std::vector<std::size_t>>> band_lines(
+    std::span<const PageChar> chars, const std::vector<std::vector<std::size_t>>& lines,
+    const std::vector<float>& ys, const std::vector<std::size_t>& foreign) {
+  std::vector<std::vector<std::vector<std::size_t>>> bands(ys.size() - 1);
+  // The line of `lines` each band's last line came from.
+  std::vector<std::size_t> from(bands.size(), lines.size());
+  for (std::size_t l = 0; l < lines.size(); ++l) {
+    for (std::size_t g : lines[l]) {
+      if (std::ranges::binary_search(foreign, g)) continue;
+      const float y = chars[g].bbox.centre_y();
+      // Band b holds ys[b] >= y > ys[b + 1].
+      const auto below = std::ranges::upper_bound(ys, y, std::greater<>{});
+      const std::size_t b = static_cast<std::size_t>(below - ys.begin());
+      if (b == 0 || b == ys.size()) continue;
+      auto& band = bands[b - 1];
+      if (from[b - 1] != l) {
+        band.emplace_back();
+        from[b - 1] = l;
+      }
+      band.back().push_back(g);
+    }
+  }
+  return bands;
+}
+
 // The table over `box` cut by the rules at `ys` (top to bottom) into bands and at `xs` into
-// columns (none: from the text's gaps); nullopt unless two rows fill two
-// columns or more, or when it is code.
+// columns (none: from the text's gaps), of `glyphs` (ascending) in `lines` (top to bottom, each
+// left to right); nullopt unless two rows fill two columns or more.
 std::optional<FoundTable> build_table(std::span<const PageChar> chars,
-                                      const std::vector<std::size_t>& order, const BBox& box,
-                                      const std::vector<float>& ys, std::vector<float> xs,
-                                      std::vector<bool>& taken) {
-  std::vector<std::size_t> glyphs = glyphs_in(chars, order, box, taken);
+                                      std::vector<std::size_t> glyphs,
+                                      const std::vector<std::vector<std::size_t>>& lines,
+                                      const BBox& box, const std::vector<float>& ys,
+                                      std::vector<float> xs, Taken& taken) {
   if (glyphs.empty() || is_code(chars, glyphs)) return std::nullopt;
-  const std::vector<std::vector<std::size_t>> lines = glyph_lines(chars, glyphs);
   const bool open = xs.empty();
   if (open) xs = text_columns(chars, lines, box.x0, box.x1);
   if (xs.size() < 3) return std::nullopt;
@@ -280,13 +308,8 @@ std::optional<FoundTable> build_table(std::span<const PageChar> chars,
   // header's frame when the columns are open, and mark rows when they are ruled too.
   const bool ruled_rows = ys.size() >= (open ? 5u : 4u);
   std::vector<std::vector<std::string>> rows;
-  for (std::size_t b = 0; b + 1 < ys.size(); ++b) {
-    std::vector<std::size_t> band;
-    for (std::size_t g : glyphs) {
-      const float y = chars[g].bbox.centre_y();
-      if (y <= ys[b] && y > ys[b + 1]) band.push_back(g);
-    }
-    add_band_rows(rows, chars, glyph_lines(chars, std::move(band)), xs, ruled_rows);
+  for (const auto& band : band_lines(chars, lines, ys, foreign)) {
+    add_band_rows(rows, chars, band, xs, ruled_rows);
   }
   std::erase_if(rows, [](const auto& row) {
     return std::ranges::all_of(row, [](const std::string& c) { return c.empty(); });
@@ -339,8 +362,19 @@ std::optional<FoundTable> build_table(std::span<const PageChar> chars,
       return std::nullopt;
     }
   }
-  for (std::size_t g : glyphs) taken[g] = true;
+  for (std::size_t g : glyphs) taken[g] = 1;
   return FoundTable{box, std::move(rows), std::move(glyphs)};
+}
+
+// The table over `box` (see build_table) of the glyphs no earlier table took.
+std::optional<FoundTable> table_in_box(std::span<const PageChar> chars, const LineIndex& index,
+                                       const BBox& box, const std::vector<float>& ys,
+                                       std::vector<float> xs, Taken& taken) {
+  const std::vector<std::vector<std::size_t>> lines = index.lines_in(chars, box, taken);
+  std::vector<std::size_t> glyphs;
+  for (const auto& line : lines) glyphs.insert(glyphs.end(), line.begin(), line.end());
+  std::ranges::sort(glyphs);
+  return build_table(chars, std::move(glyphs), lines, box, ys, std::move(xs), taken);
 }
 
 // Pairs (horizontal, vertical) of rules that cross or meet, by a sweep down the page: each
@@ -383,70 +417,77 @@ std::vector<std::pair<std::size_t, std::size_t>> crossings(const std::vector<HRu
   return pairs;
 }
 
-// Phrases of a line: runs of glyphs closer than a column gap.
-std::size_t phrase_count(std::span<const PageChar> chars, const std::vector<std::size_t>& line) {
-  std::size_t count = line.empty() ? 0 : 1;
-  for (std::size_t i = 1; i < line.size(); ++i) {
-    const PageChar &a = chars[line[i - 1]], &b = chars[line[i]];
-    if (b.bbox.x0 - a.bbox.x1 >= kColumnGapEm * size_of(b)) ++count;
-  }
-  return count;
-}
+// A page line as the rule-less search sees it: its glyphs no ruled table took, whitespace left out.
+struct LineStat {
+  std::size_t source = 0;  // its place among the page's lines
+  BBox box{INFINITY, INFINITY, -INFINITY, -INFINITY};
+  std::size_t glyphs = 0, phrases = 0;
+  float size = 0;  // its first glyph's
+};
 
-// Tables without rules: runs of at least kMinUnruledRows lines, each parted by column gaps and
-// close below the one above, whose gaps line up into columns (build_table checks the rest:
-// short cells, several filled per row, no code).
-std::vector<FoundTable> unruled_tables(std::span<const PageChar> chars,
-                                       const std::vector<std::size_t>& order,
-                                       std::vector<bool>& taken) {
-  // Top down, ties in page order: the order glyph_lines sorts into, so it need not sort again.
-  std::vector<std::size_t> free;
-  for (std::size_t end = order.size(); end > 0;) {
-    std::size_t start = end - 1;
-    const float y = chars[order[start]].bbox.centre_y();
-    while (start > 0 && chars[order[start - 1]].bbox.centre_y() == y) --start;
-    for (std::size_t i = start; i < end; ++i) {
-      if (!taken[order[i]]) free.push_back(order[i]);
-    }
-    end = start;
-  }
-  const auto lines = glyph_lines(chars, std::move(free));
-  std::vector<FoundTable> tables;
-  const auto box_of = [&](std::size_t first, std::size_t end) {
-    BBox box{INFINITY, INFINITY, -INFINITY, -INFINITY};
-    for (std::size_t l = first; l < end; ++l) {
-      for (std::size_t g : lines[l]) {
-        const BBox& b = chars[g].bbox;
-        box = BBox{std::min(box.x0, b.x0), std::min(box.y0, b.y0), std::max(box.x1, b.x1),
-                   std::max(box.y1, b.y1)};
+struct Candidate {
+  BBox box;
+  std::vector<std::vector<std::size_t>> lines;  // top to bottom, each left to right
+};
+
+// Tables without rules: the boxes of runs of at least kMinUnruledRows lines, each parted by
+// column gaps and close below the one above (build_table checks the rest: columns that line up,
+// short cells, several filled per row, no code). Reads the page's own lines, top to bottom, with
+// no copy of their glyphs: most pages hold no such run and cost one walk over their glyphs.
+std::vector<Candidate> unruled_candidates(std::span<const PageChar> chars,
+                                          std::span<const TextLine> page_lines,
+                                          const Taken& taken) {
+  std::vector<LineStat> lines;
+  lines.reserve(page_lines.size());
+  for (std::size_t source = 0; source < page_lines.size(); ++source) {
+    LineStat stat;
+    stat.source = source;
+    const PageChar* previous = nullptr;
+    for (std::size_t g : page_lines[source].char_indices) {
+      const PageChar& c = chars[g];
+      if (!searchable(c, g, taken)) continue;
+      if (previous == nullptr) {
+        stat.size = size_of(c);
+        stat.phrases = 1;
+      } else if (const float gap = c.bbox.x0 - previous->bbox.x1;
+                 gap > 0 && gap >= kColumnGapEm * size_of(c)) {  // most glyphs touch: no size
+        ++stat.phrases;
       }
+      previous = &c;
+      ++stat.glyphs;
+      stat.box = BBox{std::min(stat.box.x0, c.bbox.x0), std::min(stat.box.y0, c.bbox.y0),
+                      std::max(stat.box.x1, c.bbox.x1), std::max(stat.box.y1, c.bbox.y1)};
     }
-    return box;
-  };
-  std::vector<std::size_t> phrases(lines.size());
-  for (std::size_t l = 0; l < lines.size(); ++l) phrases[l] = phrase_count(chars, lines[l]);
+    if (stat.glyphs > 0) lines.push_back(stat);
+  }
+  std::vector<Candidate> candidates;
   std::size_t first = 0;
   for (std::size_t l = 0; l <= lines.size(); ++l) {
-    const bool joins = l < lines.size() && phrases[l] >= 2 &&
-                       (l == first || box_of(l - 1, l).y0 - box_of(l, l + 1).y1 <
-                                          kUnruledLineGapEm * size_of(chars[lines[l][0]]));
+    const bool joins = l < lines.size() && lines[l].phrases >= 2 &&
+                       (l == first ||
+                        lines[l - 1].box.y0 - lines[l].box.y1 < kUnruledLineGapEm * lines[l].size);
     if (joins) continue;
     // Long phrases are prose set in columns: skip the full check, the page's costliest step.
     std::size_t glyph_count = 0, phrase_total = 0;
     for (std::size_t k = first; k < l; ++k) {
-      glyph_count += lines[k].size();
-      phrase_total += phrases[k];
+      glyph_count += lines[k].glyphs;
+      phrase_total += lines[k].phrases;
     }
     if (l - first >= kMinUnruledRows &&
         static_cast<float>(glyph_count) <= kMaxOpenCellChars * static_cast<float>(phrase_total)) {
-      const BBox box = box_of(first, l);
-      if (auto table = build_table(chars, order, box, {box.y1, box.y0}, {}, taken)) {
-        tables.push_back(std::move(*table));
+      Candidate candidate{lines[first].box, {}};
+      for (std::size_t k = first; k < l; ++k) {
+        candidate.box = BBox::union_of(candidate.box, lines[k].box);
+        auto& glyphs = candidate.lines.emplace_back();
+        for (std::size_t g : page_lines[lines[k].source].char_indices) {
+          if (searchable(chars[g], g, taken)) glyphs.push_back(g);
+        }
       }
+      candidates.push_back(std::move(candidate));
     }
-    first = (l < lines.size() && phrases[l] >= 2) ? l : l + 1;
+    first = (l < lines.size() && lines[l].phrases >= 2) ? l : l + 1;
   }
-  return tables;
+  return candidates;
 }
 
 struct UnionFind {
@@ -514,6 +555,11 @@ std::vector<BBox> ruling_lines(std::span<const PagePath> paths) {
 }
 
 std::vector<FoundTable> find_tables(std::span<const BBox> rules, std::span<const PageChar> chars) {
+  return find_tables(rules, chars, group_lines(chars));
+}
+
+std::vector<FoundTable> find_tables(std::span<const BBox> rules, std::span<const PageChar> chars,
+                                    std::span<const TextLine> lines) {
   std::vector<HRule> hs;
   std::vector<VRule> vs;
   for (const BBox& r : rules) {
@@ -551,8 +597,8 @@ std::vector<FoundTable> find_tables(std::span<const BBox> rules, std::span<const
   for (const auto& [h, v] : pairs) {
     if (crossed[h]) groups.join(h, hs.size() + v);
   }
-  const std::vector<std::size_t> order = by_height(chars);
-  std::vector<bool> taken(chars.size(), false);
+  const LineIndex index(lines);
+  Taken taken(chars.size(), 0);
   std::vector<FoundTable> tables;
   std::vector<std::vector<std::size_t>> members(hs.size() + vs.size());
   for (std::size_t i = 0; i < members.size(); ++i) members[groups.find(i)].push_back(i);
@@ -590,7 +636,7 @@ std::vector<FoundTable> find_tables(std::span<const BBox> rules, std::span<const
     }
     xs.push_back(box.x0);
     xs.push_back(box.x1);
-    if (auto table = build_table(chars, order, box, ys, distinct(std::move(xs)), taken)) {
+    if (auto table = table_in_box(chars, index, box, ys, distinct(std::move(xs)), taken)) {
       tables.push_back(std::move(*table));
     }
   }
@@ -613,8 +659,10 @@ std::vector<FoundTable> find_tables(std::span<const BBox> rules, std::span<const
         continue;
       }
       const BBox band{open[first].x0, open[next].y, open[first].x1, open[last].y};
-      const auto lines = glyph_lines(chars, glyphs_in(chars, order, band, taken));
-      if (!lines.empty() && text_columns(chars, lines, band.x0, band.x1).size() < 3) break;
+      const auto band_lines = index.lines_in(chars, band, taken);
+      if (!band_lines.empty() && text_columns(chars, band_lines, band.x0, band.x1).size() < 3) {
+        break;
+      }
       ys.push_back(open[next].y);
       used[next] = true;
       last = next;
@@ -622,13 +670,27 @@ std::vector<FoundTable> find_tables(std::span<const BBox> rules, std::span<const
     if (ys.size() < kMinOpenRules) continue;
     used[first] = true;
     const BBox box{open[first].x0, ys.back(), open[first].x1, ys.front()};
-    if (auto table = build_table(chars, order, box, ys, {}, taken))
+    if (auto table = table_in_box(chars, index, box, ys, {}, taken))
       tables.push_back(std::move(*table));
   }
-  for (FoundTable& table : unruled_tables(chars, order, taken)) tables.push_back(std::move(table));
+  for (const Candidate& c : unruled_candidates(chars, lines, taken)) {
+    std::vector<std::size_t> glyphs;
+    for (const auto& line : c.lines) glyphs.insert(glyphs.end(), line.begin(), line.end());
+    std::ranges::sort(glyphs);
+    if (auto table = build_table(chars, std::move(glyphs), c.lines, c.box, {c.box.y1, c.box.y0},
+                                 {}, taken)) {
+      tables.push_back(std::move(*table));
+    }
+  }
   std::ranges::sort(tables,
                     [](const FoundTable& a, const FoundTable& b) { return a.bbox.y1 > b.bbox.y1; });
   return tables;
+}
+
+bool continues_table(const std::vector<std::vector<std::string>>& last,
+                     const std::vector<std::vector<std::string>>& next) {
+  return !last.empty() && next.size() >= 2 && next[0] == last[0] &&
+         std::ranges::any_of(next[0], [](const std::string& c) { return !c.empty(); });
 }
 
 std::string pipe_table(const std::vector<std::vector<std::string>>& cells) {

@@ -529,6 +529,33 @@ std::string document_title(const std::vector<LaidPage>& pages,
   return geo::encode_utf8(geo::collapse_whitespace(title));
 }
 
+// A table running on over a page break under its repeated header is one table, the repeat
+// dropped, when no body text comes between (running heads and page numbers may). From the end,
+// so that a table over several pages gathers them all.
+void join_continued_tables(std::vector<LaidPage>& pages,
+                           const std::vector<std::vector<geo::FurnitureRole>>& furniture) {
+  const auto body_where = [&](std::size_t p, auto&& where) {
+    for (std::size_t i = 0; i < pages[p].lines.size(); ++i) {
+      if (furniture[p][i] == geo::FurnitureRole::Content && where(pages[p].lines[i].bbox)) {
+        return true;
+      }
+    }
+    return false;
+  };
+  for (std::size_t p = pages.size(); p-- > 1;) {
+    if (pages[p - 1].tables.empty() || pages[p].tables.empty()) continue;
+    LaidTable& last = pages[p - 1].tables.back();
+    const LaidTable& next = pages[p].tables.front();
+    if (!geo::continues_table(last.cells, next.cells) ||
+        body_where(p - 1, [&](const BBox& b) { return b.y1 < last.bbox.y0; }) ||
+        body_where(p, [&](const BBox& b) { return b.y0 > next.bbox.y1; })) {
+      continue;
+    }
+    last.cells.insert(last.cells.end(), next.cells.begin() + 1, next.cells.end());
+    pages[p].tables.erase(pages[p].tables.begin());
+  }
+}
+
 }  // namespace
 
 FinishedDocument finish_document(std::vector<LaidPage> pages,
@@ -536,6 +563,7 @@ FinishedDocument finish_document(std::vector<LaidPage> pages,
   keep_shaded_listings(pages);
   const std::vector<std::vector<geo::FurnitureRole>> furniture = furniture_roles(pages);
   assign_heading_roles(pages, furniture);
+  join_continued_tables(pages, furniture);
   if (!bookmarks.empty()) apply_outline(pages, furniture, bookmarks);
   const float body = body_face(pages, furniture).second;
   FinishedDocument finished;

@@ -94,6 +94,7 @@ LineLook line_look(const geo::TextLine& line, std::span<const geo::PageChar> cha
 // Rules turn with the text, so that both meet in the upright page's frame.
 std::vector<geo::FoundTable> page_tables(std::span<const PdfPath> paths,
                                          std::span<const geo::PageChar> chars,
+                                         std::span<const geo::TextLine> lines,
                                          const BBox& visible_box, int turns) {
   std::vector<geo::PagePath> page_paths;
   page_paths.reserve(paths.size());
@@ -102,7 +103,7 @@ std::vector<geo::FoundTable> page_tables(std::span<const PdfPath> paths,
     page_paths.push_back(geo::PagePath{box, path.stroked, path.filled});
   }
   const std::vector<BBox> rules = geo::ruling_lines(page_paths);
-  return geo::find_tables(rules, chars);
+  return geo::find_tables(rules, chars, lines);
 }
 
 // The characters no table holds; the tables are whole blocks of their own.
@@ -132,9 +133,10 @@ bool in_any(std::span<const BBox> boxes, const BBox& box) {
   return std::ranges::any_of(boxes, [&box](const BBox& b) { return geo::holds_centre(b, box); });
 }
 
-// The page's listing shades (shades.h) in the upright frame, their badges' characters dropped.
-std::vector<BBox> page_shades(std::vector<geo::PageChar>& chars, std::span<const PdfPath> paths,
-                              const BBox& visible_box, int turns) {
+// The page's listing shades (shades.h) in the upright frame, their badges' characters dropped
+// (`lines`, the lines of `chars`, then grouped again).
+std::vector<BBox> page_shades(std::vector<geo::PageChar>& chars, std::vector<geo::TextLine>& lines,
+                              std::span<const PdfPath> paths, const BBox& visible_box, int turns) {
   std::vector<BBox> fills, boxes;
   for (const PdfPath& path : paths) {
     boxes.push_back(geo::turn_box(BBox{path.x0, path.y0, path.x1, path.y1}, visible_box, turns));
@@ -143,13 +145,14 @@ std::vector<BBox> page_shades(std::vector<geo::PageChar>& chars, std::span<const
   }
   if (fills.empty()) return {};
   std::vector<geo::ShadeLine> shade_lines;
-  for (const geo::TextLine& line : geo::group_lines(chars)) {
+  for (const geo::TextLine& line : lines) {
     shade_lines.push_back({line.bbox, line_look(line, chars).monospace});
   }
   std::vector<BBox> shades = geo::listing_shades(shade_lines, fills);
   const std::vector<BBox> badges = geo::shade_badges(shades, boxes);
   if (!badges.empty()) {
     std::erase_if(chars, [&badges](const geo::PageChar& c) { return in_any(badges, c.bbox); });
+    lines = geo::group_lines(chars);
   }
   return shades;
 }
@@ -163,12 +166,17 @@ LaidPage lay_out_page(std::span<const PdfChar> pdf_chars, std::span<const PdfPat
   const BBox& page_box = upright.page;
   std::vector<BBox> figures(page_figures.begin(), page_figures.end());
   for (BBox& figure : figures) figure = geo::turn_box(figure, visible_box, upright.turns);
-  const std::vector<BBox> shades = page_shades(chars, paths, visible_box, upright.turns);
-  std::vector<geo::FoundTable> tables = page_tables(paths, chars, visible_box, upright.turns);
+  // Grouped once for the shades, the tables and the page's text, unless a pass takes characters.
+  std::vector<geo::TextLine> lines = geo::group_lines(chars);
+  const std::vector<BBox> shades = page_shades(chars, lines, paths, visible_box, upright.turns);
+  std::vector<geo::FoundTable> tables =
+      page_tables(paths, chars, lines, visible_box, upright.turns);
   // A listing's frame rules no table.
   std::erase_if(tables, [&shades](const geo::FoundTable& t) { return in_any(shades, t.bbox); });
-  if (!tables.empty()) chars = outside(std::move(chars), tables);
-  std::vector<geo::TextLine> lines = geo::group_lines(chars);
+  if (!tables.empty()) {
+    chars = outside(std::move(chars), tables);
+    lines = geo::group_lines(chars);
+  }
   // A listing's aligned comments leave a strip as clear as a gutter: its lines are no evidence
   // of columns, and its shade ends any strip it crosses.
   std::vector<geo::TextLine> gutter_lines;

@@ -47,7 +47,17 @@ std::vector<BBox> ruling_lines(std::span<const PagePath> paths);
 
 // Tables of at least two rows and two columns, top to bottom. Every character lies in at most
 // one; text set in a fixed-pitch font throughout (code) is in none.
+// `lines`: the page's text lines (group_lines over `chars`), which the search for tables without
+// rules reads rather than grouping the glyphs again; the first form groups them itself.
 std::vector<FoundTable> find_tables(std::span<const BBox> rules, std::span<const PageChar> chars);
+std::vector<FoundTable> find_tables(std::span<const BBox> rules, std::span<const PageChar> chars,
+                                    std::span<const TextLine> lines);
+
+// Whether `next`, the first table of a page, goes on with `last`, the previous page's last: it
+// repeats last's header row, as a printed table does over each page break. A table split
+// without that stays two.
+bool continues_table(const std::vector<std::vector<std::string>>& last,
+                     const std::vector<std::vector<std::string>>& next);
 
 // The GitHub pipe table of `cells`: the first row as the header, `|` escaped, newlines as spaces.
 std::string pipe_table(const std::vector<std::vector<std::string>>& cells);
