@@ -1,7 +1,5 @@
 #include "vorlin_geometry/primitives.h"
 
-#include <array>
-#include <bit>
 #include <stdexcept>
 
 #include "vorlin_geometry/unicode.h"
@@ -17,51 +15,32 @@ float relative_height(float y, const BBox& page) { return (y - page.y0) / (page.
 
 namespace {
 
-// Below this many keys a comparison sort costs less than the radix sort's four bucket passes.
-constexpr std::size_t kRadixMinimum = 64;
-
-// The key as an unsigned number in the sort's order, every NaN last and equal: positives get the
-// sign bit, negatives all bits flipped (so larger magnitudes come first), then the whole flipped
-// for descending order. -0 becomes +0, which the float order treats as equal.
-std::uint32_t radix_key(float key, SortOrder order) {
-  if (std::isnan(key)) return 0xFFFF'FFFFu;
-  const auto bits = std::bit_cast<std::uint32_t>(key == 0.0f ? 0.0f : key);
-  const std::uint32_t ascending = (bits & 0x8000'0000u) ? ~bits : bits | 0x8000'0000u;
-  return order == SortOrder::Ascending ? ascending : ~ascending;
-}
-
-// Least significant byte first, each pass a stable counting sort; a byte that all keys share
-// needs no pass. Linear where a comparison sort of a page's characters is n log n.
-void radix_sort(std::vector<std::pair<float, std::size_t>>& keyed, SortOrder order) {
-  const std::size_t n = keyed.size();
-  std::vector<std::uint32_t> keys(n), spare_keys(n);
-  std::vector<std::pair<float, std::size_t>> spare(n);
-  for (std::size_t i = 0; i < n; ++i) keys[i] = radix_key(keyed[i].first, order);
-  for (int shift = 0; shift < 32; shift += 8) {
-    std::array<std::size_t, 256> start{};
-    for (std::uint32_t key : keys) ++start[(key >> shift) & 0xFF];
-    if (start[(keys[0] >> shift) & 0xFF] == n) continue;
-    std::size_t sum = 0;
-    for (std::size_t& at : start) sum += std::exchange(at, sum);
-    for (std::size_t i = 0; i < n; ++i) {
-      const std::size_t at = start[(keys[i] >> shift) & 0xFF]++;
-      spare[at] = keyed[i];
-      spare_keys[at] = keys[i];
-    }
-    keyed.swap(spare);
-    keys.swap(spare_keys);
-  }
-}
-
-// Text mostly arrives in reading order, so many inputs are sorted already.
+// Text mostly arrives in reading order, so many inputs are sorted already; and a page's characters
+// come a line at a time, most of a line on one baseline, so runs of equal keys move as one.
 template <class Before>
-void sort_keyed(std::vector<std::pair<float, std::size_t>>& keyed, SortOrder order, Before before) {
+void sort_keyed(std::vector<std::pair<float, std::size_t>>& keyed, Before before) {
   if (std::ranges::is_sorted(keyed, before)) return;
-  if (keyed.size() < kRadixMinimum) {
-    std::ranges::stable_sort(keyed, before);
-  } else {
-    radix_sort(keyed, order);
+  std::vector<std::size_t> starts;
+  std::vector<std::pair<float, std::size_t>> runs;  // a run's key and its index in `starts`
+  for (std::size_t i = 0; i < keyed.size(); ++i) {
+    if (i == 0 || before(keyed[i - 1], keyed[i]) || before(keyed[i], keyed[i - 1])) {
+      runs.emplace_back(keyed[i].first, starts.size());
+      starts.push_back(i);
+    }
   }
+  if (runs.size() == keyed.size()) {
+    std::ranges::stable_sort(keyed, before);
+    return;
+  }
+  starts.push_back(keyed.size());
+  std::ranges::stable_sort(runs, before);
+  std::vector<std::pair<float, std::size_t>> sorted;
+  sorted.reserve(keyed.size());
+  for (const auto& run : runs) {
+    sorted.insert(sorted.end(), keyed.begin() + static_cast<std::ptrdiff_t>(starts[run.second]),
+                  keyed.begin() + static_cast<std::ptrdiff_t>(starts[run.second + 1]));
+  }
+  keyed = std::move(sorted);
 }
 
 }  // namespace
@@ -70,10 +49,10 @@ void detail::stable_sort_keyed(std::vector<std::pair<float, std::size_t>>& keyed
                                SortOrder order) {
   // Two spelled-out comparators rather than a function pointer, so the key test inlines.
   if (order == SortOrder::Ascending) {
-    sort_keyed(keyed, order,
+    sort_keyed(keyed,
                [](const auto& a, const auto& b) { return float_less_nan_last(a.first, b.first); });
   } else {
-    sort_keyed(keyed, order, [](const auto& a, const auto& b) {
+    sort_keyed(keyed, [](const auto& a, const auto& b) {
       return float_greater_nan_last(a.first, b.first);
     });
   }
