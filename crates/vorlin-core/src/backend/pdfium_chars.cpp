@@ -16,15 +16,21 @@ namespace {
 // scale through the text matrix, so the size that matters is the nominal size times the matrix's
 // vertical scale. The direction is the baseline's in unrotated user space, counterclockwise
 // (FPDFText_GetCharAngle gives the same angle clockwise, for the price of another call); the
-// page's /Rotate turns it clockwise on the way to the visible page. Runs of characters share
-// their matrix's linear part, so the trigonometry is redone only when it changes.
+// page's /Rotate turns it clockwise on the way to the visible page. The nominal size is the text
+// object's and runs of characters share their matrix's linear part, so each is asked for, and the
+// trigonometry redone, only when it changes.
 class SizeAndAngle {
  public:
   SizeAndAngle(const pdfium::PdfiumApi& api, pdfium::FPDF_TEXTPAGE text, int rotation)
       : api_(api), text_(text), rotation_(rotation) {}
 
-  void read(int index, PdfChar& ch) {
-    const double nominal = api_.FPDFText_GetFontSize(text_, index);
+  void read(int index, pdfium::FPDF_PAGEOBJECT object, PdfChar& ch) {
+    if (!nominal_known_ || object != object_) {
+      object_ = object;
+      nominal_known_ = true;
+      nominal_ = api_.FPDFText_GetFontSize(text_, index);
+    }
+    const double nominal = nominal_;
     pdfium::FS_MATRIX matrix{};
     if (!api_.FPDFText_GetMatrix(text_, index, &matrix)) {
       ch.font_size = static_cast<float>(nominal);
@@ -51,6 +57,9 @@ class SizeAndAngle {
   const pdfium::PdfiumApi& api_;
   pdfium::FPDF_TEXTPAGE text_;
   int rotation_;
+  bool nominal_known_ = false;
+  pdfium::FPDF_PAGEOBJECT object_ = nullptr;
+  double nominal_ = 0;
   bool known_ = false;
   float linear_[4] = {};
   double scale_ = 0;
@@ -63,8 +72,7 @@ class LookCache {
  public:
   LookCache(const pdfium::PdfiumApi& api, pdfium::FPDF_TEXTPAGE text) : api_(api), text_(text) {}
 
-  void apply(int index, PdfChar& ch) {
-    pdfium::FPDF_PAGEOBJECT object = api_.FPDFText_GetTextObject(text_, index);
+  void apply(int index, pdfium::FPDF_PAGEOBJECT object, PdfChar& ch) {
     if (fonts_.empty() || object != object_) {
       object_ = object;
       const int mode = object ? api_.FPDFTextObj_GetTextRenderMode(object) : 0;
@@ -156,8 +164,9 @@ std::expected<std::vector<PdfChar>, PdfError> read_chars(const LoadedPage& page,
       look.x1 = static_cast<float>(box.x1);
       look.y1 = static_cast<float>(box.y1);
     }
-    sizes.read(i, look);
-    looks.apply(i, look);
+    pdfium::FPDF_PAGEOBJECT object = api.FPDFText_GetTextObject(text.get(), i);
+    sizes.read(i, object, look);
+    looks.apply(i, object, look);
   }
   return decode_text_page(entries);
 }
