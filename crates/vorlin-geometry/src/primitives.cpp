@@ -15,32 +15,32 @@ float relative_height(float y, const BBox& page) { return (y - page.y0) / (page.
 
 namespace {
 
-// Text mostly arrives in reading order, so many inputs are sorted already; and a page's characters
-// come a line at a time, most of a line on one baseline, so runs of equal keys move as one.
+// A natural merge sort: text mostly arrives in reading order, so the input is a few sorted runs
+// (a line's characters, broken where a superscript or another font steps off the baseline), and
+// merging neighbouring runs, first range first on ties, keeps it stable in n log(runs).
 template <class Before>
 void sort_keyed(std::vector<std::pair<float, std::size_t>>& keyed, Before before) {
-  if (std::ranges::is_sorted(keyed, before)) return;
-  std::vector<std::size_t> starts;
-  std::vector<std::pair<float, std::size_t>> runs;  // a run's key and its index in `starts`
-  for (std::size_t i = 0; i < keyed.size(); ++i) {
-    if (i == 0 || before(keyed[i - 1], keyed[i]) || before(keyed[i], keyed[i - 1])) {
-      runs.emplace_back(keyed[i].first, starts.size());
-      starts.push_back(i);
+  std::vector<std::size_t> bounds{0};
+  for (std::size_t i = 1; i < keyed.size(); ++i) {
+    if (before(keyed[i], keyed[i - 1])) bounds.push_back(i);
+  }
+  bounds.push_back(keyed.size());
+  if (bounds.size() <= 2) return;
+  std::vector<std::pair<float, std::size_t>> merged(keyed.size());
+  const auto at = [](auto& items, std::size_t i) {
+    return items.begin() + static_cast<std::ptrdiff_t>(i);
+  };
+  while (bounds.size() > 2) {
+    std::vector<std::size_t> next{0};
+    for (std::size_t r = 0; r + 1 < bounds.size(); r += 2) {
+      const std::size_t end = r + 2 < bounds.size() ? bounds[r + 2] : bounds[r + 1];
+      std::merge(at(keyed, bounds[r]), at(keyed, bounds[r + 1]), at(keyed, bounds[r + 1]),
+                 at(keyed, end), at(merged, bounds[r]), before);
+      next.push_back(end);
     }
+    keyed.swap(merged);
+    bounds = std::move(next);
   }
-  if (runs.size() == keyed.size()) {
-    std::ranges::stable_sort(keyed, before);
-    return;
-  }
-  starts.push_back(keyed.size());
-  std::ranges::stable_sort(runs, before);
-  std::vector<std::pair<float, std::size_t>> sorted;
-  sorted.reserve(keyed.size());
-  for (const auto& run : runs) {
-    sorted.insert(sorted.end(), keyed.begin() + static_cast<std::ptrdiff_t>(starts[run.second]),
-                  keyed.begin() + static_cast<std::ptrdiff_t>(starts[run.second + 1]));
-  }
-  keyed = std::move(sorted);
 }
 
 }  // namespace

@@ -59,7 +59,7 @@ TEST(stable_sort_by_float_key, keeps_ties_in_order_and_puts_nan_last) {
   stable_sort_by_float_key(down, [&](std::size_t p) { return keys[p]; }, SortOrder::Descending);
   EXPECT_EQ(up, (std::vector<std::size_t>{4, 7, 8, 2, 6, 0, 3, 1, 5}));
   EXPECT_EQ(down, (std::vector<std::size_t>{0, 3, 2, 6, 7, 8, 4, 1, 5}));
-  // Runs of equal keys (a line's baseline) move as one; they must land where a plain sort puts them.
+  // Longer input, in sorted runs as text arrives, must land where a plain stable sort puts it.
   std::vector<float> many;
   for (std::size_t i = 0; i < 200; ++i) many.push_back(keys[i / 4 % keys.size()]);
   for (const auto order : {SortOrder::Ascending, SortOrder::Descending}) {
