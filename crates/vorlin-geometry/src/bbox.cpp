@@ -24,11 +24,6 @@ std::expected<BBox, BBoxError> BBox::create(float x0, float y0, float x1, float 
   return BBox{x0, y0, x1, y1};
 }
 
-BBox BBox::union_of(const BBox& a, const BBox& b) {
-  return BBox{min_num(a.x0, b.x0), min_num(a.y0, b.y0), max_num(a.x1, b.x1),
-              max_num(a.y1, b.y1)};
-}
-
 const BBox DEFAULT_PAGE_BOX = *BBox::create(0.0f, 0.0f, 595.0f, 842.0f);
 
 }  // namespace vorlin_geometry

@@ -44,8 +44,16 @@ bool is_top_numeric_label(const TextLine& line, std::span<const PageChar> chars,
 }
 
 bool is_lone_symbol(const TextLine& line, std::span<const PageChar> chars) {
-  const std::u32string text = line_text_compact(line, chars);
-  return text.size() == 1 && !is_alphanumeric(text.front());
+  // Every line is asked, so the count stops at a second visible character.
+  std::size_t visible = 0;
+  char32_t only = 0;
+  for (std::size_t p : line.char_indices) {
+    const char32_t ch = char_at(chars, p).ch;
+    if (is_whitespace(ch)) continue;
+    if (++visible > 1) return false;
+    only = ch;
+  }
+  return visible == 1 && !is_alphanumeric(only);
 }
 
 bool is_bottom_page_number(const TextLine& line, std::span<const PageChar> chars,

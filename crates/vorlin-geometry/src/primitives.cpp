@@ -13,7 +13,50 @@ void detail::throw_position_out_of_range(std::size_t position, std::size_t size)
 
 float relative_height(float y, const BBox& page) { return (y - page.y0) / (page.y1 - page.y0); }
 
-bool is_valid_size(float value) { return std::isfinite(value) && value > 0.0f; }
+namespace {
+
+// A natural merge sort: text mostly arrives in reading order, so the input is a few sorted runs
+// (a line's characters, broken where a superscript or another font steps off the baseline), and
+// merging neighbouring runs, first range first on ties, keeps it stable in n log(runs).
+template <class Before>
+void sort_keyed(std::vector<std::pair<float, std::size_t>>& keyed, Before before) {
+  std::vector<std::size_t> bounds{0};
+  for (std::size_t i = 1; i < keyed.size(); ++i) {
+    if (before(keyed[i], keyed[i - 1])) bounds.push_back(i);
+  }
+  bounds.push_back(keyed.size());
+  if (bounds.size() <= 2) return;
+  std::vector<std::pair<float, std::size_t>> merged(keyed.size());
+  const auto at = [](auto& items, std::size_t i) {
+    return items.begin() + static_cast<std::ptrdiff_t>(i);
+  };
+  while (bounds.size() > 2) {
+    std::vector<std::size_t> next{0};
+    for (std::size_t r = 0; r + 1 < bounds.size(); r += 2) {
+      const std::size_t end = r + 2 < bounds.size() ? bounds[r + 2] : bounds[r + 1];
+      std::merge(at(keyed, bounds[r]), at(keyed, bounds[r + 1]), at(keyed, bounds[r + 1]),
+                 at(keyed, end), at(merged, bounds[r]), before);
+      next.push_back(end);
+    }
+    keyed.swap(merged);
+    bounds = std::move(next);
+  }
+}
+
+}  // namespace
+
+void detail::stable_sort_keyed(std::vector<std::pair<float, std::size_t>>& keyed,
+                               SortOrder order) {
+  // Two spelled-out comparators rather than a function pointer, so the key test inlines.
+  if (order == SortOrder::Ascending) {
+    sort_keyed(keyed,
+               [](const auto& a, const auto& b) { return float_less_nan_last(a.first, b.first); });
+  } else {
+    sort_keyed(keyed, [](const auto& a, const auto& b) {
+      return float_greater_nan_last(a.first, b.first);
+    });
+  }
+}
 
 std::optional<float> upper_median(std::span<const float> values) {
   if (values.empty()) return std::nullopt;

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <numeric>
+
 #include "fixtures.h"
 #include "vorlin_geometry/utf8.h"
 
@@ -57,6 +59,20 @@ TEST(stable_sort_by_float_key, keeps_ties_in_order_and_puts_nan_last) {
   stable_sort_by_float_key(down, [&](std::size_t p) { return keys[p]; }, SortOrder::Descending);
   EXPECT_EQ(up, (std::vector<std::size_t>{4, 7, 8, 2, 6, 0, 3, 1, 5}));
   EXPECT_EQ(down, (std::vector<std::size_t>{0, 3, 2, 6, 7, 8, 4, 1, 5}));
+  // Longer input, in sorted runs as text arrives, must land where a plain stable sort puts it.
+  std::vector<float> many;
+  for (std::size_t i = 0; i < 200; ++i) many.push_back(keys[i / 4 % keys.size()]);
+  for (const auto order : {SortOrder::Ascending, SortOrder::Descending}) {
+    std::vector<std::size_t> got(many.size()), want(many.size());
+    std::iota(got.begin(), got.end(), std::size_t{0});
+    std::iota(want.begin(), want.end(), std::size_t{0});
+    stable_sort_by_float_key(got, [&](std::size_t p) { return many[p]; }, order);
+    std::ranges::stable_sort(want, [&](std::size_t a, std::size_t b) {
+      return order == SortOrder::Ascending ? float_less_nan_last(many[a], many[b])
+                                           : float_greater_nan_last(many[a], many[b]);
+    });
+    EXPECT_EQ(got, want);
+  }
 }
 
 // Encoding invalid scalars is pinned through block_text.

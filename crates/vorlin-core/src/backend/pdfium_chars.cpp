@@ -1,4 +1,5 @@
 #include <cmath>
+#include <cstring>
 #include <memory>
 #include <numbers>
 #include <string>
@@ -15,23 +16,55 @@ namespace {
 // scale through the text matrix, so the size that matters is the nominal size times the matrix's
 // vertical scale. The direction is the baseline's in unrotated user space, counterclockwise
 // (FPDFText_GetCharAngle gives the same angle clockwise, for the price of another call); the
-// page's /Rotate turns it clockwise on the way to the visible page.
-void read_size_and_angle(const pdfium::PdfiumApi& api, pdfium::FPDF_TEXTPAGE text, int index,
-                         int rotation, PdfChar& ch) {
-  const double nominal = api.FPDFText_GetFontSize(text, index);
-  pdfium::FS_MATRIX matrix{};
-  if (!api.FPDFText_GetMatrix(text, index, &matrix)) {
-    ch.font_size = static_cast<float>(nominal);
-    return;
+// page's /Rotate turns it clockwise on the way to the visible page. The nominal size is the text
+// object's and runs of characters share their matrix's linear part, so each is asked for, and the
+// trigonometry redone, only when it changes.
+class SizeAndAngle {
+ public:
+  SizeAndAngle(const pdfium::PdfiumApi& api, pdfium::FPDF_TEXTPAGE text, int rotation)
+      : api_(api), text_(text), rotation_(rotation) {}
+
+  void read(int index, pdfium::FPDF_PAGEOBJECT object, PdfChar& ch) {
+    if (!nominal_known_ || object != object_) {
+      object_ = object;
+      nominal_known_ = true;
+      nominal_ = api_.FPDFText_GetFontSize(text_, index);
+    }
+    const double nominal = nominal_;
+    pdfium::FS_MATRIX matrix{};
+    if (!api_.FPDFText_GetMatrix(text_, index, &matrix)) {
+      ch.font_size = static_cast<float>(nominal);
+      return;
+    }
+    // Compared bit for bit: a NaN never equals itself, and -0 must not pass for +0.
+    const float linear[4] = {matrix.a, matrix.b, matrix.c, matrix.d};
+    if (!known_ || std::memcmp(linear, linear_, sizeof linear) != 0) {
+      std::memcpy(linear_, linear, sizeof linear);
+      known_ = true;
+      scale_ = std::hypot(double{matrix.c}, double{matrix.d});
+      double degrees = std::atan2(double{matrix.b}, double{matrix.a}) * 180.0 / std::numbers::pi -
+                       90.0 * rotation_;
+      degrees = std::fmod(degrees, 360.0);
+      if (degrees < 0) degrees += 360.0;
+      // Rounding can land exactly on 360; NaN (a degenerate matrix) reads as upright.
+      angle_ = degrees >= 0 && degrees < 360 ? static_cast<float>(degrees) : 0.0f;
+    }
+    ch.font_size = static_cast<float>(nominal * scale_);
+    ch.angle = angle_;
   }
-  ch.font_size = static_cast<float>(nominal * std::hypot(double{matrix.c}, double{matrix.d}));
-  double degrees =
-      std::atan2(double{matrix.b}, double{matrix.a}) * 180.0 / std::numbers::pi - 90.0 * rotation;
-  degrees = std::fmod(degrees, 360.0);
-  if (degrees < 0) degrees += 360.0;
-  // Rounding can land exactly on 360; NaN (a degenerate matrix) reads as upright.
-  ch.angle = degrees >= 0 && degrees < 360 ? static_cast<float>(degrees) : 0.0f;
-}
+
+ private:
+  const pdfium::PdfiumApi& api_;
+  pdfium::FPDF_TEXTPAGE text_;
+  int rotation_;
+  bool nominal_known_ = false;
+  pdfium::FPDF_PAGEOBJECT object_ = nullptr;
+  double nominal_ = 0;
+  bool known_ = false;
+  float linear_[4] = {};
+  double scale_ = 0;
+  float angle_ = 0;
+};
 
 // The look of the text object a character comes from. Consecutive characters almost always share
 // their object, and objects share a handful of fonts, so each is asked for once.
@@ -39,8 +72,7 @@ class LookCache {
  public:
   LookCache(const pdfium::PdfiumApi& api, pdfium::FPDF_TEXTPAGE text) : api_(api), text_(text) {}
 
-  void apply(int index, PdfChar& ch) {
-    pdfium::FPDF_PAGEOBJECT object = api_.FPDFText_GetTextObject(text_, index);
+  void apply(int index, pdfium::FPDF_PAGEOBJECT object, PdfChar& ch) {
     if (fonts_.empty() || object != object_) {
       object_ = object;
       const int mode = object ? api_.FPDFTextObj_GetTextRenderMode(object) : 0;
@@ -112,6 +144,7 @@ std::expected<std::vector<PdfChar>, PdfError> read_chars(const LoadedPage& page,
 
   std::vector<TextPageEntry> entries(static_cast<std::size_t>(count));
   LookCache looks(api, text.get());
+  SizeAndAngle sizes(api, text.get(), frame.rotation);
   for (int i = 0; i < count; ++i) {
     TextPageEntry& entry = entries[static_cast<std::size_t>(i)];
     entry.unicode = api.FPDFText_GetUnicode(text.get(), i);
@@ -131,8 +164,9 @@ std::expected<std::vector<PdfChar>, PdfError> read_chars(const LoadedPage& page,
       look.x1 = static_cast<float>(box.x1);
       look.y1 = static_cast<float>(box.y1);
     }
-    read_size_and_angle(api, text.get(), i, frame.rotation, look);
-    looks.apply(i, look);
+    pdfium::FPDF_PAGEOBJECT object = api.FPDFText_GetTextObject(text.get(), i);
+    sizes.read(i, object, look);
+    looks.apply(i, object, look);
   }
   return decode_text_page(entries);
 }

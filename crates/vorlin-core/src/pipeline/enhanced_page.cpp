@@ -34,7 +34,7 @@ geo::UprightPage letters(std::span<const PdfChar> pdf_chars, const BBox& page_bo
   std::vector<geo::PageChar> chars = page_chars(pdf_chars);
   bool turned = false, accents = false, ligatures = false;
   for (geo::PageChar& c : chars) {
-    turned = turned || geo::quarter_turns(c.angle) != 0;
+    turned = turned || (c.angle != 0 && geo::quarter_turns(c.angle) != 0);  // upright: no call
     accents = accents || geo::is_spacing_accent(c.ch);
     ligatures = ligatures || !geo::ligature_letters(c.ch).empty();
   }

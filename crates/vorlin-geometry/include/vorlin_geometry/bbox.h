@@ -5,6 +5,8 @@
 #include <expected>
 #include <string>
 
+#include "vorlin_geometry/float_rules.h"
+
 namespace vorlin_geometry {
 
 struct BBoxError {
@@ -26,7 +28,10 @@ struct BBox {
   static std::expected<BBox, BBoxError> create(float x0, float y0, float x1, float y1);
 
   // Edge-wise NaN-ignoring minNum/maxNum; inherits whatever the inputs hold.
-  static BBox union_of(const BBox& a, const BBox& b);
+  static BBox union_of(const BBox& a, const BBox& b) {
+    return BBox{min_num(a.x0, b.x0), min_num(a.y0, b.y0), max_num(a.x1, b.x1),
+                max_num(a.y1, b.y1)};
+  }
 
   float width() const { return x1 - x0; }
   float height() const { return y1 - y0; }

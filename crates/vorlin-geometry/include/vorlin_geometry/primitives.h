@@ -82,7 +82,7 @@ inline const PageChar& char_at(std::span<const PageChar> chars, std::size_t posi
 float relative_height(float y, const BBox& page);
 
 // Finite and strictly positive (positive subnormals included).
-bool is_valid_size(float value);
+inline bool is_valid_size(float value) { return std::isfinite(value) && value > 0.0f; }
 
 // Element floor(n/2) of the ascending order: the larger middle value for an even count.
 // Empty input has no median; each caller picks its own default.
@@ -140,6 +140,11 @@ inline bool float_greater_nan_last(float a, float b) {
 
 enum class SortOrder { Ascending, Descending };
 
+namespace detail {
+// Stable sort of (key, position) pairs by key in `order`, NaN keys last.
+void stable_sort_keyed(std::vector<std::pair<float, std::size_t>>& keyed, SortOrder order);
+}  // namespace detail
+
 // Stable sort of `positions` by `key_of(position)` (a float), NaN keys last. Keys are read once
 // each so the sort moves small pairs instead of chasing positions through the character list.
 template <class KeyOf>
@@ -147,16 +152,7 @@ void stable_sort_by_float_key(std::vector<std::size_t>& positions, KeyOf key_of,
   std::vector<std::pair<float, std::size_t>> keyed;
   keyed.reserve(positions.size());
   for (std::size_t p : positions) keyed.emplace_back(key_of(p), p);
-  // Two spelled-out comparators rather than a function pointer, so the key test inlines.
-  if (order == SortOrder::Ascending) {
-    std::stable_sort(keyed.begin(), keyed.end(), [](const auto& a, const auto& b) {
-      return float_less_nan_last(a.first, b.first);
-    });
-  } else {
-    std::stable_sort(keyed.begin(), keyed.end(), [](const auto& a, const auto& b) {
-      return float_greater_nan_last(a.first, b.first);
-    });
-  }
+  detail::stable_sort_keyed(keyed, order);
   for (std::size_t i = 0; i < keyed.size(); ++i) positions[i] = keyed[i].second;
 }
 
