@@ -22,6 +22,7 @@ constexpr float kItemGapFactor = 2.0f;
 constexpr float kIndentFactor = 0.3f;       // of the item line's height
 constexpr float kCaptionSizeChange = 0.5f;  // points
 constexpr float kDisplayIndent = 2.0f;      // type sizes in from the column's edge
+constexpr std::uint8_t kMaxDepth = 8;       // list levels; deeper items stay at the last
 
 float gap_tolerance(std::span<const LaidLine> lines) {
   std::vector<float> heights;
@@ -149,7 +150,9 @@ class BlockBuilder {
         close_item();
       } else {
         open(index, LaidKind::List);
+        draft_->base_sublevel = item->sublevel;
       }
+      draft_->depth = nest(line.bbox, item->sublevel);
       item_start_ = line.bbox;
     } else if (is(LaidKind::List) && gap <= tolerance_ && indented_past(line.bbox, item_start_)) {
       // continues the open item
@@ -182,7 +185,28 @@ class BlockBuilder {
     std::vector<ListingLine> listing;             // lines of a code block
     std::size_t last = 0;                         // the code block's last line
     bool numbered = false;                        // an equation closed by its number
+    // The open list's left edges, outermost first, each with the depth of its latest item.
+    std::vector<std::pair<float, std::uint8_t>> indents;
+    std::size_t base_sublevel = 0;  // the first item's (ListMarker)
+    std::uint8_t depth = 0;         // the open item's
   };
+
+  // The open list's depth for an item starting at `box` (see the header): one below the latest
+  // item set left of it, or deeper as its number says. Never more than one below the item before,
+  // which Markdown could not show.
+  std::uint8_t nest(const BBox& box, std::size_t sublevel) {
+    auto& indents = draft_->indents;
+    const float step = kIndentFactor * box.height();
+    while (!indents.empty() && !(indents.back().first < box.x0 - step)) indents.pop_back();
+    const std::size_t under = indents.empty() ? 0 : indents.back().second + 1;
+    const std::size_t numbered =
+        sublevel > draft_->base_sublevel ? sublevel - draft_->base_sublevel : 0;
+    const std::size_t deepest = draft_->block.depths.empty() ? 0 : draft_->block.depths.back() + 1;
+    const auto depth = static_cast<std::uint8_t>(
+        std::min({std::max(under, numbered), deepest, std::size_t{kMaxDepth}}));
+    indents.emplace_back(box.x0, depth);
+    return depth;
+  }
 
   bool is(LaidKind kind) const { return draft_ && draft_->block.kind == kind; }
 
@@ -205,8 +229,11 @@ class BlockBuilder {
 
   void close_item() {
     const std::u32string item = collapse_whitespace(join_block_lines(draft_->item_lines));
-    if (!item.empty() && !draft_->items.empty()) draft_->items.push_back(U'\n');
-    draft_->items += item;
+    if (!item.empty()) {
+      if (!draft_->items.empty()) draft_->items.push_back(U'\n');
+      draft_->items += item;
+      draft_->block.depths.push_back(draft_->depth);
+    }
     draft_->item_lines.clear();
   }
 

@@ -93,6 +93,17 @@ TEST(build_laid_blocks, bullet_and_numbered_lists_and_lone_markers) {
                 "L:a lone unambiguous bullet", "P:- a lone dash"}));
 }
 
+TEST(build_laid_blocks, items_nest_by_indent_and_by_multi_level_numbers) {
+  const std::vector<LaidLine> lines = {
+      line(U"1. top", 700),        line(U"a) set in", 688, 70), line(U"(ii) deeper", 676, 90),
+      line(U"b) back", 664, 71),   line(U"2. top", 652),        line(U"2.1. numbered", 640),
+      line(U"(i) too far", 628, 130),
+  };
+  const std::vector<LaidBlock> blocks = build_laid_blocks(lines);
+  ASSERT_EQ(blocks.size(), 1u);
+  EXPECT_EQ(blocks[0].depths, (std::vector<std::uint8_t>{0, 1, 2, 1, 0, 1, 2}));
+}
+
 TEST(build_laid_blocks, a_caption_ends_where_the_type_size_changes) {
   const std::vector<LaidLine> lines = {
       line(U"Figure 1: A plot of", 700, 50, {}, LineRole::body(), 8),

@@ -1,6 +1,7 @@
 #include "vorlin_core/pipeline/enhanced_document.h"
 
 #include <algorithm>
+#include <functional>
 #include <limits>
 #include <map>
 #include <optional>
@@ -437,8 +438,12 @@ PageContent finish_page(LaidPage& page, const std::vector<geo::FurnitureRole>& f
       if (captions[f] == b) figure = f;  // the last figure sharing it
     }
     const NodeKind kind = figure ? NodeKind::of(Tag::Caption) : kind_of(blocks[b]);
-    block_nodes.push_back(
-        Placed{make_node(kind, blocks[b].bbox, blocks[b].text), blocks[b].slot, figure});
+    auto node = std::make_shared<Node>(*make_node(kind, blocks[b].bbox, blocks[b].text));
+    // A flat list keeps no depths: it renders and serialises as lists always have.
+    if (kind == NodeKind::of(Tag::List) && std::ranges::any_of(blocks[b].depths, std::identity{})) {
+      node->item_depths = blocks[b].depths;
+    }
+    block_nodes.push_back(Placed{std::move(node), blocks[b].slot, figure});
   }
   for (const geo::LaidBlock& note : geo::build_laid_blocks(note_lines)) {
     block_nodes.push_back(Placed{make_node(NodeKind::of(Tag::Footnote), note.bbox, note.text),
