@@ -124,6 +124,25 @@ TEST(enhanced_layout, mends_lines_before_blocks_and_levels_headings_per_document
   EXPECT_EQ(read_out(*doc.pages[1])[0], "heading-2:2 Section Two");
 }
 
+// A run of numbered entries citing years is a bibliography without its heading, across a page
+// break that splits an entry; numbered notes citing none are not.
+TEST(enhanced_layout, numbered_entries_citing_years_are_references) {
+  std::vector<FakePage> pages(2);
+  add_column(pages[0].chars, 'P', 60, 700, 3);
+  add_text(pages[0].chars, U"[1] A. One, First title, 2001.", 60, 640);
+  add_text(pages[0].chars, U"[2] B. Two, Second title that", 60, 628);
+  add_text(pages[1].chars, U"runs on, 2003.", 72, 700);
+  add_text(pages[1].chars, U"[3] C. Three, Third title, 2005.", 60, 688);
+  add_column(pages[1].chars, 'Q', 60, 650, 2);
+  add_text(pages[1].chars, U"[1] A note.", 60, 600);
+  add_text(pages[1].chars, U"[2] Another note.", 60, 588);
+  const std::string markdown = render_markdown(parse(pages));
+  EXPECT_TRUE(markdown.ends_with(
+      "[1] A note. [2] Another note.\n\n## References\n\n1. [1] A. One, First title, 2001.\n"
+      "2. [2] B. Two, Second title that\n3. runs on, 2003.\n4. [3] C. Three, Third title, 2005.\n"))
+      << markdown;
+}
+
 TEST(enhanced_layout, hostile_boxes_and_sizes_still_order_every_node) {
   const float nan = std::numeric_limits<float>::quiet_NaN();
   const float inf = std::numeric_limits<float>::infinity();
