@@ -30,6 +30,7 @@ struct LaidLine {
   bool shaded = false;           // on a listing's shade (shades.h)
   std::u32string columns{};      // a fixed-pitch line's text spaced by columns (fixed_pitch.h)
   bool equation_number = false;  // ends in a display equation's number (equations.h)
+  bool math = false;             // set mostly in math faces
 };
 
 enum class LaidKind { Paragraph, Heading, List, Code, Equation };
@@ -63,7 +64,9 @@ struct ListingCarry {
 // one level below it; one set back to an earlier item's indent returns to that item's level.
 // Listing lines (listings.h) form code blocks of their own. A line ending in an equation number
 // closes an equation, which also takes the displayed lines just above it (set in from both of the
-// column's edges, as superscripts and the rows of a formula are). A listing that opens a column
+// column's edges, as superscripts and the rows of a formula are). A displayed line set mostly in
+// math faces is an equation without a number, with the less tall displayed lines (its super- and
+// subscript rows) and displayed math lines just above and below it. A listing that opens a column
 // takes its indentation from `carry` (then updated, column by column) when one is given.
 std::vector<LaidBlock> build_laid_blocks(std::span<const LaidLine> lines,
                                          ListingCarry* carry = nullptr);
