@@ -185,28 +185,6 @@ OPEN_ROWS = [["Vessel", "Tonnage"], ["Harbour tug", "310"], ["Dredger", "1450"],
              ["Pilot boat", "25"]]
 
 
-# (indent level, text) per item; the last item wraps onto a hanging continuation line.
-NESTED_ITEMS = [(0, "1. Moorings"), (1, "a) North quay"), (2, "(i) Posts"), (2, "(ii) Chains"),
-                (1, "b) South quay"), (0, "2. Dredging"), (1, "2.1. Channel"),
-                (0, "3. Storms of the winter that reshaped")]
-NESTED_CONTINUATION = "the eastern channel"
-
-
-def nested_list():
-    """A paragraph, then NESTED_ITEMS set in by their levels, then a paragraph."""
-    pdf = _pdf()
-    writer = _Column(pdf, MARGIN, A4[1] - 72, A4[0] - 2 * MARGIN)
-    writer.paragraph(paragraph_text("Amber"))
-    for level, text in NESTED_ITEMS:
-        pdf.drawString(MARGIN + 18 * level, writer.y, text)
-        writer.y -= LEADING
-    pdf.drawString(MARGIN + 12, writer.y, NESTED_CONTINUATION)
-    writer.y -= 2 * LEADING
-    writer.paragraph(paragraph_text("Basil"))
-    pdf.showPage()
-    return _done(pdf)
-
-
 TABLE_CAPTION = "Table 3: Quays of the coast."
 
 

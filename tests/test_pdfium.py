@@ -117,13 +117,3 @@ def test_ruled_and_open_tables_become_table_nodes(pdfium, tmp_path, layout):
     caption = next(node["id"] for node in nodes if node["content"] == pdfs.TABLE_CAPTION)
     assert {"from": tables[0]["id"], "to": caption, "relation": "caption-of"} in \
         document.to_graph_json()["edges"]
-
-
-def test_nested_list_items_keep_their_levels(pdfium, tmp_path):
-    document = parsed(tmp_path, pdfs.nested_list())
-    lists = [node for node in document.to_graph_json()["nodes"] if node["nodeType"] == "list"]
-    assert [node["itemDepths"] for node in lists] == [[level for level, _ in pdfs.NESTED_ITEMS]]
-    *items, last = pdfs.NESTED_ITEMS
-    expected = [f"{'  ' * level}- {text}" for level, text in items]
-    expected.append(f"- {last[1]} {pdfs.NESTED_CONTINUATION}")
-    assert "\n".join(expected) + "\n\n" in document.to_markdown()

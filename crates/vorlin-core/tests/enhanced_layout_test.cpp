@@ -11,6 +11,7 @@
 #include "support/temp_dir.h"
 #include "vorlin_core/pipeline/parse_document.h"
 #include "vorlin_core/render/graph.h"
+#include "vorlin_core/render/graph_json.h"
 #include "vorlin_core/render/markdown.h"
 
 namespace vorlin_core {
@@ -141,6 +142,16 @@ TEST(enhanced_layout, numbered_entries_citing_years_are_references) {
       "[1] A note. [2] Another note.\n\n## References\n\n1. [1] A. One, First title, 2001.\n"
       "2. [2] B. Two, Second title that\n3. runs on, 2003.\n4. [3] C. Three, Third title, 2005.\n"))
       << markdown;
+}
+
+TEST(enhanced_layout, nested_list_items_keep_their_depths) {
+  FakePage page;
+  add_text(page.chars, U"1. Moorings", 60, 700);
+  add_text(page.chars, U"a) North quay", 78, 688);
+  add_text(page.chars, U"2. Dredging", 60, 676);
+  const Document doc = parse({page});
+  EXPECT_EQ(render_markdown(doc), "- 1. Moorings\n  - a) North quay\n- 2. Dredging\n");
+  EXPECT_NE(render_graph_json(doc)->find("\"itemDepths\":[0,1,0]}"), std::string::npos);
 }
 
 TEST(enhanced_layout, hostile_boxes_and_sizes_still_order_every_node) {
