@@ -11,6 +11,7 @@
 #include "support/temp_dir.h"
 #include "vorlin_core/pipeline/parse_document.h"
 #include "vorlin_core/render/graph.h"
+#include "vorlin_core/render/graph_json.h"
 #include "vorlin_core/render/markdown.h"
 
 namespace vorlin_core {
@@ -123,6 +124,35 @@ TEST(enhanced_layout, mends_lines_before_blocks_and_levels_headings_per_document
       (std::vector<std::string>{"heading-1:SUMMARY", "heading-2:1 Input System",
                                 "paragraph:An efficient text.", "list:open the file"}));
   EXPECT_EQ(read_out(*doc.pages[1])[0], "heading-2:2 Section Two");
+}
+
+// A run of numbered entries citing years is a bibliography without its heading, across a page
+// break that splits an entry; numbered notes citing none are not.
+TEST(enhanced_layout, numbered_entries_citing_years_are_references) {
+  std::vector<FakePage> pages(2);
+  add_column(pages[0].chars, 'P', 60, 700, 3);
+  add_text(pages[0].chars, U"[1] A. One, First title, 2001.", 60, 640);
+  add_text(pages[0].chars, U"[2] B. Two, Second title that", 60, 628);
+  add_text(pages[1].chars, U"runs on, 2003.", 72, 700);
+  add_text(pages[1].chars, U"[3] C. Three, Third title, 2005.", 60, 688);
+  add_column(pages[1].chars, 'Q', 60, 650, 2);
+  add_text(pages[1].chars, U"[1] A note.", 60, 600);
+  add_text(pages[1].chars, U"[2] Another note.", 60, 588);
+  const std::string markdown = render_markdown(parse(pages));
+  EXPECT_TRUE(markdown.ends_with(
+      "[1] A note. [2] Another note.\n\n## References\n\n1. [1] A. One, First title, 2001.\n"
+      "2. [2] B. Two, Second title that\n3. runs on, 2003.\n4. [3] C. Three, Third title, 2005.\n"))
+      << markdown;
+}
+
+TEST(enhanced_layout, nested_list_items_keep_their_depths) {
+  FakePage page;
+  add_text(page.chars, U"1. Moorings", 60, 700);
+  add_text(page.chars, U"a) North quay", 78, 688);
+  add_text(page.chars, U"2. Dredging", 60, 676);
+  const Document doc = parse({page});
+  EXPECT_EQ(render_markdown(doc), "- 1. Moorings\n  - a) North quay\n- 2. Dredging\n");
+  EXPECT_NE(render_graph_json(doc)->find("\"itemDepths\":[0,1,0]}"), std::string::npos);
 }
 
 TEST(enhanced_layout, hostile_boxes_and_sizes_still_order_every_node) {

@@ -41,6 +41,10 @@ INSTANTIATE_TEST_SUITE_P(
         MarkdownCase{"list_lines",
                      {{of(Tag::List, "a\n- b\n\n* c\r\n-\n-x\n  *  y  \n"), paragraph("p")}},
                      "- a\n- b\n* c\n- -\n- -x\n*  y\n\np\n"},
+        // Depths count content lines, the skipped blank one included.
+        MarkdownCase{"nested_list_items_set_in",
+                     {{{NodeKind::of(Tag::List), "1. a\n\nb\nc\nd", {}, {}, {0, 9, 1, 2, 0}}}},
+                     "- 1. a\n  - b\n    - c\n- d\n"},
         MarkdownCase{"table_and_code_keep_leading_space",
                      {{of(Tag::Table, "  | a |\n|---|  \n"), of(Tag::CodeListing, "  x = 1\n\n")}},
                      "  | a |\n|---|\n\n```\n  x = 1\n```\n"},

@@ -22,6 +22,19 @@ constexpr float kItemGapFactor = 2.0f;
 constexpr float kIndentFactor = 0.3f;       // of the item line's height
 constexpr float kCaptionSizeChange = 0.5f;  // points
 constexpr float kDisplayIndent = 2.0f;      // type sizes in from the column's edge
+constexpr std::uint8_t kMaxDepth = 8;       // list levels; deeper items stay at the last
+constexpr float kScriptRowHeight = 0.8f;    // of a formula's line: its super- and subscripts
+// Distinct symbols a displayed line of math needs to be a formula: dot leaders, footnote marks
+// and a lone variable are not.
+constexpr std::size_t kMinFormulaSymbols = 3;
+
+std::size_t distinct_symbols(std::u32string_view text) {
+  std::u32string seen;
+  for (char32_t ch : text) {
+    if (!is_whitespace(ch) && seen.find(ch) == std::u32string::npos) seen.push_back(ch);
+  }
+  return seen.size();
+}
 
 float gap_tolerance(std::span<const LaidLine> lines) {
   std::vector<float> heights;
@@ -102,19 +115,38 @@ std::vector<bool> equation_lines(std::span<const LaidLine> lines,
                                  const std::vector<bool>& listing, float tolerance, float margin) {
   float right = -std::numeric_limits<float>::infinity();
   for (std::size_t i : group) right = std::max(right, lines[i].bbox.x1);
+  const auto displayed = [&](std::size_t g) {
+    const LaidLine& line = lines[group[g]];
+    const float indent = kDisplayIndent * line.font_size;
+    return !line.role.is_heading && !listing[g] && line.bbox.x0 >= margin + indent &&
+           line.bbox.x1 <= right - indent;
+  };
+  const auto close = [&](std::size_t above, std::size_t below) {
+    return vertical_gap(lines[group[above]].bbox, lines[group[below]].bbox) <= tolerance;
+  };
+  // A formula's rows: displayed lines set in math faces, or less tall than the formula's line
+  // `g` (its super- and subscripts). Prose set in from the edges (another column's line) is not.
   std::vector<bool> equation(group.size(), false);
+  const auto formula_row = [&](std::size_t k, std::size_t g) {
+    const LaidLine& line = lines[group[k]];
+    return !equation[k] && !line.equation_number && displayed(k) &&
+           (line.math || line.bbox.height() < kScriptRowHeight * lines[group[g]].bbox.height());
+  };
   for (std::size_t g = 0; g < group.size(); ++g) {
     const LaidLine& numbered = lines[group[g]];
     if (!numbered.equation_number || numbered.role.is_heading || listing[g]) continue;
     equation[g] = true;
-    for (std::size_t k = g; k-- > 0;) {
-      const LaidLine& line = lines[group[k]];
-      const float indent = kDisplayIndent * line.font_size;
-      const bool displayed = line.bbox.x0 >= margin + indent && line.bbox.x1 <= right - indent;
-      if (equation[k] || line.equation_number || line.role.is_heading || listing[k] || !displayed ||
-          !(vertical_gap(line.bbox, lines[group[k + 1]].bbox) <= tolerance)) {
-        break;
-      }
+    for (std::size_t k = g; k-- > 0 && close(k, k + 1) && formula_row(k, g);) equation[k] = true;
+  }
+  // Unnumbered displays: a displayed line of a few math symbols and the rows around it.
+  for (std::size_t g = 0; g < group.size(); ++g) {
+    if (equation[g] || !lines[group[g]].math || !displayed(g) ||
+        distinct_symbols(lines[group[g]].text) < kMinFormulaSymbols) {
+      continue;
+    }
+    equation[g] = true;
+    for (std::size_t k = g; k-- > 0 && close(k, k + 1) && formula_row(k, g);) equation[k] = true;
+    for (std::size_t k = g + 1; k < group.size() && close(k - 1, k) && formula_row(k, g); ++k) {
       equation[k] = true;
     }
   }
@@ -168,7 +200,9 @@ class BlockBuilder {
         close_item();
       } else {
         open(index, LaidKind::List);
+        draft_->base_sublevel = item->sublevel;
       }
+      draft_->depth = nest(line.bbox, item->sublevel);
       item_start_ = line.bbox;
     } else if (is(LaidKind::List) && gap <= tolerance_ && indented_past(line.bbox, item_start_)) {
       // continues the open item
@@ -201,7 +235,28 @@ class BlockBuilder {
     std::vector<ListingLine> listing;             // lines of a code block
     std::size_t last = 0;                         // the code block's last line
     bool numbered = false;                        // an equation closed by its number
+    // The open list's left edges, outermost first, each with the depth of its latest item.
+    std::vector<std::pair<float, std::uint8_t>> indents;
+    std::size_t base_sublevel = 0;  // the first item's (ListMarker)
+    std::uint8_t depth = 0;         // the open item's
   };
+
+  // The open list's depth for an item starting at `box` (see the header): one below the latest
+  // item set left of it, or deeper as its number says. Never more than one below the item before,
+  // which Markdown could not show.
+  std::uint8_t nest(const BBox& box, std::size_t sublevel) {
+    auto& indents = draft_->indents;
+    const float step = kIndentFactor * box.height();
+    while (!indents.empty() && !(indents.back().first < box.x0 - step)) indents.pop_back();
+    const std::size_t under = indents.empty() ? 0 : indents.back().second + 1;
+    const std::size_t numbered =
+        sublevel > draft_->base_sublevel ? sublevel - draft_->base_sublevel : 0;
+    const std::size_t deepest = draft_->block.depths.empty() ? 0 : draft_->block.depths.back() + 1;
+    const auto depth = static_cast<std::uint8_t>(
+        std::min({std::max(under, numbered), deepest, std::size_t{kMaxDepth}}));
+    indents.emplace_back(box.x0, depth);
+    return depth;
+  }
 
   bool is(LaidKind kind) const { return draft_ && draft_->block.kind == kind; }
 
@@ -224,8 +279,11 @@ class BlockBuilder {
 
   void close_item() {
     const std::u32string item = collapse_whitespace(join_block_lines(draft_->item_lines));
-    if (!item.empty() && !draft_->items.empty()) draft_->items.push_back(U'\n');
-    draft_->items += item;
+    if (!item.empty()) {
+      if (!draft_->items.empty()) draft_->items.push_back(U'\n');
+      draft_->items += item;
+      draft_->block.depths.push_back(draft_->depth);
+    }
     draft_->item_lines.clear();
   }
 

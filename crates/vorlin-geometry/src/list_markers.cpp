@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <array>
+#include <utility>
 
 #include "vorlin_geometry/primitives.h"
 
@@ -31,18 +32,41 @@ std::size_t label_length(std::u32string_view s) {
   return !s.empty() && detail::is_ascii_letter(s[0]) ? 1 : 0;
 }
 
-// Length in characters of an enumerator at the start of `s`, or 0.
-std::size_t enumerator_length(std::u32string_view s) {
+// Characters of the ".2.3" that follows a number in a multi-level enumerator ("1.2.3."), and how
+// many levels it adds; only when a full stop or a parenthesis closes it, as "1.5 metres" has none.
+std::pair<std::size_t, std::size_t> sublevels(std::u32string_view s) {
+  std::size_t at = 0;
+  std::size_t levels = 0;
+  while (at + 1 < s.size() && s[at] == U'.' && detail::is_ascii_digit(s[at + 1])) {
+    std::size_t digits = 0;
+    while (at + 1 + digits < s.size() && detail::is_ascii_digit(s[at + 1 + digits])) ++digits;
+    if (digits > kMaxNumberDigits) return {0, 0};
+    at += 1 + digits;
+    ++levels;
+  }
+  const bool closed = at < s.size() && (s[at] == U'.' || s[at] == U')');
+  return closed ? std::pair{at, levels} : std::pair<std::size_t, std::size_t>{0, 0};
+}
+
+struct Enumerator {
+  std::size_t length = 0;  // 0: none
+  std::size_t sublevel = 0;
+};
+
+// The enumerator at the start of `s`, if any.
+Enumerator enumerator(std::u32string_view s) {
   if (!s.empty() && s[0] == U'(') {
     const std::size_t label = label_length(s.substr(1));
-    return label > 0 && 1 + label < s.size() && s[1 + label] == U')' ? label + 2 : 0;
+    return {label > 0 && 1 + label < s.size() && s[1 + label] == U')' ? label + 2 : 0};
   }
   const std::size_t label = label_length(s);
-  if (label == 0 || label >= s.size()) return 0;
-  if (s[label] == U')') return label + 1;
+  if (label == 0 || label >= s.size()) return {};
+  if (s[label] == U')') return {label + 1};
   // "a." and "iv." read as initials and abbreviations too often; only numbers take a full stop.
-  const bool numeric = detail::is_ascii_digit(s[0]);
-  return numeric && s[label] == U'.' ? label + 1 : 0;
+  if (!detail::is_ascii_digit(s[0])) return {};
+  const auto [extra, levels] = sublevels(s.substr(label));
+  if (levels > 0) return {label + extra + 1, levels};
+  return {s[label] == U'.' ? label + 1 : 0};
 }
 
 }  // namespace
@@ -71,9 +95,10 @@ std::optional<ListMarker> list_marker(std::u32string_view line) {
     length = 1;
     marker = {0, true, false};
   } else {
-    length = enumerator_length(rest);
+    const Enumerator found = enumerator(rest);
+    length = found.length;
     if (length == 0) return std::nullopt;
-    marker = {0, false, false};
+    marker = {0, false, false, found.sublevel};
   }
   std::size_t after = length;
   while (after < rest.size() && is_whitespace(rest[after])) ++after;

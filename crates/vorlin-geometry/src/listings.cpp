@@ -16,6 +16,18 @@ constexpr float kListingGapLines = 2.5f;
 constexpr float kMaxBlankLines = 3.0f;
 // An indentation wider than this many columns is not indentation but a degenerate pitch.
 constexpr float kMaxIndent = 200.0f;
+// A line set this close below another, in line heights, is the next line of its paragraph...
+constexpr float kWrapGapLines = 0.8f;
+// ...when the one above runs out to within this many line heights of the column's right edge.
+constexpr float kWrapSlackLines = 2.5f;
+
+// Whether `line` takes up a prose line that ran out to the column's right edge `right`: a long
+// word set in a fixed-pitch face (a URL) wrapped onto a line of its own.
+bool wrapped_from_prose(const ListingLine& prose, const ListingLine& line, float right) {
+  const float height = std::max(prose.bbox.height(), line.bbox.height());
+  return prose.pitch == 0 && vertical_gap(prose.bbox, line.bbox) <= kWrapGapLines * height &&
+         prose.bbox.x1 >= right - kWrapSlackLines * height;
+}
 
 float median_pitch(std::span<const ListingLine> lines) {
   std::vector<float> pitches;
@@ -40,8 +52,11 @@ bool continues_listing(const ListingLine& above, const ListingLine& below) {
 
 std::vector<bool> listing_lines(std::span<const ListingLine> column) {
   std::vector<bool> listing(column.size(), false);
+  float right = -std::numeric_limits<float>::infinity();
+  for (const ListingLine& line : column) right = std::max(right, line.bbox.x1);
   for (std::size_t i = 0; i < column.size(); ++i) {
-    const bool edge = i == 0 || i + 1 == column.size();
+    const bool last = i + 1 == column.size();
+    const bool edge = i == 0 || (last && !wrapped_from_prose(column[i - 1], column[i], right));
     listing[i] = column[i].shaded || (edge && column[i].pitch > 0);
   }
   for (std::size_t i = 1; i < column.size(); ++i) {

@@ -93,6 +93,17 @@ TEST(build_laid_blocks, bullet_and_numbered_lists_and_lone_markers) {
                 "L:a lone unambiguous bullet", "P:- a lone dash"}));
 }
 
+TEST(build_laid_blocks, items_nest_by_indent_and_by_multi_level_numbers) {
+  const std::vector<LaidLine> lines = {
+      line(U"1. top", 700),        line(U"a) set in", 688, 70), line(U"(ii) deeper", 676, 90),
+      line(U"b) back", 664, 71),   line(U"2. top", 652),        line(U"2.1. numbered", 640),
+      line(U"(i) too far", 628, 130),
+  };
+  const std::vector<LaidBlock> blocks = build_laid_blocks(lines);
+  ASSERT_EQ(blocks.size(), 1u);
+  EXPECT_EQ(blocks[0].depths, (std::vector<std::uint8_t>{0, 1, 2, 1, 0, 1, 2}));
+}
+
 TEST(build_laid_blocks, a_caption_ends_where_the_type_size_changes) {
   const std::vector<LaidLine> lines = {
       line(U"Figure 1: A plot of", 700, 50, {}, LineRole::body(), 8),
@@ -144,18 +155,24 @@ TEST(build_laid_blocks, a_wrapped_url_ending_the_column_stays_in_its_paragraph) 
   }
 }
 
-TEST(build_laid_blocks, an_equation_takes_the_displayed_lines_above_its_number) {
+TEST(build_laid_blocks, equations_take_their_formula_rows_and_no_prose) {
   std::vector<LaidLine> lines = {
-      line(U"We have", 700, 80),  // indented, but reaching the right edge
-      line(U"2", 690, 150),       // a superscript row, set in from both edges
-      line(U"E = mc (1)", 682, 100),
-      line(U"and so on, to the column's edge.", 670),
+      line(U"We have", 700, 80),        // indented, but reaching the right edge
+      line(U"see Eqs. (6).", 690, 100),  // set in from both edges, but prose
+      line(U"2", 678, 150),             // a superscript row, less tall
+      line(U"E = mc (1)", 670, 100),
+      line(U"and so on, to the column's edge.", 658),
+      line(U"x + y = z", 630, 100),  // no number, but in math faces
+      line(U"\u00b7 \u00b7 \u00b7", 600, 100),
   };
-  lines[1].bbox.x1 = lines[2].bbox.x1 = 200;
-  lines[2].equation_number = true;
+  for (std::size_t i : {1, 2, 3, 5, 6}) lines[i].bbox.x1 = 200;
+  lines[2].bbox.y0 = 672;
+  lines[3].equation_number = true;
+  lines[5].math = lines[6].math = true;
   EXPECT_EQ(described(build_laid_blocks(lines)),
-            (std::vector<std::string>{"P:We have", "E:2 E = mc (1)",
-                                      "P:and so on, to the column's edge."}));
+            (std::vector<std::string>{"P:We have see Eqs. (6).", "E:2 E = mc (1)",
+                                      "P:and so on, to the column's edge.", "E:x + y = z",
+                                      "P:\u00b7 \u00b7 \u00b7"}));
 }
 
 TEST(build_laid_blocks, blank_texts_make_no_block) {

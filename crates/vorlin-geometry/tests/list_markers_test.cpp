@@ -27,6 +27,8 @@ TEST(list_marker, recognises_bullets_and_enumerators) {
       {U"  2. indented", true, 5, false, false},
       {U"A. Smith wrote", false},  // initials, not an enumerator
       {U"1.5 metres", false},
+      {U"1.2. nested", true, 5, false, false},
+      {U"10.2.3) deeper", true, 8, false, false},
       {U"1234. too long", false},
       {U"2024 was a year", false},
       {U"\u2022", false},  // no item text

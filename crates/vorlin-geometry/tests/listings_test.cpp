@@ -49,5 +49,14 @@ TEST(listings, lines_indentation_and_blank_lines_are_kept) {
   EXPECT_FALSE(continues_listing(column[6], column[7]));
 }
 
+// A listing cut by the page may end a column, but a URL wrapped from a full line of prose is prose.
+TEST(listings, a_fixed_pitch_line_ending_the_column_after_a_full_prose_line_is_no_listing) {
+  std::vector<ListingLine> column = {at(U"prose out to the edge", 50, 700, 0),
+                                     at(U"//host/path.", 60, 688)};
+  EXPECT_EQ(listing_lines(column), (std::vector<bool>{false, false}));
+  column[0].bbox.x1 = 80;  // a short line introduces the listing
+  EXPECT_EQ(listing_lines(column), (std::vector<bool>{false, true}));
+}
+
 }  // namespace
 }  // namespace vorlin_geometry

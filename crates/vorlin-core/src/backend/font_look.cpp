@@ -69,6 +69,12 @@ FontLook font_look(std::string_view base_name, int flags, int italic_angle) {
                    starts_with_any(low, {"cmtt", "cmsltt", "cmitt", "sftt", "ectt", "sfsltt"});
   look.small_caps = (flags & pdfium::kFontSmallCap) != 0 || has_any(low, {"smallcap", "caps"}) ||
                     starts_with_any(low, {"cmcsc", "sfcc", "eccc"});
+  // Computer Modern's math italic, symbols and extensions, the AMS symbol and fraktur faces, the
+  // txfonts / newtx / pxfonts math faces, and the OpenType math fonts ("Cambria Math").
+  look.math = has_any(low, {"math"}) ||
+              starts_with_any(low, {"cmmi", "cmsy", "cmex", "cmbsy", "msam", "msbm", "eufm",
+                                    "eusm", "rsfs", "txmi", "txsy", "txex", "pxmi", "pxsy",
+                                    "pxex", "ntxmi", "ntxsy", "ntxex", "lmmath"});
   return look;
 }
 

@@ -87,6 +87,7 @@ class LookCache {
     ch.italic = font.look.italic;
     ch.monospace = font.look.monospace;
     ch.small_caps = font.look.small_caps;
+    ch.math = font.look.math;
     ch.invisible = invisible_;
   }
 

@@ -1,6 +1,7 @@
 #include "vorlin_core/pipeline/enhanced_document.h"
 
 #include <algorithm>
+#include <functional>
 #include <limits>
 #include <map>
 #include <optional>
@@ -372,37 +373,89 @@ NodePtr from_ocr(const NodePtr& node, std::span<const OcrBox> words) {
   return stamped;
 }
 
+// Where the reading is: in a bibliography under its heading, in a run of numbered entries set
+// without one, or in neither.
+enum class Bibliography { None, Headed, Numbered };
+
+// The entries of a paragraph or list read as bibliography entries; none for other nodes.
+std::vector<std::u32string> entries_of(const Node* node) {
+  const bool text = node && (node->kind.tag == Tag::Paragraph || node->kind.tag == Tag::List);
+  return text ? geo::reference_entries(geo::decode_utf8(node->content))
+              : std::vector<std::u32string>{};
+}
+
+// Whether all entries from `first` on are numbered, and there is one.
+bool numbered_from(const std::vector<std::u32string>& entries, std::size_t first) {
+  const auto numbered = [](const std::u32string& entry) {
+    return geo::entry_number(entry).has_value();
+  };
+  return entries.size() > first &&
+         std::all_of(entries.begin() + static_cast<std::ptrdiff_t>(first), entries.end(), numbered);
+}
+
+bool all_numbered(const std::vector<std::u32string>& entries) { return numbered_from(entries, 0); }
+
+bool is_furniture(const Node* node) {
+  const Tag tag = node ? node->kind.tag : Tag::Figure;
+  return tag == Tag::Header || tag == Tag::Footer || tag == Tag::PageNumber;
+}
+
 // Paragraphs and lists under a bibliography heading, in reading order and across pages until
-// the next heading, become one reference node per entry, each in its block's place.
-void mark_references(std::vector<Placed>& placed, std::vector<NodeId>& order, bool& in_references) {
+// the next heading, become one reference node per entry, each in its block's place; so do the
+// blocks of a run of numbered entries that reads as a bibliography, until one is not an entry.
+void mark_references(std::vector<Placed>& placed, std::vector<NodeId>& order,
+                     Bibliography& state) {
   const std::size_t count = placed.size();
+  std::vector<const Node*> nodes;
+  for (const NodeId id : order) {
+    const auto found = std::ranges::find_if(
+        placed.begin(), placed.begin() + static_cast<std::ptrdiff_t>(count),
+        [id](const Placed& p) { return p.node->id == id; });
+    nodes.push_back(found == placed.begin() + static_cast<std::ptrdiff_t>(count)
+                        ? nullptr
+                        : found->node.get());
+  }
+  std::vector<std::vector<std::u32string>> entries;
+  for (const Node* node : nodes) entries.push_back(entries_of(node));
+
   std::vector<NodeId> marked;
   marked.reserve(order.size());
-  for (const NodeId id : order) {
-    const auto found =
-        std::ranges::find_if(placed.begin(), placed.begin() + static_cast<std::ptrdiff_t>(count),
-                             [id](const Placed& p) { return p.node->id == id; });
-    const Node* node =
-        found == placed.begin() + static_cast<std::ptrdiff_t>(count) ? nullptr : found->node.get();
-    const Tag tag = node ? node->kind.tag : Tag::Figure;
+  for (std::size_t k = 0; k < order.size(); ++k) {
+    const Tag tag = nodes[k] ? nodes[k]->kind.tag : Tag::Figure;
     if (tag == Tag::Heading) {
-      in_references = geo::is_reference_heading(geo::decode_utf8(node->content));
+      state = geo::is_reference_heading(geo::decode_utf8(nodes[k]->content)) ? Bibliography::Headed
+                                                                              : Bibliography::None;
     }
-    if (!in_references || (tag != Tag::Paragraph && tag != Tag::List)) {
-      marked.push_back(id);
+    const bool text = tag == Tag::Paragraph || tag == Tag::List;
+    // A block may open with the end of an entry that a column or page broke.
+    if (text && state == Bibliography::Numbered && !all_numbered(entries[k]) &&
+        !numbered_from(entries[k], 1)) {
+      state = Bibliography::None;
+    }
+    if (text && state == Bibliography::None && all_numbered(entries[k])) {
+      std::vector<std::u32string> run;
+      for (std::size_t r = k; r < order.size(); ++r) {
+        if (!is_furniture(nodes[r]) && !all_numbered(entries[r])) break;
+        run.insert(run.end(), entries[r].begin(), entries[r].end());
+      }
+      if (geo::is_numbered_bibliography(run)) state = Bibliography::Numbered;
+    }
+    if (state == Bibliography::None || !text) {
+      marked.push_back(order[k]);
       continue;
     }
-    const std::vector<std::u32string> entries =
-        geo::reference_entries(geo::decode_utf8(node->content));
-    if (entries.empty()) marked.push_back(id);
-    const BBox box = node->bbox;
-    const std::size_t at = static_cast<std::size_t>(found - placed.begin());
+    if (entries[k].empty()) marked.push_back(order[k]);
+    const std::size_t at = static_cast<std::size_t>(
+        std::ranges::find_if(placed, [&](const Placed& p) { return p.node.get() == nodes[k]; }) -
+        placed.begin());
+    const BBox box = nodes[k]->bbox;
     const geo::ColumnSlot slot = placed[at].slot;
-    for (std::size_t e = 0; e < entries.size(); ++e) {
-      NodePtr entry = make_node(NodeKind::of(Tag::Reference), box, geo::encode_utf8(entries[e]));
+    for (std::size_t e = 0; e < entries[k].size(); ++e) {
+      NodePtr entry =
+          make_node(NodeKind::of(Tag::Reference), box, geo::encode_utf8(entries[k][e]));
       marked.push_back(entry->id);
       if (e == 0) {
-        placed[at].node = std::move(entry);  // `node` and `found` are gone from here on
+        placed[at].node = std::move(entry);  // `nodes[k]` is gone from here on
       } else {
         placed.push_back(Placed{std::move(entry), slot, std::nullopt});
       }
@@ -412,7 +465,7 @@ void mark_references(std::vector<Placed>& placed, std::vector<NodeId>& order, bo
 }
 
 PageContent finish_page(LaidPage& page, const std::vector<geo::FurnitureRole>& furniture,
-                        const std::vector<bool>& footnote, bool& in_references,
+                        const std::vector<bool>& footnote, Bibliography& bibliography,
                         geo::ListingCarry& carry) {
   std::vector<geo::LaidLine> content_lines;
   std::vector<geo::LaidLine> note_lines;
@@ -440,8 +493,12 @@ PageContent finish_page(LaidPage& page, const std::vector<geo::FurnitureRole>& f
       if (captions[f] == b) figure = f;  // the last figure sharing it
     }
     const NodeKind kind = figure ? NodeKind::of(Tag::Caption) : kind_of(blocks[b]);
-    block_nodes.push_back(
-        Placed{make_node(kind, blocks[b].bbox, blocks[b].text), blocks[b].slot, figure});
+    auto node = std::make_shared<Node>(*make_node(kind, blocks[b].bbox, blocks[b].text));
+    // A flat list keeps no depths: it renders and serialises as lists always have.
+    if (kind == NodeKind::of(Tag::List) && std::ranges::any_of(blocks[b].depths, std::identity{})) {
+      node->item_depths = blocks[b].depths;
+    }
+    block_nodes.push_back(Placed{std::move(node), blocks[b].slot, figure});
   }
   for (const geo::LaidBlock& note : geo::build_laid_blocks(note_lines)) {
     block_nodes.push_back(Placed{make_node(NodeKind::of(Tag::Footnote), note.bbox, note.text),
@@ -467,7 +524,7 @@ PageContent finish_page(LaidPage& page, const std::vector<geo::FurnitureRole>& f
 
   PageContent content;
   content.reading_order = reading_order(placed, figures);
-  mark_references(placed, content.reading_order, in_references);
+  mark_references(placed, content.reading_order, bibliography);
   for (Placed& p : placed) {
     const bool text = p.node->kind != NodeKind::of(Tag::Figure);
     content.nodes.push_back(text && !page.ocr_words.empty() ? from_ocr(p.node, page.ocr_words)
@@ -571,11 +628,11 @@ FinishedDocument finish_document(std::vector<LaidPage> pages,
     finished.extra.emplace("title", std::move(title));
   }
   finished.pages.reserve(pages.size());
-  bool in_references = false;
+  Bibliography bibliography = Bibliography::None;
   geo::ListingCarry carry;
   for (std::size_t p = 0; p < pages.size(); ++p) {
     finished.pages.push_back(finish_page(pages[p], furniture[p],
-                                         footnotes(pages[p], furniture[p], body), in_references,
+                                         footnotes(pages[p], furniture[p], body), bibliography,
                                          carry));
     pages[p] = LaidPage{};  // release each page's lines as soon as it is done
   }

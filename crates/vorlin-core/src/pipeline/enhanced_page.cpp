@@ -48,16 +48,20 @@ geo::UprightPage letters(std::span<const PdfChar> pdf_chars, const BBox& page_bo
 // Share of a line's letters that must be bold or small capitals for it to be emphasised, and
 // italic for it to be italic: a word set in another face inside a heading leaves it a heading.
 constexpr float kEmphasisShare = 0.75f;
+// Share of a line's visible characters set in math faces for it to read as a formula: operators,
+// digits and function names come from the text face.
+constexpr float kMathShare = 0.3f;
 
 struct LineLook {
   bool emphasised = false;
   bool monospace = false;
   bool italic = false;
+  bool math = false;
   std::uint32_t font_id = 0;
 };
 
 LineLook line_look(const geo::TextLine& line, std::span<const geo::PageChar> chars) {
-  std::size_t letters = 0, emphasised = 0, italic = 0, visible = 0, monospace = 0;
+  std::size_t letters = 0, emphasised = 0, italic = 0, visible = 0, monospace = 0, math = 0;
   // Lines hold a handful of fonts; a flat list is cheaper than a map.
   std::vector<std::pair<std::uint32_t, std::size_t>> fonts;
   for (std::size_t p : line.char_indices) {
@@ -65,6 +69,7 @@ LineLook line_look(const geo::TextLine& line, std::span<const geo::PageChar> cha
     if (geo::is_whitespace(c.ch)) continue;
     ++visible;
     monospace += c.monospace ? 1 : 0;
+    math += c.math ? 1 : 0;
     if (!geo::is_alphabetic(c.ch)) continue;
     ++letters;
     emphasised += c.bold || c.small_caps ? 1 : 0;
@@ -84,6 +89,7 @@ LineLook line_look(const geo::TextLine& line, std::span<const geo::PageChar> cha
   look.emphasised = share(emphasised, letters, kEmphasisShare);
   look.italic = share(italic, letters, kEmphasisShare);
   look.monospace = share(monospace, visible, kMonospaceShare);
+  look.math = share(math, visible, kMathShare);
   std::size_t most = 0;
   for (const auto& [font, count] : fonts) {
     if (count > most) std::tie(look.font_id, most) = std::pair(font, count);
@@ -207,6 +213,7 @@ LaidPage lay_out_page(std::span<const PdfChar> pdf_chars, std::span<const PdfPat
     if (pitch > 0) page.lines.back().columns = geo::fixed_pitch_text(line, chars, pitch);
     page.lines.back().equation_number =
         geo::ends_in_equation_number(line, chars, page.lines.back().text);
+    page.lines.back().math = look.math;
   }
   for (const BBox& figure : figures) {
     page.figures.push_back(LaidFigure{new_node_id(), figure, geo::locate(layout, figure)});

@@ -8,7 +8,8 @@ std::vector<vorlin_geometry::PageChar> page_chars(std::span<const PdfChar> chars
   for (const PdfChar& c : chars) {
     copies.push_back(vorlin_geometry::PageChar{
         c.ch, BBox{c.x0, c.y0, c.x1, c.y1}, c.font_size, c.angle, c.font_id, c.bold, c.italic,
-        c.monospace, c.small_caps, c.space_before, c.hyphen_after, c.line_end_hyphen});
+        c.monospace, c.small_caps, c.space_before, c.hyphen_after, c.line_end_hyphen,
+        c.math});
   }
   return copies;
 }

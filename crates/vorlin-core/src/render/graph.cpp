@@ -49,6 +49,7 @@ class GraphWalker {
     out.node_type = type_string(node.kind);
     out.content = node.content;
     out.cells = node.cells;
+    out.item_depths = node.item_depths;
     out.bbox = node.bbox;
     const auto page = pages_.find(node.id);
     out.page = page == pages_.end() ? 0 : page->second;

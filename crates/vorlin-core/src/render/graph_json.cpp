@@ -127,6 +127,14 @@ void write_node(JsonWriter& w, const GraphNode& node) {
     }
     w.raw("]");
   }
+  if (!node.item_depths.empty()) {
+    w.raw(",\"itemDepths\":[");
+    for (std::size_t i = 0; i < node.item_depths.size(); ++i) {
+      if (i != 0) w.raw(",");
+      w.number(std::uint64_t{node.item_depths[i]});
+    }
+    w.raw("]");
+  }
   w.raw("}");
 }
 

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <charconv>
 #include <initializer_list>
+#include <span>
 #include <string_view>
 
 #include "vorlin_core/model/outline.h"
@@ -24,10 +25,15 @@ void append_heading_line(std::string& out, std::uint8_t level, std::string_view 
   append_all(out, {" ", trim_white_space(content), "\n\n"});
 }
 
-void append_list(std::string& out, std::string_view content) {
+// Spaces a nested item is set in per level: past its parent's "- ", so Markdown nests it.
+constexpr std::size_t kNestIndent = 2;
+
+// `depths`, when not empty, gives each line of `content` its nesting level.
+void append_list(std::string& out, std::string_view content,
+                 std::span<const std::uint8_t> depths) {
   // Lines end at "\n" with one optional "\r"; a trailing newline opens no further line.
   std::size_t start = 0;
-  while (start < content.size()) {
+  for (std::size_t index = 0; start < content.size(); ++index) {
     std::size_t end = content.find('\n', start);
     if (end == std::string_view::npos) end = content.size();
     std::string_view line = content.substr(start, end - start);
@@ -35,6 +41,7 @@ void append_list(std::string& out, std::string_view content) {
     start = end + 1;
     line = trim_white_space(line);
     if (line.empty()) continue;
+    if (index < depths.size()) out.append(kNestIndent * depths[index], ' ');
     if (!line.starts_with("- ") && !line.starts_with("* ")) out.append("- ");
     append_all(out, {line, "\n"});
   }
@@ -96,7 +103,7 @@ class MarkdownWriter {
         append_all(out_, {trim_white_space(node.content), "\n\n"});
         return;
       case Tag::List:
-        append_list(out_, node.content);
+        append_list(out_, node.content, node.item_depths);
         return;
       case Tag::Table:
         append_all(out_, {trim_white_space_end(node.content), "\n\n"});

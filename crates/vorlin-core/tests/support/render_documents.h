@@ -16,6 +16,7 @@ struct NodeDraft {
   std::string content;
   Provenance provenance = {};
   BBox bbox = {10, 20, 30, 40};
+  std::vector<std::uint8_t> item_depths = {};
 };
 
 inline NodeDraft heading(std::uint8_t level, std::string content) {
@@ -42,7 +43,7 @@ inline Document document_of(const Pages& pages, const ReadingOrders& reading = {
     page->number = static_cast<std::uint32_t>(p + 1);
     for (const NodeDraft& d : pages[p]) {
       page->nodes.push_back(std::make_shared<Node>(
-          Node{NodeId{0, ++next_id}, d.bbox, d.provenance, d.content, {}, d.kind, {}}));
+          Node{NodeId{0, ++next_id}, d.bbox, d.provenance, d.content, {}, d.kind, {}, d.item_depths}));
       if (p >= reading.size()) page->reading_order.push_back(page->nodes.back()->id);
     }
     for (std::size_t i : p < reading.size() ? reading[p] : std::vector<std::size_t>{}) {

@@ -30,6 +30,7 @@ struct LaidLine {
   bool shaded = false;           // on a listing's shade (shades.h)
   std::u32string columns{};      // a fixed-pitch line's text spaced by columns (fixed_pitch.h)
   bool equation_number = false;  // ends in a display equation's number (equations.h)
+  bool math = false;             // set mostly in math faces
 };
 
 enum class LaidKind { Paragraph, Heading, List, Code, Equation };
@@ -42,7 +43,8 @@ struct LaidBlock {
   // Collapsed UTF-8 text; for a list one item a line, a bullet glyph removed, an enumerator kept;
   // for code the listing's lines as set (listings.h).
   std::string text;
-  bool caption_like = false;  // a paragraph that opens like a figure or table caption
+  std::vector<std::uint8_t> depths;  // a list's nesting depth per item, 0 outermost
+  bool caption_like = false;         // a paragraph that opens like a figure or table caption
 };
 
 // A listing that ends a column may go on at the top of the next column or page: where its lines
@@ -58,11 +60,15 @@ struct ListingCarry {
 // starts an item when its marker is an unambiguous bullet, or when it and another marker line are
 // linked by continuation lines alone; consecutive items join when at most twice the tolerance
 // apart, and a line continues an item when within the tolerance and indented past the item's start.
+// An item set in past the one before it, or numbered a level deeper ("1.2." under "1."), nests
+// one level below it; one set back to an earlier item's indent returns to that item's level.
 // Listing lines (listings.h) form code blocks of their own, but for a lone one ending the column
 // within the tolerance under a prose line that it did not fit after (a wrapped URL), which stays in
 // that prose. A line ending in an equation number
 // closes an equation, which also takes the displayed lines just above it (set in from both of the
-// column's edges, as superscripts and the rows of a formula are). A listing that opens a column
+// column's edges, as superscripts and the rows of a formula are). A displayed line set mostly in
+// math faces is an equation without a number, with the less tall displayed lines (its super- and
+// subscript rows) and displayed math lines just above and below it. A listing that opens a column
 // takes its indentation from `carry` (then updated, column by column) when one is given.
 std::vector<LaidBlock> build_laid_blocks(std::span<const LaidLine> lines,
                                          ListingCarry* carry = nullptr);

@@ -1,6 +1,6 @@
 #pragma once
 // List item markers at the start of a line: a bullet glyph (• ◦ ▪ ‣ ● ○ ■ □ ▸ ► ∙ and the
-// ambiguous – - *) or an enumerator ("1.", "2)", "a)", "(iv)", "(A)").
+// ambiguous – - *) or an enumerator ("1.", "2)", "a)", "(iv)", "(A)", "1.2.").
 
 #include <cstddef>
 #include <optional>
@@ -14,6 +14,7 @@ struct ListMarker {
   // A glyph that only ever marks an item. A dash, an asterisk or an enumerator may also start a
   // wrapped line of prose, so a lone one is not taken for a list.
   bool unambiguous = false;
+  std::size_t sublevel = 0;  // levels a multi-level number adds: 1 for "1.2.", 2 for "1.2.3."
 };
 
 bool is_bullet_glyph(char32_t ch);

@@ -26,8 +26,9 @@ bool continues_listing(const ListingLine& above, const ListingLine& below);
 
 // Which lines of a column are listing lines: shaded lines, fixed-pitch lines that continue or are
 // continued by another, and a fixed-pitch line that opens or ends the column (a listing broken by
-// the page). A lone unshaded fixed-pitch line elsewhere is more often a signature or a command
-// set apart in prose.
+// the page) unless it ends a paragraph whose line above ran out to the column's edge (a URL
+// wrapped onto a line of its own). A lone unshaded fixed-pitch line elsewhere is more often a
+// signature or a command set apart in prose.
 std::vector<bool> listing_lines(std::span<const ListingLine> column);
 
 // The listing of consecutive listing lines: each line indented by its left edge's distance from

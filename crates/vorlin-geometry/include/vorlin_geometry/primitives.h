@@ -33,6 +33,7 @@ struct PageChar {
   bool space_before = false;     // a word boundary just before it
   bool hyphen_after = false;     // followed by a hyphen that only splits a word at the line end
   bool line_end_hyphen = false;  // that hyphen
+  bool math = false;             // from a face that sets formulas
 };
 
 // Positions are never empty and, once grouped, run left to right.

@@ -14,6 +14,7 @@ struct FontLook {
   bool italic = false;
   bool monospace = false;
   bool small_caps = false;
+  bool math = false;  // a face that sets formulas: TeX's math italic, symbols and extensions
 };
 
 // `flags` are the font descriptor's flags (PDF 32000 table 121), `italic_angle` its ItalicAngle.

@@ -34,6 +34,7 @@ struct PdfChar {
   bool italic = false;
   bool monospace = false;
   bool small_caps = false;
+  bool math = false;       // from a face that sets formulas
   bool invisible = false;  // drawn in an invisible rendering mode (OCR layers, clipping text)
   // Word breaks the backend's text analysis saw where no character stands: before this one,
   // and after it a hyphen that only splits a word over two lines.

@@ -28,6 +28,9 @@ struct Node {
   std::vector<NodePtr> children;  // always empty from the pipeline; renderers ignore it
   NodeKind kind;
   std::vector<std::vector<std::string>> cells;  // a table's rows of cell texts; empty otherwise
+  // A nested list's depth per item line of `content`, 0 outermost; empty for any other node and
+  // for a list whose depths are unknown, which renders flat.
+  std::vector<std::uint8_t> item_depths;
 };
 
 struct Page {

@@ -29,6 +29,7 @@ struct GraphNode {
   Provenance provenance;
   std::vector<std::string> tags;
   std::vector<std::vector<std::string>> cells;  // tables only; written when not empty
+  std::vector<std::uint8_t> item_depths;        // nested lists only; written when not empty
 };
 
 struct Graph {
