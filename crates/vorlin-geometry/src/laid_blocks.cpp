@@ -90,25 +90,6 @@ bool wraps_onto(const BBox& above, const LaidLine& below, float left, float righ
   return !(above.x1 + needed < right && above.width() + needed < right - left);
 }
 
-// A lone fixed-pitch line ending the column, set as close under a prose line as the lines of a
-// paragraph are and taken there because it did not fit after that line, is the paragraph's inline
-// code (a wrapped URL), not a listing broken by the page.
-void keep_wrapped_code_in_prose(std::span<const LaidLine> lines, std::span<const std::size_t> group,
-                                float tolerance, float margin, std::vector<bool>& listing) {
-  if (group.size() < 2) return;
-  const std::size_t last = group.size() - 1;
-  const LaidLine& above = lines[group[last - 1]];
-  const LaidLine& line = lines[group[last]];
-  float right = -std::numeric_limits<float>::infinity();
-  for (std::size_t i : group) right = std::max(right, lines[i].bbox.x1);
-  // Written so that a NaN gap leaves the listing.
-  if (listing[last] && !listing[last - 1] && !line.shaded &&
-      vertical_gap(above.bbox, line.bbox) <= tolerance &&
-      wraps_onto(above.bbox, line, margin, right)) {
-    listing[last] = false;
-  }
-}
-
 // Which lines of one column belong to equations (see the header).
 std::vector<bool> equation_lines(std::span<const LaidLine> lines,
                                  std::span<const std::size_t> group,
@@ -345,8 +326,7 @@ std::vector<LaidBlock> build_laid_blocks(std::span<const LaidLine> lines, Listin
     }
     float margin = std::numeric_limits<float>::infinity();
     for (std::size_t i : group) margin = std::min(margin, lines[i].bbox.x0);
-    std::vector<bool> listing = listing_lines(column);
-    keep_wrapped_code_in_prose(lines, group, tolerance, margin, listing);
+    const std::vector<bool> listing = listing_lines(column);
     for (std::size_t g = 0; g < group.size(); ++g) {
       if (listing[g]) markers[group[g]].reset();
     }

@@ -141,20 +141,6 @@ TEST(build_laid_blocks, listings_are_code_blocks_and_keep_indentation_across_col
   EXPECT_TRUE(std::isnan(carry.indent));  // the last column ends in prose
 }
 
-TEST(build_laid_blocks, a_wrapped_url_ending_the_column_stays_in_its_paragraph) {
-  // A line ending short is no line that its next word did not fit after.
-  for (const bool wrapped : {true, false}) {
-    const std::u32string next = wrapped ? U"//example.org/x." : U"def f(x):";
-    std::vector<LaidLine> lines = {line(U"Prose, see", 700), code(next, 688, 50)};
-    lines[1].text = next;
-    if (!wrapped) lines[0].bbox.x1 = 120;
-    const std::vector<std::string> expected =
-        wrapped ? std::vector<std::string>{"P:Prose, see //example.org/x."}
-                : std::vector<std::string>{"P:Prose, see", "C:def f(x):"};
-    EXPECT_EQ(described(build_laid_blocks(lines)), expected);
-  }
-}
-
 TEST(build_laid_blocks, equations_take_their_formula_rows_and_no_prose) {
   std::vector<LaidLine> lines = {
       line(U"We have", 700, 80),        // indented, but reaching the right edge

@@ -62,9 +62,7 @@ struct ListingCarry {
 // apart, and a line continues an item when within the tolerance and indented past the item's start.
 // An item set in past the one before it, or numbered a level deeper ("1.2." under "1."), nests
 // one level below it; one set back to an earlier item's indent returns to that item's level.
-// Listing lines (listings.h) form code blocks of their own, but for a lone one ending the column
-// within the tolerance under a prose line that it did not fit after (a wrapped URL), which stays in
-// that prose. A line ending in an equation number
+// Listing lines (listings.h) form code blocks of their own. A line ending in an equation number
 // closes an equation, which also takes the displayed lines just above it (set in from both of the
 // column's edges, as superscripts and the rows of a formula are). A displayed line set mostly in
 // math faces is an equation without a number, with the less tall displayed lines (its super- and
