@@ -52,8 +52,9 @@ bool inside(const BBox& box, float x, float y) {
 // Whether a table took each glyph; bytes rather than bits, as every glyph of every page is read.
 using Taken = std::vector<char>;
 
-// A glyph a table may take: visible, placed, and not in a table already.
-bool searchable(const PageChar& c, std::size_t g, const Taken& taken) {
+// A glyph a table may take: visible, placed, and not in a table already. Asked of every glyph of
+// every page, so kept inline.
+[[gnu::always_inline]] inline bool searchable(const PageChar& c, std::size_t g, const Taken& taken) {
   // Printable ASCII, most of any page, needs no look-up.
   const bool visible = (c.ch > U' ' && c.ch < 0x7f) || !is_whitespace(c.ch);
   return taken[g] == 0 && visible && !std::isnan(c.bbox.centre_y());
