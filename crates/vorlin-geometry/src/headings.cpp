@@ -41,7 +41,8 @@ std::vector<float> level_sizes(std::span<const SizeBucket> histogram, float thre
   for (const SizeBucket& bucket : histogram) {
     if (bucket.mean >= threshold) sizes.push_back(bucket.mean);
   }
-  std::stable_sort(sizes.begin(), sizes.end(), float_greater_nan_last);
+  std::stable_sort(sizes.begin(), sizes.end(),
+                   [](float a, float b) { return float_greater_nan_last(a, b); });
   std::vector<float> levels;
   for (float size : sizes) {
     if (!levels.empty() && std::fabs(levels.back() - size) < kMergeDistance) {

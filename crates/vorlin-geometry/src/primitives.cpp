@@ -64,7 +64,9 @@ std::optional<float> upper_median(std::span<const float> values) {
   const auto middle = sorted.begin() + static_cast<std::ptrdiff_t>(sorted.size() / 2);
   // Selection yields the element a full sort would put there, up to the sign of a zero, and
   // callers pass valid sizes only.
-  std::nth_element(sorted.begin(), middle, sorted.end(), float_less_nan_last);
+  // A lambda, not the function's address, so the comparison inlines.
+  std::nth_element(sorted.begin(), middle, sorted.end(),
+                   [](float a, float b) { return float_less_nan_last(a, b); });
   return *middle;
 }
 
