@@ -225,25 +225,22 @@ CUT_ROWS = [["Berth", "Works"], ["Quay 1", "none"], ["Quay 2", "dredged in the s
 
 
 def split_under_a_layer():
-    """CUT_ROWS as a web page prints them over a page break: the break cuts the last row (its
-    rest starts page two under an empty first cell), page two repeats the header, and a site bar
-    with a search field is painted over that repeat."""
+    """CUT_ROWS over a page break as a browser prints them: the break cuts a row, page two repeats
+    the header, and a site bar with a search field is painted over that repeat."""
     from reportlab.platypus import Table
 
-    pdf = _pdf()
-    style = [("GRID", (0, 0), (-1, -1), 0.5, (0, 0, 0))]
-    for rows in (CUT_ROWS[:2] + [["Quay 2", "dredged in"]],
-                 [CUT_ROWS[0], ["", "the spring"], CUT_ROWS[3]]):
-        table = Table(rows, colWidths=(120, 200), style=style)
-        _, height = table.wrapOn(pdf, *A4)
-        at_foot = rows[1][0] != ""
-        table.drawOn(pdf, MARGIN, MARGIN if at_foot else A4[1] - MARGIN - height)
-        if not at_foot:
-            bar = A4[1] - MARGIN - height / 2 - 4  # below the repeated header's bottom rule
-            pdf.setFillColorRGB(1, 1, 1)
-            pdf.rect(0, bar, A4[0], A4[1] - bar, stroke=0, fill=1)
-            pdf.rect(MARGIN + 150, bar + 8, 200, 20, stroke=1, fill=0)
-        pdf.showPage()
+    pdf, grid = _pdf(), [("GRID", (0, 0), (-1, -1), 0.5, (0, 0, 0))]
+    parts = CUT_ROWS[:2] + [["Quay 2", "dredged in"]], [CUT_ROWS[0], ["", "the spring"], CUT_ROWS[3]]
+    for page, rows in enumerate(parts):
+        table = Table(rows, colWidths=(120, 200), style=grid)
+        height = table.wrapOn(pdf, *A4)[1]
+        table.drawOn(pdf, MARGIN, A4[1] - MARGIN - height if page else MARGIN)
+        if not page:
+            pdf.showPage()
+    bar = A4[1] - MARGIN - height / len(rows) - 4  # just below the repeated header
+    pdf.setFillColorRGB(1, 1, 1)
+    pdf.rect(0, bar, A4[0], A4[1] - bar, stroke=0, fill=1)
+    pdf.rect(MARGIN + 150, bar + 8, 200, 20)
     return _done(pdf)
 
 
