@@ -220,6 +220,30 @@ def split_table(repeat_header):
     return out.getvalue()
 
 
+CUT_ROWS = [["Berth", "Works"], ["Quay 1", "none"], ["Quay 2", "dredged in the spring"],
+            ["Quay 3", "none"]]
+
+
+def split_under_a_layer():
+    """CUT_ROWS over a page break as a browser prints them: the break cuts a row, page two repeats
+    the header, and a site bar with a search field is painted over that repeat."""
+    from reportlab.platypus import Table
+
+    pdf, grid = _pdf(), [("GRID", (0, 0), (-1, -1), 0.5, (0, 0, 0))]
+    parts = CUT_ROWS[:2] + [["Quay 2", "dredged in"]], [CUT_ROWS[0], ["", "the spring"], CUT_ROWS[3]]
+    for page, rows in enumerate(parts):
+        table = Table(rows, colWidths=(120, 200), style=grid)
+        height = table.wrapOn(pdf, *A4)[1]
+        table.drawOn(pdf, MARGIN, A4[1] - MARGIN - height if page else MARGIN)
+        if not page:
+            pdf.showPage()
+    bar = A4[1] - MARGIN - height / len(rows) - 4  # just below the repeated header
+    pdf.setFillColorRGB(1, 1, 1)
+    pdf.rect(0, bar, A4[0], A4[1] - bar, stroke=0, fill=1)
+    pdf.rect(MARGIN + 150, bar + 8, 200, 20)
+    return _done(pdf)
+
+
 def scanned(pdf_bytes, dpi=150):
     """`pdf_bytes`' pages as pictures only, as a scanner gives them: one page-sized gray image each
     and no text."""

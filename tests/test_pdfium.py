@@ -67,12 +67,16 @@ def test_images_become_figures_with_their_own_pixels(pdfium, tmp_path, mode):
 # --- failures -------------------------------------------------------------------------------------
 
 
-@pytest.mark.parametrize("repeat_header", [True, False])
+@pytest.mark.parametrize("repeat_header", [True, False, "under a layer"])
 def test_a_table_over_a_page_break_joins_only_under_its_repeated_header(pdfium, tmp_path,
                                                                          repeat_header):
-    tables = [node["cells"] for node in parsed(tmp_path, pdfs.split_table(repeat_header))
-              .to_graph_json()["nodes"] if node["nodeType"] == "table"]
-    if repeat_header:
+    pdf = pdfs.split_under_a_layer() if repeat_header == "under a layer" else \
+        pdfs.split_table(repeat_header)
+    tables = [node["cells"] for node in parsed(tmp_path, pdf).to_graph_json()["nodes"]
+              if node["nodeType"] == "table"]
+    if repeat_header == "under a layer":  # the repeat hidden, and the cut row whole again
+        assert tables == [pdfs.CUT_ROWS]
+    elif repeat_header:
         assert tables == [pdfs.LONG_ROWS]
     else:
         assert len(tables) == 2 and tables[0] + tables[1] == pdfs.LONG_ROWS

@@ -491,6 +491,26 @@ std::vector<Candidate> unruled_candidates(std::span<const PageChar> chars,
   return candidates;
 }
 
+// Whether `cover`, painted after `rule`, lies over it: across it with room on both sides (a cell's
+// background only meets its own border) and along a stretch of it.
+bool hides(const BBox& cover, const BBox& rule) {
+  const bool across = rule.width() >= rule.height();
+  const BBox& c = cover;
+  return across ? c.y0 < rule.y0 - kRuleJoin && c.y1 > rule.y1 + kRuleJoin &&
+                      std::min(c.x1, rule.x1) - std::max(c.x0, rule.x0) > kRuleJoin
+                : c.x0 < rule.x0 - kRuleJoin && c.x1 > rule.x1 + kRuleJoin &&
+                      std::min(c.y1, rule.y1) - std::max(c.y0, rule.y0) > kRuleJoin;
+}
+
+// Whether `box` lies on one of the `layers`: drawn on it after it, it is the layer's own (a search
+// field, an icon), not the page's, which goes on beneath with its rules whole.
+bool on_a_layer(std::span<const BBox> layers, const BBox& box) {
+  return std::ranges::any_of(layers, [&box](const BBox& l) {
+    return box.x0 >= l.x0 - kRuleJoin && box.x1 <= l.x1 + kRuleJoin && box.y0 >= l.y0 - kRuleJoin &&
+           box.y1 <= l.y1 + kRuleJoin;
+  });
+}
+
 struct UnionFind {
   std::vector<std::size_t> parent;
   explicit UnionFind(std::size_t n) : parent(n) { std::iota(parent.begin(), parent.end(), 0); }
@@ -505,53 +525,35 @@ struct UnionFind {
 
 std::vector<BBox> ruling_lines(std::span<const PagePath> paths) {
   std::vector<BBox> rules;
-  // Walking back from the last painted path, `covers` holds the regions painted after this one.
-  std::vector<BBox> covers;
-  const auto add_visible = [&rules, &covers](const BBox& rule) {
-    const bool across = rule.width() >= rule.height();
-    std::vector<std::pair<float, float>> pieces{across ? std::pair(rule.x0, rule.x1)
-                                                       : std::pair(rule.y0, rule.y1)};
-    for (const BBox& c : covers) {
-      // A cell's background meets its own border; a cover reaches well past it on both sides.
-      const bool spans = across ? c.y0 < rule.y0 - kRuleJoin && c.y1 > rule.y1 + kRuleJoin
-                                : c.x0 < rule.x0 - kRuleJoin && c.x1 > rule.x1 + kRuleJoin;
-      if (!spans) continue;
-      const float lo = across ? c.x0 : c.y0, hi = across ? c.x1 : c.y1;
-      std::vector<std::pair<float, float>> left;
-      for (const auto& [a, b] : pieces) {
-        if (lo > a) left.emplace_back(a, std::min(b, lo));
-        if (hi < b) left.emplace_back(std::max(a, hi), b);
-      }
-      pieces = std::move(left);
-    }
-    for (const auto& [a, b] : pieces) {
-      if (b <= a) continue;
-      rules.push_back(across ? BBox{a, rule.y0, b, rule.y1} : BBox{rule.x0, a, rule.x1, b});
-    }
-  };
-  for (auto it = paths.rbegin(); it != paths.rend(); ++it) {
-    const BBox& b = it->box;
+  // Fills painted over rules drawn before them: a layer over the page (a sticky site header).
+  std::vector<BBox> layers;
+  for (const PagePath& path : paths) {
+    const BBox& b = path.box;
     const float w = b.width(), h = b.height();
     if (!(w >= 0 && h >= 0 && std::isfinite(w) && std::isfinite(h))) continue;  // NaN: none
+    if (on_a_layer(layers, b)) continue;
     if (std::min(w, h) <= kRuleThickness) {
-      add_visible(b);
+      rules.push_back(b);
       continue;
     }
-    if (it->stroked) {
-      add_visible(BBox{b.x0, b.y0, b.x1, b.y0});
-      add_visible(BBox{b.x0, b.y1, b.x1, b.y1});
-      add_visible(BBox{b.x0, b.y0, b.x0, b.y1});
-      add_visible(BBox{b.x1, b.y0, b.x1, b.y1});
+    if (path.stroked) {
+      rules.push_back(BBox{b.x0, b.y0, b.x1, b.y0});
+      rules.push_back(BBox{b.x0, b.y1, b.x1, b.y1});
+      rules.push_back(BBox{b.x0, b.y0, b.x0, b.y1});
+      rules.push_back(BBox{b.x1, b.y0, b.x1, b.y1});
     }
-    if (it->filled && h <= kMaxStripeHeight && w >= kMinRuleLength) {
+    if (path.filled && h <= kMaxStripeHeight && w >= kMinRuleLength) {
       // A row's background (a zebra stripe, a header's shading): its edges part rows as rules do.
       // Narrower fills are glyphs drawn as paths, or a word's highlight.
-      add_visible(BBox{b.x0, b.y0, b.x1, b.y0});
-      add_visible(BBox{b.x0, b.y1, b.x1, b.y1});
+      rules.push_back(BBox{b.x0, b.y0, b.x1, b.y0});
+      rules.push_back(BBox{b.x0, b.y1, b.x1, b.y1});
     }
-    if (it->filled) covers.push_back(b);
+    // Only a region can be a layer: glyphs drawn as paths and highlights are many and small.
+    if (path.filled && h > kMaxStripeHeight &&
+        std::ranges::any_of(rules, [&b](const BBox& r) { return hides(b, r); })) {
+      layers.push_back(b);
+    }
   }
-  std::ranges::reverse(rules);
   return rules;
 }
 
@@ -692,6 +694,17 @@ bool continues_table(const std::vector<std::vector<std::string>>& last,
                      const std::vector<std::vector<std::string>>& next) {
   return !last.empty() && next.size() >= 2 && next[0] == last[0] &&
          std::ranges::any_of(next[0], [](const std::string& c) { return !c.empty(); });
+}
+
+void append_continued_rows(std::vector<std::vector<std::string>>& last,
+                           const std::vector<std::vector<std::string>>& next) {
+  if (next.empty()) return;
+  auto rows = next.begin() + 1;
+  if (rows != next.end() && !last.empty() && rows->size() == last.back().size() && !rows->empty() &&
+      rows->front().empty()) {
+    append_cells(last.back(), *rows++);
+  }
+  last.insert(last.end(), rows, next.end());
 }
 
 std::string pipe_table(const std::vector<std::vector<std::string>>& cells) {

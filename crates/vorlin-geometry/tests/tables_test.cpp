@@ -177,18 +177,20 @@ TEST(find_tables, leaves_a_phrase_across_a_column_rule_to_the_text) {
   EXPECT_LT(tables[0].glyphs.back(), across);
 }
 
-TEST(ruling_lines, keeps_thin_paths_and_stroked_box_edges_not_regions_or_hidden_rules) {
+TEST(ruling_lines, keeps_thin_paths_and_stroked_box_edges_not_regions_or_a_layers_own) {
   const std::vector<PagePath> paths = {
       {{50, 100, 300, 101}, false, true},  // a filled thin rectangle: a rule
       {{50, 200, 300, 260}, false, true},  // a filled block: a region
       {{50, 600, 300, 618}, false, true},  // a row's background: two rules
       {{50, 300, 300, 360}, true},         // a stroked box: four rules
-      {{50, 400, 300, 400.5f}, true},      // under the header below: hidden
+      {{50, 400, 300, 400.5f}, true},      // under the header below: the page's, kept
       {{50, 500, testing::kNaN, 501}, true},
       {{40, 390, 320, 420}, false, true},  // a header painted over the page
+      {{60, 395, 200, 415}, true},         // its search field: none
       {{50, 100, 300, 130}, false, true},  // a cell background meeting its border
+      {{60, 105, 200, 106}, true},         // a rule drawn on that background
   };
-  EXPECT_EQ(ruling_lines(paths).size(), 7u);
+  EXPECT_EQ(ruling_lines(paths).size(), 9u);
 }
 
 TEST(pipe_table, writes_header_separator_and_escapes_bars) {

@@ -608,7 +608,7 @@ void join_continued_tables(std::vector<LaidPage>& pages,
         body_where(p, [&](const BBox& b) { return b.y0 > next.bbox.y1; })) {
       continue;
     }
-    last.cells.insert(last.cells.end(), next.cells.begin() + 1, next.cells.end());
+    geo::append_continued_rows(last.cells, next.cells);
     pages[p].tables.erase(pages[p].tables.begin());
   }
 }

@@ -40,9 +40,10 @@ struct FoundTable {
 };
 
 // The rules among a page's paths, given in paint order: thin ones as they are, the four edges of
-// a stroked box and the top and bottom of a row's background, less the stretches a later filled box
-// paints over (a sticky page header hides what scrolls beneath it). Other filled boxes are regions
-// and give none.
+// a stroked box and the top and bottom of a row's background. Other filled boxes are regions and
+// give none. A fill painted over earlier rules is a layer over the page (a sticky site header over
+// what scrolls beneath): the page's rules beneath it stay whole, and the paths drawn on it
+// afterwards are its own and give none.
 std::vector<BBox> ruling_lines(std::span<const PagePath> paths);
 
 // Tables of at least two rows and two columns, top to bottom. Every character lies in at most
@@ -58,6 +59,12 @@ std::vector<FoundTable> find_tables(std::span<const BBox> rules, std::span<const
 // without that stays two.
 bool continues_table(const std::vector<std::vector<std::string>>& last,
                      const std::vector<std::vector<std::string>>& next);
+
+// Appends to `last` the rows of `next`, the table going on after a page break, less its repeated
+// header. A first row with its first cell empty is the rest of a row the break cut (a row runs on
+// under its key), so its cells go on last's final row.
+void append_continued_rows(std::vector<std::vector<std::string>>& last,
+                           const std::vector<std::vector<std::string>>& next);
 
 // The GitHub pipe table of `cells`: the first row as the header, `|` escaped, newlines as spaces.
 std::string pipe_table(const std::vector<std::vector<std::string>>& cells);
