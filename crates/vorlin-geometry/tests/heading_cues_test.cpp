@@ -118,36 +118,23 @@ TEST(heading_cues, cover_pages_keep_only_their_title) {
   lines.insert(lines.begin(), line(lines[4].text, 0.1f, 0.9f, 10));
   for (std::size_t i = 1; i < lines.size(); ++i) ++lines[i].page;
   EXPECT_EQ(revised_levels(lines), (std::vector<std::uint8_t>{0, 1, 0, 0, 2, 0, 2}));
-  // A cover whose title comes back on the next page still has it as its largest type.
+  // A cover whose title comes back on a later page still has it as its largest type.
   lines.erase(lines.begin() + 4, lines.end());
   lines.push_back(lines[1]);
   lines[4].page = 2;
   EXPECT_EQ(revised_levels(lines), (std::vector<std::uint8_t>{0, 0, 0, 0, 1}));
 }
 
-// LaTeX sets a chapter's contents entry without leaders: its page number stands apart on its row.
-TEST(heading_cues, a_page_number_beside_a_line_makes_it_a_contents_entry) {
-  std::vector<CueLine> lines = {
-      line(U"7 Index", 0.1f, 0.2f, 10, {}, true, true),
-      line(U"48", 0.88f, 0.9f, 10),
-      line(U"2 Methods", 0.1f, 0.3f, 12, LineRole::heading(2)),
-      line(U"8", 0.5f, 0.52f, 10),  // on the row, short of the right edge
-      line(U"A sentence of prose at the body size, long enough.", 0.1f, 0.9f, 10),
-  };
-  lines[2].box.y0 = lines[3].box.y0 = 0.4f;
-  lines[2].box.y1 = lines[3].box.y1 = 0.42f;
-  lines[4].box = BBox{0.1f, 0.3f, 0.9f, 0.32f};
-  EXPECT_EQ(revised_levels(lines), (std::vector<std::uint8_t>{0, 0, 2, 0, 0}));
-}
-
 // A table of contents repeats the headings it lists, pages before them.
 TEST(heading_cues, a_heading_repeated_on_a_later_page_was_its_contents_entry) {
-  std::vector<CueLine> lines = {line(U"2 Methods", 0.1f, 0.4f, 12, LineRole::heading(2)),
+  std::vector<CueLine> lines = {line(U"7 Index", 0.1f, 0.2f, 12, LineRole::heading(2)),
+                                line(U"48", 0.88f, 0.9f, 10),  // its page number, apart on its row
+                                line(U"2 Methods", 0.1f, 0.4f, 12, LineRole::heading(2)),
                                 line(U"Index 315", 0.1f, 0.4f, 12, LineRole::heading(2)),
                                 line(U"2 Methods", 0.1f, 0.4f, 12, LineRole::heading(2)),
                                 line(U"Index", 0.1f, 0.4f, 12, LineRole::heading(2))};
-  lines[2].page = lines[3].page = 4;
-  EXPECT_EQ(revised_levels(lines), (std::vector<std::uint8_t>{0, 0, 2, 2}));
+  lines[4].page = lines[5].page = 4;
+  EXPECT_EQ(revised_levels(lines), (std::vector<std::uint8_t>{0, 0, 0, 0, 2, 2}));
 }
 
 }  // namespace
