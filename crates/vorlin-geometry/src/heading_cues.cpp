@@ -126,9 +126,21 @@ bool is_centred_under(const BBox& box, const BBox& title) {
          std::abs(box.centre_x() - title.centre_x()) <= kCentreTolerance;
 }
 
-// `lines[i]` as a heading set apart by its face. An unnumbered one must also stand before text of
-// the body's face on its page that is not indented under it, and not end in a colon: a row of bold
-// lines is a list of links or terms, and "See also:" introduces one.
+// The first line after `lines[i]` on its page that starts below its top and overlaps it across:
+// the next line of its column, where the lines of side-by-side columns interleave by height.
+// `lines.size()` when there is none.
+std::size_t line_under(std::span<const CueLine> lines, std::size_t i) {
+  const BBox& box = lines[i].box;
+  for (std::size_t j = i + 1; j < lines.size() && lines[j].page == lines[i].page; ++j) {
+    const BBox& next = lines[j].box;
+    if (next.y1 < box.y1 && next.x0 < box.x1 && box.x0 < next.x1) return j;
+  }
+  return lines.size();
+}
+
+// `lines[i]` as a heading set apart by its face. An unnumbered one must also stand over text of
+// the body's face in its column that is not indented under it, and not end in a colon: a row of
+// bold lines is a list of links or terms, and "See also:" introduces one.
 bool is_emphasis_heading(std::span<const CueLine> lines, std::size_t i) {
   const CueLine& line = lines[i];
   if (line.monospace || line.role.is_heading) return false;
@@ -141,8 +153,9 @@ bool is_emphasis_heading(std::span<const CueLine> lines, std::size_t i) {
   }
   if (text.size() > (numbered ? kMaxNumberedLength : kMaxEmphasisLength)) return false;
   if (numbered) return line.emphasised || line.distinct_face;
-  const bool before_text = i + 1 < lines.size() && lines[i + 1].page == line.page &&
-                           !lines[i + 1].emphasised && !lines[i + 1].role.is_heading;
+  const std::size_t next = line_under(lines, i);
+  const bool before_text =
+      next < lines.size() && !lines[next].emphasised && !lines[next].role.is_heading;
   // Written so that a NaN indent leaves the line a heading.
   const bool term = line.indent_below > kTermIndent;
   return line.emphasised && line.opens_block && before_text && !term && text.back() != U':';

@@ -38,8 +38,9 @@ TEST(heading_cues, revise_the_size_rule) {
       line(U"Ann Author", 0.4f, 0.6f, 12, LineRole::heading(2)),  // centred: the title block
       line(U"1 Introduction", 0.1f, 0.4f, 14, LineRole::heading(2)),
       line(U"Body text of the section that runs on.", 0.1f, 0.9f, 10),
-      line(U"1.1 Bold at body size", 0.1f, 0.4f, 10, {}, true, false),  // numbered
-      line(U"Background", 0.1f, 0.3f, 10, {}, true, true),              // opens a block
+      line(U"1.1 Bold at body size", 0.1f, 0.4f, 10, {}, true, false),    // numbered
+      line(U"Background", 0.1f, 0.3f, 10, {}, true, true),                // opens a block
+      line(U"Bold in the next column", 0.6f, 0.9f, 10, {}, true, false),  // on its row
       line(U"Text under it.", 0.1f, 0.9f, 10),
       line(U"See also:", 0.1f, 0.3f, 10, {}, true, true),
       line(U"A bold link", 0.1f, 0.3f, 10, {}, true, true),  // followed by another
@@ -51,10 +52,14 @@ TEST(heading_cues, revise_the_size_rule) {
       line(U"A defined term", 0.1f, 0.3f, 10, {}, true, true),  // its description hangs below
       line(U"What the term means.", 0.15f, 0.9f, 10),
   };
-  lines[14].indent_below = 1.8f;
+  lines[15].indent_below = 1.8f;
+  for (std::size_t i = 0; i < lines.size(); ++i) {  // one under the other, two on one row
+    lines[i].box.y0 -= 0.03f * static_cast<float>(i - (i > 5));
+    lines[i].box.y1 -= 0.03f * static_cast<float>(i - (i > 5));
+  }
   lines[0].box = BBox{0.3f, 0.6f, 0.7f, 0.62f};  // the title above the rest
   EXPECT_EQ(revised_levels(lines),
-            (std::vector<std::uint8_t>{1, 0, 2, 0, 3, 3, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0}));
+            (std::vector<std::uint8_t>{1, 0, 2, 0, 3, 3, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0}));
 }
 
 // What a document lists as its headings leaves out labels over titles and run-in divisions.
