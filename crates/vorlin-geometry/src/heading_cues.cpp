@@ -34,6 +34,7 @@ constexpr float kProseSizeTolerance = 0.5f;
 constexpr std::size_t kProseLetters = 16;
 // Heading lines a front-matter page needs, outnumbering its prose, to be a title page.
 constexpr std::size_t kTitlePageHeadings = 3;
+constexpr float kRightEdgeTolerance = 0.01f;  // of the page width
 
 bool is_digit(char32_t ch) { return detail::is_ascii_digit(ch); }
 
@@ -83,6 +84,37 @@ bool ends_with_page_number(std::u32string_view text) {
          is_whitespace(text[text.size() - 1 - digits]);
 }
 
+// A page number alone: arabic digits or lower-case roman numerals, as front matter numbers its
+// pages.
+bool is_page_number(std::u32string_view text) {
+  const std::u32string_view t = trim_whitespace(text);
+  return !t.empty() && t.size() <= kMaxPageDigits &&
+         (std::ranges::all_of(t, is_digit) || std::ranges::all_of(t, [](char32_t ch) {
+            return std::u32string_view(U"ivxlc").find(ch) != std::u32string_view::npos;
+          }));
+}
+
+// A contents entry whose page number stands apart, flush with the page's right text edge on the
+// entry's row: LaTeX sets chapter entries without leaders, so the number becomes a line of its own.
+bool has_page_number_beside(std::span<const CueLine> lines, std::size_t i) {
+  const CueLine& line = lines[i];
+  std::size_t first = i, last = i + 1;
+  while (first > 0 && lines[first - 1].page == line.page) --first;
+  while (last < lines.size() && lines[last].page == line.page) ++last;
+  float right = 0;
+  for (std::size_t j = first; j < last; ++j) right = std::max(right, lines[j].box.x1);
+  for (std::size_t j = first; j < last; ++j) {
+    const BBox& box = lines[j].box;
+    // Written so that a NaN box matches nothing.
+    if (j != i && box.x0 > line.box.x1 && right - box.x1 <= kRightEdgeTolerance &&
+        box.centre_y() > line.box.y0 && box.centre_y() < line.box.y1 &&
+        is_page_number(lines[j].text)) {
+      return true;
+    }
+  }
+  return false;
+}
+
 bool ends_sentence(std::u32string_view text) {
   return !text.empty() && (text.back() == U'.' || text.back() == U',' || text.back() == U';');
 }
@@ -94,9 +126,21 @@ bool is_centred_under(const BBox& box, const BBox& title) {
          std::abs(box.centre_x() - title.centre_x()) <= kCentreTolerance;
 }
 
-// `lines[i]` as a heading set apart by its face. An unnumbered one must also stand before text of
-// the body's face on its page that is not indented under it, and not end in a colon: a row of bold
-// lines is a list of links or terms, and "See also:" introduces one.
+// The first line after `lines[i]` on its page that starts below its top and overlaps it across:
+// the next line of its column, where the lines of side-by-side columns interleave by height.
+// `lines.size()` when there is none.
+std::size_t line_under(std::span<const CueLine> lines, std::size_t i) {
+  const BBox& box = lines[i].box;
+  for (std::size_t j = i + 1; j < lines.size() && lines[j].page == lines[i].page; ++j) {
+    const BBox& next = lines[j].box;
+    if (next.y1 < box.y1 && next.x0 < box.x1 && box.x0 < next.x1) return j;
+  }
+  return lines.size();
+}
+
+// `lines[i]` as a heading set apart by its face. An unnumbered one must also stand over text of
+// the body's face in its column that is not indented under it, and not end in a colon: a row of
+// bold lines is a list of links or terms, and "See also:" introduces one.
 bool is_emphasis_heading(std::span<const CueLine> lines, std::size_t i) {
   const CueLine& line = lines[i];
   if (line.monospace || line.role.is_heading) return false;
@@ -109,11 +153,20 @@ bool is_emphasis_heading(std::span<const CueLine> lines, std::size_t i) {
   }
   if (text.size() > (numbered ? kMaxNumberedLength : kMaxEmphasisLength)) return false;
   if (numbered) return line.emphasised || line.distinct_face;
-  const bool before_text = i + 1 < lines.size() && lines[i + 1].page == line.page &&
-                           !lines[i + 1].emphasised && !lines[i + 1].role.is_heading;
+  const std::size_t next = line_under(lines, i);
+  const bool before_text =
+      next < lines.size() && !lines[next].emphasised && !lines[next].role.is_heading;
   // Written so that a NaN indent leaves the line a heading.
   const bool term = line.indent_below > kTermIndent;
   return line.emphasised && line.opens_block && before_text && !term && text.back() != U':';
+}
+
+// A first section's number ("1 Introduction", "0 Preface", "1.1 Aims"); a date or an address
+// under the title ("24 de novembro de 2018") starts with a larger one.
+bool opens_numbering(std::u32string_view text) {
+  if (section_depth(text) == 0) return false;
+  const std::u32string_view first = text.substr(0, text.find_first_not_of(U"0123456789"));
+  return first == U"0" || first == U"1";
 }
 
 // The largest heading of the first pages is the title; the unnumbered centred heading lines after
@@ -139,7 +192,7 @@ void demote_title_block(std::span<const CueLine> lines, std::vector<LineRole>& r
   for (std::size_t i : below) {
     const std::u32string_view text = trim_whitespace(lines[i].text);
     if (!std::ranges::any_of(text, is_alphabetic)) continue;  // a raised footnote mark
-    if (!is_centred_under(lines[i].box, lines[title].box) || section_depth(text) > 0) break;
+    if (!is_centred_under(lines[i].box, lines[title].box) || opens_numbering(text)) break;
     if (roles[i].is_heading && lines[i].font_size < lines[title].font_size) {
       roles[i] = LineRole::body();
     }
@@ -325,7 +378,9 @@ void demote_cover_pages(std::span<const CueLine> lines, std::vector<LineRole>& r
         is_contents_entry(lines[i].text)) {
       front_end = std::min(front_end, page);
     }
-    if (roles[i].is_heading) ++counts[page].first;
+    // By the size rule too: a title demoted as an echo of a later title page still counts, and
+    // still outranks the cover's names and dates.
+    if (roles[i].is_heading || lines[i].role.is_heading) ++counts[page].first;
     if (prose) ++counts[page].second;
   }
   const auto cover = [&](std::size_t page) {
@@ -335,7 +390,7 @@ void demote_cover_pages(std::span<const CueLine> lines, std::vector<LineRole>& r
   };
   std::map<std::size_t, float> largest;  // heading size a page
   for (std::size_t i = 0; i < lines.size(); ++i) {
-    if (roles[i].is_heading) {
+    if (roles[i].is_heading || lines[i].role.is_heading) {
       largest[lines[i].page] = std::max(largest[lines[i].page], lines[i].font_size);
     }
   }
@@ -371,10 +426,13 @@ std::vector<LineRole> revise_headings(std::span<const CueLine> lines) {
   std::vector<LineRole> roles;
   roles.reserve(lines.size());
   std::uint8_t deepest = 0;
-  for (const CueLine& line : lines) {
+  for (std::size_t i = 0; i < lines.size(); ++i) {
+    const CueLine& line = lines[i];
     LineRole role = line.role;
-    if (role.is_heading && (line.monospace || is_contents_entry(line.text)))
+    if (role.is_heading &&
+        (line.monospace || is_contents_entry(line.text) || has_page_number_beside(lines, i))) {
       role = LineRole::body();
+    }
     if (role.is_heading) deepest = std::max(deepest, role.level);
     roles.push_back(role);
   }
@@ -382,7 +440,10 @@ std::vector<LineRole> revise_headings(std::span<const CueLine> lines) {
   std::vector<std::size_t> emphasis;
   std::size_t shallowest = kMaxSectionParts;
   for (std::size_t i = 0; i < lines.size(); ++i) {
-    if (!is_emphasis_heading(lines, i) || is_contents_entry(lines[i].text)) continue;
+    if (!is_emphasis_heading(lines, i) || is_contents_entry(lines[i].text) ||
+        has_page_number_beside(lines, i)) {
+      continue;
+    }
     emphasis.push_back(i);
     if (const std::size_t depth = section_depth(lines[i].text)) {
       shallowest = std::min(shallowest, depth);

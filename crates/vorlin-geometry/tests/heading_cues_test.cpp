@@ -38,8 +38,9 @@ TEST(heading_cues, revise_the_size_rule) {
       line(U"Ann Author", 0.4f, 0.6f, 12, LineRole::heading(2)),  // centred: the title block
       line(U"1 Introduction", 0.1f, 0.4f, 14, LineRole::heading(2)),
       line(U"Body text of the section that runs on.", 0.1f, 0.9f, 10),
-      line(U"1.1 Bold at body size", 0.1f, 0.4f, 10, {}, true, false),  // numbered
-      line(U"Background", 0.1f, 0.3f, 10, {}, true, true),              // opens a block
+      line(U"1.1 Bold at body size", 0.1f, 0.4f, 10, {}, true, false),    // numbered
+      line(U"Background", 0.1f, 0.3f, 10, {}, true, true),                // opens a block
+      line(U"Bold in the next column", 0.6f, 0.9f, 10, {}, true, false),  // on its row
       line(U"Text under it.", 0.1f, 0.9f, 10),
       line(U"See also:", 0.1f, 0.3f, 10, {}, true, true),
       line(U"A bold link", 0.1f, 0.3f, 10, {}, true, true),  // followed by another
@@ -51,10 +52,14 @@ TEST(heading_cues, revise_the_size_rule) {
       line(U"A defined term", 0.1f, 0.3f, 10, {}, true, true),  // its description hangs below
       line(U"What the term means.", 0.15f, 0.9f, 10),
   };
-  lines[14].indent_below = 1.8f;
+  lines[15].indent_below = 1.8f;
+  for (std::size_t i = 0; i < lines.size(); ++i) {  // one under the other, two on one row
+    lines[i].box.y0 -= 0.03f * static_cast<float>(i - (i > 5));
+    lines[i].box.y1 -= 0.03f * static_cast<float>(i - (i > 5));
+  }
   lines[0].box = BBox{0.3f, 0.6f, 0.7f, 0.62f};  // the title above the rest
   EXPECT_EQ(revised_levels(lines),
-            (std::vector<std::uint8_t>{1, 0, 2, 0, 3, 3, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0}));
+            (std::vector<std::uint8_t>{1, 0, 2, 0, 3, 3, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0}));
 }
 
 // What a document lists as its headings leaves out labels over titles and run-in divisions.
@@ -92,11 +97,13 @@ TEST(heading_cues, the_title_block_reads_top_down_past_footnote_marks) {
       line(U"Ann Author", 0.4f, 0.6f, 12, LineRole::heading(2)),  // listed before the title
       line(U"*", 0.6f, 0.62f, 10),                                // her raised footnote mark
       line(U"The Title", 0.3f, 0.7f, 20, LineRole::heading(1)),
+      line(U"24 March 2020, v1.2", 0.4f, 0.6f, 12, LineRole::heading(2)),  // a date
   };
   lines[0].box = BBox{0.1f, 0.3f, 0.95f, 0.32f};
   lines[2].box.y1 = 0.53f;
   lines[3].box = BBox{0.3f, 0.6f, 0.7f, 0.62f};
-  EXPECT_EQ(revised_levels(lines), (std::vector<std::uint8_t>{0, 0, 0, 1}));
+  lines[4].box = BBox{0.4f, 0.46f, 0.6f, 0.48f};
+  EXPECT_EQ(revised_levels(lines), (std::vector<std::uint8_t>{0, 0, 0, 1, 0}));
 }
 
 // Pages before the first line of prose are covers: only each one's largest heading stays.
@@ -116,16 +123,23 @@ TEST(heading_cues, cover_pages_keep_only_their_title) {
   lines.insert(lines.begin(), line(lines[4].text, 0.1f, 0.9f, 10));
   for (std::size_t i = 1; i < lines.size(); ++i) ++lines[i].page;
   EXPECT_EQ(revised_levels(lines), (std::vector<std::uint8_t>{0, 1, 0, 0, 2, 0, 2}));
+  // A cover whose title comes back on a later page still has it as its largest type.
+  lines.erase(lines.begin() + 4, lines.end());
+  lines.push_back(lines[1]);
+  lines[4].page = 2;
+  EXPECT_EQ(revised_levels(lines), (std::vector<std::uint8_t>{0, 0, 0, 0, 1}));
 }
 
 // A table of contents repeats the headings it lists, pages before them.
 TEST(heading_cues, a_heading_repeated_on_a_later_page_was_its_contents_entry) {
-  std::vector<CueLine> lines = {line(U"2 Methods", 0.1f, 0.4f, 12, LineRole::heading(2)),
+  std::vector<CueLine> lines = {line(U"7 Index", 0.1f, 0.2f, 12, LineRole::heading(2)),
+                                line(U"48", 0.88f, 0.9f, 10),  // its page number, apart on its row
+                                line(U"2 Methods", 0.1f, 0.4f, 12, LineRole::heading(2)),
                                 line(U"Index 315", 0.1f, 0.4f, 12, LineRole::heading(2)),
                                 line(U"2 Methods", 0.1f, 0.4f, 12, LineRole::heading(2)),
                                 line(U"Index", 0.1f, 0.4f, 12, LineRole::heading(2))};
-  lines[2].page = lines[3].page = 4;
-  EXPECT_EQ(revised_levels(lines), (std::vector<std::uint8_t>{0, 0, 2, 2}));
+  lines[4].page = lines[5].page = 4;
+  EXPECT_EQ(revised_levels(lines), (std::vector<std::uint8_t>{0, 0, 0, 0, 2, 2}));
 }
 
 }  // namespace

@@ -1,12 +1,13 @@
 #pragma once
 // What decides headings beyond type size, over the lines of a whole document: a table of contents
-// entry or program text is never a heading; a short line set wholly in bold or small capitals at
-// the body size is one when it opens a block or carries a section number (unless the text under it
-// is indented: then it is the term of a definition list), and so is a numbered
-// one in a face of its own (a sans serif among serifs); on the title page the centred lines
-// under the title (authors, affiliations, dates) are text, not headings; covers and the front
-// matter's title pages keep only their largest heading; and the heading of a page that holds only
-// it and its label ("Part II") ranks above all others.
+// entry (also one whose page number stands apart on its row) or program text is never a heading; a
+// short line set wholly in bold or small capitals at the body size is one when it opens a block or
+// carries a section number (unless the text under it is indented: then it is the term of a
+// definition list), and so is a numbered one in a face of its own (a sans serif among serifs); on
+// the title page the centred lines under the title (authors, affiliations, dates), down to a first
+// section's number, are text, not headings; covers and the front matter's title pages keep only
+// their largest heading; and the heading of a page that holds only it and its label ("Part II")
+// ranks above all others.
 
 #include <cstddef>
 #include <span>
