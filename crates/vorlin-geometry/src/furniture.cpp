@@ -1,5 +1,6 @@
 #include "vorlin_geometry/furniture.h"
 
+#include <algorithm>
 #include <cmath>
 #include <map>
 #include <set>
@@ -20,6 +21,8 @@ constexpr std::size_t kInPlacePageShare = 4;  // one page in four
 constexpr float kSamePlace = 0.005f;           // of the page height, between two lines' centres
 constexpr std::size_t kMaxPageDigits = 4;
 constexpr int kMaxRomanPage = 399;  // front matter is never longer; "mix" or "CD" are words
+// A running line repeats at one size; a copy set this much larger is the title it echoes.
+constexpr float kEchoedTitleRatio = 1.2f;
 
 bool is_dash(char32_t ch) { return ch == U'-' || ch == 0x2013 || ch == 0x2014; }
 
@@ -179,6 +182,7 @@ std::vector<std::vector<FurnitureRole>> classify_furniture(
   // The pages on which each (band, key) occurs, and where each (band, text) stands on them.
   std::map<std::pair<Band, std::u32string>, std::set<std::size_t>> seen;
   std::map<std::pair<Band, std::u32string>, std::vector<std::pair<std::size_t, float>>> placed;
+  std::map<std::pair<Band, std::u32string>, float> smallest;  // each (band, key)'s smallest size
   std::vector<std::vector<std::u32string>> keys(pages.size());
   for (std::size_t page = 0; page < pages.size(); ++page) {
     for (const BandLine& line : pages[page]) {
@@ -187,6 +191,8 @@ std::vector<std::vector<FurnitureRole>> classify_furniture(
         key = furniture_key(line.text);
         if (!key.empty()) {
           seen[{line.band, key}].insert(page);
+          const auto [size, fresh] = smallest.try_emplace({line.band, key}, line.size);
+          if (!fresh) size->second = std::min(size->second, line.size);
           placed[{line.band, collapse_whitespace(line.text)}].emplace_back(page, line.position);
         }
       }
@@ -219,6 +225,7 @@ std::vector<std::vector<FurnitureRole>> classify_furniture(
       if (line.band != Band::None && is_page_number_text(line.text)) {
         role = FurnitureRole::PageNumber;
       } else if (line.band != Band::None && !keys[page][i].empty() &&
+                 !(line.size > kEchoedTitleRatio * smallest.at({line.band, keys[page][i]})) &&
                  (recurs(line.band, keys[page][i]) || recurs_in_place(line))) {
         role = line.band == Band::Top ? FurnitureRole::Header : FurnitureRole::Footer;
       }

@@ -80,7 +80,7 @@ std::vector<std::vector<geo::FurnitureRole>> furniture_roles(const std::vector<L
       const geo::Band band = geo::outer_band(line.bbox, pages[p].page_box, topmost, bottommost);
       bands[p].push_back(
           geo::BandLine{band, band == geo::Band::None ? std::u32string_view() : line.text,
-                        relative_box(line.bbox, pages[p].page_box).centre_y()});
+                        relative_box(line.bbox, pages[p].page_box).centre_y(), line.font_size});
     }
   }
   return geo::classify_furniture(bands);

@@ -38,6 +38,7 @@ struct BandLine {
   Band band = Band::None;
   std::u32string_view text;
   float position = 0;  // the line's centre as a share of its page's height
+  float size = 0;      // the line's font size
 };
 
 // One role per line of every page, in the shape of `pages`.
