@@ -1,5 +1,7 @@
 #include "vorlin_geometry/letter_runs.h"
 
+#include <algorithm>
+
 #include "vorlin_geometry/utf8.h"
 #include "vorlin_geometry/word_line.h"
 
@@ -11,6 +13,15 @@ constexpr float kLetterSpacingRatio = 0.3f;
 constexpr std::size_t kMinRun = 3;
 // A gap this many times the run's median letter gap separates two words.
 constexpr float kWordGapFactor = 1.6f;
+// Share of the narrower letter by which a letter reaching back into the one before it overlaps
+// it: no word space does that, a logo's kerning does ("XeLaTeX", "guIt"), so the backend's word
+// break between them is not taken.
+constexpr float kStepBackShare = 0.1f;
+
+bool steps_back(const PageChar& previous, const PageChar& c) {
+  const float narrower = std::min(previous.bbox.width(), c.bbox.width());
+  return previous.bbox.x1 - c.bbox.x0 > kStepBackShare * narrower;
+}
 
 bool is_single_letter(const LineTokens& line, const Token& token) {
   return token.length == 1 && is_alphanumeric(line.text[token.begin]);
@@ -84,11 +95,14 @@ LineTokens line_tokens(const TextLine& line, std::span<const PageChar> chars) {
   WordBreaks breaks(line, chars);
   std::size_t spaces = 0;
   bool open = false;
+  const PageChar* previous = nullptr;
   for (std::size_t p : positions) {
     const PageChar& c = chars[p];
     // The backend's word boundary counts as well: justified text can set words closer than the
     // gap rule allows.
-    if (breaks.starts_word(c) || c.space_before) open = false;
+    const bool backend_break = c.space_before && !(previous && steps_back(*previous, c));
+    previous = &c;
+    if (breaks.starts_word(c) || backend_break) open = false;
     if (is_whitespace(c.ch)) {
       ++spaces;
       open = false;
