@@ -54,6 +54,15 @@ TEST(mended_line_text, joins_only_runs_of_three_single_letters) {
   for (const Case& c : cases) EXPECT_EQ(mended(c.tokens), c.text) << c.name;
 }
 
+TEST(mended_line_text, a_letter_kerned_back_into_the_last_keeps_its_word) {
+  // The backend saw a break before "e"; a logo sets it back into the "X".
+  for (const auto& [x, text] : {std::pair{3.0f, U"Xe"}, std::pair{5.0f, U"X e"}}) {
+    std::vector<PageChar> chars = {testing::glyph(U'X', 0, 0), testing::glyph(U'e', x, 0)};
+    chars[1].space_before = true;
+    EXPECT_EQ(mended_line_text(TextLine{{0, 1}, {}, 0}, chars), text);
+  }
+}
+
 TEST(repair_letter_spacing, rejoins_text_of_mostly_single_characters) {
   const std::vector<std::pair<std::u32string, std::u32string>> cases = {
       {U"T I T L E  O N E", U"TITLE ONE"},
