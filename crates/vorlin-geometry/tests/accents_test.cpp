@@ -44,8 +44,7 @@ TEST(fold_accents, an_accent_drawn_after_the_line_finds_its_letter_by_position) 
   std::vector<PageChar> chars = {glyph(U'U', 0, 0), glyph(U'n', 5, 0), glyph(U'u', 10, 0),
                                  glyph(0x00B4, 1, 8, 3, 3)};
   EXPECT_EQ(text_of(fold_accents(chars)), U"Únu");
-  chars[3].bbox.y0 = 20;  // over the line, over no letter
-  chars[3].bbox.y1 = 23;
+  chars[3].bbox = BBox{1, 20, 4, 23};  // over the line, over no letter
   EXPECT_EQ(text_of(fold_accents(chars)), U"Unu´");
 }
 
