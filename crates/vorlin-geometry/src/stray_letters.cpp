@@ -12,10 +12,13 @@ constexpr std::size_t kMaxStrayChars = 2;
 // Share of a stray's height its line must share with it.
 constexpr float kStrayOverlap = 0.5f;
 
+// Letters only: a raised digit or symbol is a note mark, which belongs beside its word, not in it.
 bool is_stray(const TextLine& line, std::span<const PageChar> chars) {
   std::size_t visible = 0;
   for (std::size_t p : line.char_indices) {
-    if (!is_whitespace(char_at(chars, p).ch) && ++visible > kMaxStrayChars) return false;
+    const char32_t ch = char_at(chars, p).ch;
+    if (is_whitespace(ch)) continue;
+    if (!is_alphabetic(ch) || ++visible > kMaxStrayChars) return false;
   }
   return visible > 0;
 }

@@ -1,9 +1,9 @@
 #pragma once
 // Letters that line grouping set apart from their line. A logo's raised or lowered letter (the
-// "A" and "E" of LaTeX in a heading) or a raised mark beside it can fall outside the line
-// tolerance, or join another column's line that the gutters cut again, and then reads as a line
-// of its own between two others. Such a short line rejoins the line it starts inside of and whose
-// height it mostly shares.
+// "A" and "E" of LaTeX in a heading) can fall outside the line tolerance, or join another
+// column's line that the gutters cut again, and then reads as a line of its own between two
+// others. Such a short line rejoins the line it starts inside of and whose height it mostly
+// shares.
 
 #include <span>
 #include <vector>
@@ -12,7 +12,7 @@
 
 namespace vorlin_geometry {
 
-// The lines in their order, each line of at most two visible characters whose left edge lies
+// The lines in their order, each line of one or two letters (and spaces) whose left edge lies
 // within a longer line's extent and whose box shares at least half its height with that line's
 // merged into it (the longer line sharing most of its height; members sorted left to right, box
 // and mean y0 recomputed); every other line passes through unchanged.
