@@ -23,6 +23,18 @@ bool steps_back(const PageChar& previous, const PageChar& c) {
   return previous.bbox.x1 - c.bbox.x0 > kStepBackShare * narrower;
 }
 
+// A footnote opens with its mark, a digit set small and raised, often right against the first
+// word: the word starts at the letter after it. Sizes relative to the letter's.
+constexpr float kMarkSizeRatio = 0.8f;
+constexpr float kMarkRaise = 0.15f;
+
+bool after_note_mark(const PageChar& previous, const PageChar& c) {
+  // Written so that NaN anywhere breaks nothing.
+  return previous.ch >= U'0' && previous.ch <= U'9' && is_alphabetic(c.ch) &&
+         previous.font_size <= kMarkSizeRatio * c.font_size &&
+         previous.bbox.y0 - c.bbox.y0 > kMarkRaise * c.font_size;
+}
+
 bool is_single_letter(const LineTokens& line, const Token& token) {
   return token.length == 1 && is_alphanumeric(line.text[token.begin]);
 }
@@ -101,8 +113,9 @@ LineTokens line_tokens(const TextLine& line, std::span<const PageChar> chars) {
     // The backend's word boundary counts as well: justified text can set words closer than the
     // gap rule allows.
     const bool backend_break = c.space_before && !(previous && steps_back(*previous, c));
+    const bool mark_before = previous && after_note_mark(*previous, c);
     previous = &c;
-    if (breaks.starts_word(c) || backend_break) open = false;
+    if (breaks.starts_word(c) || backend_break || mark_before) open = false;
     if (is_whitespace(c.ch)) {
       ++spaces;
       open = false;

@@ -63,6 +63,14 @@ TEST(mended_line_text, a_letter_kerned_back_into_the_last_keeps_its_word) {
   }
 }
 
+TEST(mended_line_text, a_raised_small_digit_opening_a_footnote_is_a_word_of_its_own) {
+  for (const auto& [y, text] : {std::pair{3.0f, U"1 V"}, std::pair{1.0f, U"1V"}}) {
+    const std::vector<PageChar> chars = {testing::glyph(U'1', 0, y, 3, 6, 6),
+                                         testing::glyph(U'V', 3, 0)};
+    EXPECT_EQ(mended_line_text(TextLine{{0, 1}, {}, 0}, chars), text);
+  }
+}
+
 TEST(repair_letter_spacing, rejoins_text_of_mostly_single_characters) {
   const std::vector<std::pair<std::u32string, std::u32string>> cases = {
       {U"T I T L E  O N E", U"TITLE ONE"},
