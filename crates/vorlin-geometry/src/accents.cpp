@@ -1,6 +1,8 @@
 #include "vorlin_geometry/accents.h"
 
 #include <algorithm>
+#include <cmath>
+#include <optional>
 #include <utility>
 
 #include "vorlin_geometry/unicode.h"
@@ -57,6 +59,29 @@ char32_t composed(const PageChar& letter, const PageChar& accent) {
   return unicode::compose_pair(undotted(letter.ch), combining_mark(accent.ch));
 }
 
+// Share of an accent's height its letter's box must share with it when the accent is found by
+// position alone: TeX may draw a capital's accent at the end of the line, after other words.
+constexpr float kAccentOverlap = 0.5f;
+
+// The letter of `chars` that `accent` sits over and composes with, the nearest by centre if two
+// do; none when no letter qualifies.
+std::optional<std::size_t> letter_under(std::span<const PageChar> chars, const PageChar& accent) {
+  std::optional<std::size_t> best;
+  float best_distance = 0;
+  for (std::size_t i = 0; i < chars.size(); ++i) {
+    const BBox& box = chars[i].bbox;
+    const float overlap = std::min(box.y1, accent.bbox.y1) - std::max(box.y0, accent.bbox.y0);
+    // Written so that NaN coordinates find nothing.
+    if (!(overlap >= kAccentOverlap * accent.bbox.height()) || !composed(chars[i], accent)) continue;
+    const float distance = std::fabs(box.centre_x() - accent.bbox.centre_x());
+    if (!best || distance < best_distance) {
+      best = i;
+      best_distance = distance;
+    }
+  }
+  return best;
+}
+
 }  // namespace
 
 bool is_spacing_accent(char32_t ch) { return combining_mark(ch) != 0; }
@@ -89,7 +114,23 @@ std::vector<PageChar> fold_accents(std::span<const PageChar> chars) {
     }
     out.push_back(c);
   }
-  return out;
+  // Accents no neighbour took, sought by position; rare, so each scans the page.
+  std::vector<bool> taken(out.size(), false);
+  bool any = false;
+  for (std::size_t i = 0; i < out.size(); ++i) {
+    if (!is_spacing_accent(out[i].ch)) continue;
+    if (const std::optional<std::size_t> letter = letter_under(out, out[i])) {
+      out[*letter].ch = composed(out[*letter], out[i]);
+      taken[i] = any = true;
+    }
+  }
+  if (!any) return out;
+  std::vector<PageChar> kept;
+  kept.reserve(out.size());
+  for (std::size_t i = 0; i < out.size(); ++i) {
+    if (!taken[i]) kept.push_back(std::move(out[i]));
+  }
+  return kept;
 }
 
 }  // namespace vorlin_geometry

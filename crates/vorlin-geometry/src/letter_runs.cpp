@@ -1,5 +1,7 @@
 #include "vorlin_geometry/letter_runs.h"
 
+#include <algorithm>
+
 #include "vorlin_geometry/utf8.h"
 #include "vorlin_geometry/word_line.h"
 
@@ -11,6 +13,27 @@ constexpr float kLetterSpacingRatio = 0.3f;
 constexpr std::size_t kMinRun = 3;
 // A gap this many times the run's median letter gap separates two words.
 constexpr float kWordGapFactor = 1.6f;
+// Share of the narrower letter by which a letter reaching back into the one before it overlaps
+// it: no word space does that, a logo's kerning does ("XeLaTeX", "guIt"), so the backend's word
+// break between them is not taken.
+constexpr float kStepBackShare = 0.1f;
+
+bool steps_back(const PageChar& previous, const PageChar& c) {
+  const float narrower = std::min(previous.bbox.width(), c.bbox.width());
+  return previous.bbox.x1 - c.bbox.x0 > kStepBackShare * narrower;
+}
+
+// A footnote opens with its mark, a digit set small and raised, often right against the first
+// word: the word starts at the letter after it. Sizes relative to the letter's.
+constexpr float kMarkSizeRatio = 0.8f;
+constexpr float kMarkRaise = 0.15f;
+
+bool after_note_mark(const PageChar& previous, const PageChar& c) {
+  // Written so that NaN anywhere breaks nothing.
+  return previous.ch >= U'0' && previous.ch <= U'9' && is_alphabetic(c.ch) &&
+         previous.font_size <= kMarkSizeRatio * c.font_size &&
+         previous.bbox.y0 - c.bbox.y0 > kMarkRaise * c.font_size;
+}
 
 bool is_single_letter(const LineTokens& line, const Token& token) {
   return token.length == 1 && is_alphanumeric(line.text[token.begin]);
@@ -84,11 +107,15 @@ LineTokens line_tokens(const TextLine& line, std::span<const PageChar> chars) {
   WordBreaks breaks(line, chars);
   std::size_t spaces = 0;
   bool open = false;
+  const PageChar* previous = nullptr;
   for (std::size_t p : positions) {
     const PageChar& c = chars[p];
     // The backend's word boundary counts as well: justified text can set words closer than the
     // gap rule allows.
-    if (breaks.starts_word(c) || c.space_before) open = false;
+    const bool backend_break = c.space_before && !(previous && steps_back(*previous, c));
+    const bool mark_before = previous && after_note_mark(*previous, c);
+    previous = &c;
+    if (breaks.starts_word(c) || backend_break || mark_before) open = false;
     if (is_whitespace(c.ch)) {
       ++spaces;
       open = false;

@@ -40,5 +40,13 @@ TEST(fold_accents, joins_an_accent_with_the_letter_under_it_either_side) {
   EXPECT_EQ(folded(U"n1", {{1, 0x00B4}}, 6), U"n\u00B41");
 }
 
+TEST(fold_accents, an_accent_drawn_after_the_line_finds_its_letter_by_position) {
+  std::vector<PageChar> chars = {glyph(U'U', 0, 0), glyph(U'n', 5, 0), glyph(U'u', 10, 0),
+                                 glyph(0x00B4, 1, 8, 3, 3)};
+  EXPECT_EQ(text_of(fold_accents(chars)), U"Únu");
+  chars[3].bbox = BBox{1, 20, 4, 23};  // over the line, over no letter
+  EXPECT_EQ(text_of(fold_accents(chars)), U"Unu´");
+}
+
 }  // namespace
 }  // namespace vorlin_geometry

@@ -54,6 +54,23 @@ TEST(mended_line_text, joins_only_runs_of_three_single_letters) {
   for (const Case& c : cases) EXPECT_EQ(mended(c.tokens), c.text) << c.name;
 }
 
+TEST(mended_line_text, breaks_for_the_backend_and_after_a_note_mark) {
+  struct Case {
+    float x, y, size;  // the "e"'s left edge; the "1"'s bottom and size (5 wide at size 10)
+    bool backend_break;  // before the "e"
+    std::u32string text;
+  };
+  for (const Case& c : std::vector<Case>{{3, 0, 10, true, U"1e"},   // kerned back: no break
+                                         {5, 0, 10, true, U"1 e"},  // touching: the backend's
+                                         {3, 3, 6, false, U"1 e"},  // a small raised mark
+                                         {3, 1, 6, false, U"1e"}}) {
+    std::vector<PageChar> chars = {testing::glyph(U'1', 0, c.y, c.size / 2, c.size, c.size),
+                                   testing::glyph(U'e', c.x, 0)};
+    chars[1].space_before = c.backend_break;
+    EXPECT_EQ(mended_line_text(TextLine{{0, 1}, {}, 0}, chars), c.text) << c.x << " " << c.y;
+  }
+}
+
 TEST(repair_letter_spacing, rejoins_text_of_mostly_single_characters) {
   const std::vector<std::pair<std::u32string, std::u32string>> cases = {
       {U"T I T L E  O N E", U"TITLE ONE"},

@@ -7,6 +7,7 @@
 #include "vorlin_core/pipeline/page_nodes.h"
 #include "vorlin_geometry/accents.h"
 #include "vorlin_geometry/columns.h"
+#include "vorlin_geometry/drop_caps.h"
 #include "vorlin_geometry/equations.h"
 #include "vorlin_geometry/fixed_pitch.h"
 #include "vorlin_geometry/furniture.h"
@@ -16,6 +17,7 @@
 #include "vorlin_geometry/lone_bullets.h"
 #include "vorlin_geometry/noise.h"
 #include "vorlin_geometry/shades.h"
+#include "vorlin_geometry/stray_letters.h"
 #include "vorlin_geometry/tables.h"
 #include "vorlin_geometry/upright.h"
 #include "vorlin_geometry/word_line.h"
@@ -28,8 +30,8 @@ namespace geo = vorlin_geometry;
 // Share of a line's non-space characters that must be fixed-pitch for it to be program text.
 constexpr float kMonospaceShare = 0.6f;
 
-// The page's characters upright, accents in their letters and ligatures as letters. Turns,
-// accents and ligatures are rare, so a page without any skips their copies.
+// The page's characters upright, accents in their letters, ligatures as letters and drop caps on
+// their lines. Turns, accents and ligatures are rare, so a page without any skips their copies.
 geo::UprightPage letters(std::span<const PdfChar> pdf_chars, const BBox& page_box) {
   std::vector<geo::PageChar> chars = page_chars(pdf_chars);
   bool turned = false, accents = false, ligatures = false;
@@ -42,6 +44,7 @@ geo::UprightPage letters(std::span<const PdfChar> pdf_chars, const BBox& page_bo
       turned ? geo::turn_upright(chars, page_box) : geo::UprightPage{std::move(chars), page_box, 0};
   if (accents) page.chars = geo::fold_accents(page.chars);
   if (ligatures) page.chars = geo::expand_ligatures(page.chars);
+  page.chars = geo::seat_drop_caps(std::move(page.chars));
   return page;
 }
 
@@ -194,6 +197,7 @@ LaidPage lay_out_page(std::span<const PdfChar> pdf_chars, std::span<const PdfPat
   const std::vector<geo::Gutter> gutters = geo::find_gutters(gutter_lines, chars, obstacles);
   if (!gutters.empty()) lines = geo::split_at_gutters(std::move(lines), chars, gutters);
   lines = geo::attach_lone_bullets(std::move(lines), chars);
+  lines = geo::attach_stray_letters(std::move(lines), chars);
   const geo::ColumnLayout layout = geo::column_layout(gutters);
 
   LaidPage page{page_box, {}, {}, {}, {}};

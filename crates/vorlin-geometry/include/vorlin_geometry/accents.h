@@ -14,7 +14,9 @@ bool is_spacing_accent(char32_t ch);
 
 // A copy of `chars` in which each spacing accent whose horizontal centre lies over a letter next
 // to it (in character order) and that forms a precomposed letter with it is folded into that
-// letter, which keeps its own box; every other character is copied unchanged.
+// letter, which keeps its own box. An accent no neighbour takes goes to the nearest such letter
+// anywhere whose box shares at least half the accent's height. Every other character is copied
+// unchanged.
 std::vector<PageChar> fold_accents(std::span<const PageChar> chars);
 
 }  // namespace vorlin_geometry

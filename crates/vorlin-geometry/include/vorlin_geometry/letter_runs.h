@@ -40,6 +40,8 @@ struct LineTokens {
   std::vector<Token> tokens;
 };
 
+// Words break at wide gaps, at the backend's word breaks unless a letter is kerned back into the
+// one before, and after a footnote's raised mark.
 LineTokens line_tokens(const TextLine& line, std::span<const PageChar> chars);
 
 // The tokens joined by single spaces, letter-spaced runs joined into words.
