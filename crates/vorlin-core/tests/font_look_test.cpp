@@ -20,7 +20,7 @@ struct LookCase {
   const char* expected;
 };
 
-TEST(font_look, reads_names_flags_and_angle) {
+TEST(font_look, reads_names_flags_and_angle_and_ids_ignore_the_subset_tag) {
   // Flag bits: 1 FixedPitch, 2 Serif, 4 Symbolic, 64 Italic, 262144 ForceBold.
   // clang-format off
   const LookCase cases[] = {
@@ -34,9 +34,7 @@ TEST(font_look, reads_names_flags_and_angle) {
   // clang-format on
   for (const LookCase& c : cases)
     EXPECT_EQ(letters(font_look(c.name, c.flags, c.italic_angle)), c.expected) << c.name;
-}
-
-TEST(font_look, id_ignores_the_subset_tag_only) {
+  // The id ignores the subset tag only.
   EXPECT_EQ(font_look("ABCDEF+CMR10", 0, 0).id, font_look("CMR10", 0, 0).id);
   EXPECT_NE(font_look("CMR10", 0, 0).id, font_look("CMR9", 0, 0).id);
   EXPECT_NE(font_look("abcdef+CMR10", 0, 0).id, font_look("CMR10", 0, 0).id);
