@@ -24,13 +24,7 @@ TEST(xycut_order, reads_layouts_in_order) {
   // split vertically (mirrored for right to left).
   const BBox tall = box(0, 0, 10, 100), low = box(30, 0, 40, 40), high = box(60, 60, 70, 100);
   const BBox tall_r = box(60, 0, 70, 100), high_r = box(0, 60, 10, 100);
-  struct Case {
-    const char* name;
-    std::vector<BBox> boxes;
-    bool right_to_left;
-    Order order;
-  };
-  const std::vector<Case> cases = {
+  const std::vector<std::tuple<const char*, std::vector<BBox>, bool, Order>> cases = {
       {"same line, left to right", {box(110, 0, 120, 10), box(0, 0, 10, 10)}, false, {1, 0}},
       {"same line, right to left", {box(0, 0, 10, 10), box(110, 0, 120, 10)}, true, {1, 0}},
       {"title over two columns", {left2, right1, title, left1, right2}, false, {2, 3, 0, 1, 4}},
@@ -54,8 +48,8 @@ TEST(xycut_order, reads_layouts_in_order) {
       {"a one-sided split of an inverted box is no cut",
        {box(0, 0, 10, 10), box(100, 0, -100, 10)}, false, {1, 0}},
   };
-  for (const Case& c : cases) {
-    EXPECT_EQ(xycut_order(c.boxes, 0.3f, c.right_to_left), c.order) << c.name;
+  for (const auto& [name, boxes, right_to_left, order] : cases) {
+    EXPECT_EQ(xycut_order(boxes, 0.3f, right_to_left), order) << name;
   }
 }
 
