@@ -72,10 +72,8 @@ def test_bad_arguments(monkeypatch, options, error):
         vorlin_reader.chunk(None, **options)
 
 
-def test_real_document_chunks(pdfium, tmp_path):
-    path = tmp_path / "report.pdf"
-    path.write_bytes(pdfs.report(pages=2, image=pdfs.gradient()))
-    document = vorlin_reader.parse(path)
+def test_real_document_chunks(pdfium):
+    document = vorlin_reader.parse_bytes(pdfs.report(pages=2, image=pdfs.gradient()))
     chunks = vorlin_reader.chunk(document, max_tokens=120)
     graph = document.to_graph_json()
     by_id = {node["id"]: node for node in graph["nodes"]}
