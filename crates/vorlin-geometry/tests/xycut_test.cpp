@@ -56,22 +56,18 @@ TEST(xycut_order, reads_layouts_in_order) {
 // A box above the gap between two side-by-side boxes: with a horizontal cut it is read first,
 // without one the vertical cut reads the left box first.
 TEST(xycut_order, minimum_gap_is_inclusive_and_zero_gaps_never_cut) {
-  struct Case {
-    float top_y0, height, gap_factor;  // all three boxes share the height
-    Order order;
-  };
-  const std::vector<Case> cases = {
+  // (top box's y0, the boxes' common height, gap factor, order)
+  const std::vector<std::tuple<float, float, float, Order>> cases = {
       {15, 10, 0.5f, {0, 1, 2}},  // gap 5 = 0.5 x 10
       {14.9f, 10, 0.5f, {1, 0, 2}},
       {10, 10, 0.0f, {1, 0, 2}},    // touching boxes
       {10.5f, 0, 0.5f, {0, 1, 2}},  // no valid height: reference 1, minimum gap 0.5
       {10.4f, 0, 0.5f, {1, 0, 2}},
   };
-  for (const Case& c : cases) {
-    const std::vector<BBox> boxes = {box(50, c.top_y0, 60, c.top_y0 + c.height),
-                                     box(0, 10 - c.height, 10, 10),
-                                     box(100, 10 - c.height, 110, 10)};
-    EXPECT_EQ(xycut_order(boxes, c.gap_factor, false), c.order) << c.top_y0;
+  for (const auto& [top_y0, height, gap_factor, order] : cases) {
+    const std::vector<BBox> boxes = {box(50, top_y0, 60, top_y0 + height),
+                                     box(0, 10 - height, 10, 10), box(100, 10 - height, 110, 10)};
+    EXPECT_EQ(xycut_order(boxes, gap_factor, false), order) << top_y0;
   }
 }
 
