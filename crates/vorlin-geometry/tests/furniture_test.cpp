@@ -68,6 +68,8 @@ TEST(classify_furniture, the_same_text_in_the_same_place_needs_a_quarter_of_the_
   const auto roles = classify_furniture(doc);
   EXPECT_EQ(roles[9], std::vector<Role>{Role::Header});
   EXPECT_EQ(roles[3], std::vector<Role>{Role::Content});
+  doc.emplace_back();  // three of thirteen is less than a quarter
+  EXPECT_EQ(classify_furniture(doc)[9], std::vector<Role>{Role::Content});
 }
 
 TEST(classify_furniture, page_numbers_need_a_band_but_no_recurrence) {
