@@ -42,11 +42,7 @@ def hooks():
         pytest.fail(f"{native.__file__} lacks the test hooks: install it the way scripts/test.sh "
                     "does, with -C cmake.define.VORLIN_TEST_HOOKS=ON", pytrace=False)
     parse, warn = library.vorlin_testing_parse, library.vorlin_testing_warn
-    parse.argtypes = [ctypes.py_object, ctypes.py_object, ctypes.c_int]
-    warn.argtypes = [ctypes.py_object]
+    parse.argtypes, warn.argtypes = [ctypes.py_object, ctypes.c_int], [ctypes.py_object]
     parse.restype = warn.restype = ctypes.py_object
-    return types.SimpleNamespace(
-        parse_with_logic_error=lambda path: parse(path, None, 1),
-        parse_with_bad_alloc=lambda path: parse(path, None, 2),
-        warn=warn,
-    )
+    return types.SimpleNamespace(parse_with_logic_error=lambda path: parse(path, 1),
+                                 parse_with_bad_alloc=lambda path: parse(path, 2), warn=warn)

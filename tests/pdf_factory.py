@@ -1,8 +1,6 @@
-"""Small PDFs drawn with reportlab for the PDFium end-to-end tests and benchmarks; every paragraph
-starts with a word found nowhere else, so a test can locate it in the Markdown."""
+"""Small reportlab PDFs for the tests and benchmarks; every paragraph starts with a unique word."""
 
 import io
-import os
 
 from PIL import Image
 from reportlab.lib.utils import ImageReader
@@ -19,10 +17,10 @@ LEFT_WORDS = ("Amber", "Basil", "Cedar", "Dahlia", "Ember", "Fennel")
 RIGHT_WORDS = ("Walnut", "Willow", "Yarrow", "Zinnia", "Thistle", "Sorrel")
 
 
-def _pdf(**options):
+def _pdf():
     """A reproducible canvas drawn into memory; `_done(pdf)` returns the finished file's bytes."""
     out = io.BytesIO()
-    pdf = canvas.Canvas(out, pagesize=A4, invariant=1, **options)
+    pdf = canvas.Canvas(out, pagesize=A4, invariant=1)
     pdf.out = out
     return pdf
 
@@ -63,10 +61,9 @@ def paragraph_text(word, repeat=1):
 
 
 def report(pages=1, image=None, paragraphs=2, repeat=1, outline=()):
-    """Title; per page two columns of heading, paragraph, subheading, paragraphs; a page number.
-    Paragraph i of page p starts with LEFT_WORDS[i] / RIGHT_WORDS[i] + p (p only when pages > 1);
-    `image` (PIL) is drawn 180 x 120 pt at the left margin under page 1's columns; `outline`
-    holds bookmarks (level from 1, title) that all lead to page 1."""
+    """Title; per page two columns of heading, paragraph i starting LEFT_WORDS[i] / RIGHT_WORDS[i]
+    + page (when pages > 1), subheading; a page number; `image` 180 x 120 pt at the left margin
+    under page 1's columns; `outline`: bookmarks (level from 1, title) to page 1."""
     pdf = _pdf()
     for key, (level, title) in enumerate(outline):
         pdf.bookmarkPage(str(key))
@@ -98,8 +95,7 @@ def report(pages=1, image=None, paragraphs=2, repeat=1, outline=()):
 
 
 def gradient(mode="RGB", size=(37, 23)):
-    """Left half red, right half blue (two greys for "L"), so that a channel swap or a lost stride
-    shows; "RGBA" fades from opaque at the top to clear at the bottom."""
+    """Red | blue halves (a channel swap or a lost stride shows); "RGBA" fades out downwards."""
     width, height = size
     image = Image.new("RGB", size, (20, 40, 230))
     image.paste((220, 30, 20), (0, 0, width // 2, height))
@@ -117,9 +113,8 @@ def image_page(image, box=(100, 500, 200, 100)):
 
 
 def sideways_page(how):
-    """TITLE and the paragraph of LEFT_WORDS[0] running down the page as shown ("rotate": drawn
-    upright on a page turned by /Rotate 90) or up it ("sideways": turned a quarter on an upright
-    page across its long side, as LaTeX's sidewaystable sets it)."""
+    """TITLE and LEFT_WORDS[0]'s paragraph on a page turned by /Rotate 90 ("rotate"), or turned a
+    quarter across an upright page as LaTeX's sidewaystable sets it ("sideways")."""
     pdf = _pdf()
     if how == "rotate":
         pdf.setPageSize(A4[::-1])  # reportlab swaps the media box of a quarter-turned page
@@ -139,9 +134,8 @@ FOOTNOTE = "1 Footnotes sit under a short rule in small type at the foot of the 
 
 
 def article(pages=3):
-    """A LaTeX article's pages: on page p one paragraph of LEFT_WORDS[p - 1] + str(p), the page
-    number centred at 12 % of the height as LaTeX sets it, and on page 1 FOOTNOTE in 8 pt under
-    a short rule."""
+    """Page p: a paragraph of LEFT_WORDS[p - 1] + p, the page number at 12 % of the height as
+    LaTeX sets it; page 1 also FOOTNOTE in 8 pt under a short rule."""
     pdf = _pdf()
     width, height = A4
     for page in range(1, pages + 1):
@@ -157,18 +151,6 @@ def article(pages=3):
     return _done(pdf)
 
 
-def shadowed_pdfium(folder, library_bytes):
-    """Environment for a child process whose `pypdfium2_raw` holds `library_bytes` as
-    libpdfium.so: how a broken PDFium looks."""
-    package = os.path.join(folder, "pypdfium2_raw")
-    os.makedirs(package, exist_ok=True)
-    open(os.path.join(package, "__init__.py"), "w").close()
-    with open(os.path.join(package, "libpdfium.so"), "wb") as stream:
-        stream.write(library_bytes)
-    path = os.pathsep.join(filter(None, [folder, os.environ.get("PYTHONPATH")]))
-    return dict(os.environ, PYTHONPATH=path)
-
-
 GRID_ROWS = [["Port", "Depth", "Berths"], ["North quay", "12.5", "4"],
              ["East basin", "9.0", "a|b"], ["Dry dock", "7.2", "1"]]
 OPEN_ROWS = [["Vessel", "Tonnage"], ["Harbour tug", "310"], ["Dredger", "1450"],
@@ -179,9 +161,7 @@ TABLE_CAPTION = "Table 3: Quays of the coast."
 
 
 def tables():
-    """A paragraph, a fully ruled table (GRID_ROWS) captioned TABLE_CAPTION below, one with
-    horizontal rules only (OPEN_ROWS: above, below the header, below the last row), then a
-    paragraph."""
+    """Between two paragraphs: GRID_ROWS ruled over TABLE_CAPTION, OPEN_ROWS booktabs-style."""
     from reportlab.platypus import Table
 
     pdf = _pdf()
@@ -209,8 +189,7 @@ LONG_ROWS = [["Berth", "Length"]] + [[f"Quay {i}", str(100 + i)] for i in range(
 
 
 def split_table(repeat_header):
-    """LONG_ROWS as one ruled table flowing over two pages, its header repeated on the second
-    if `repeat_header`."""
+    """LONG_ROWS ruled over two pages, the header repeated on the second if `repeat_header`."""
     from reportlab.platypus import SimpleDocTemplate, Table
 
     out = io.BytesIO()
@@ -245,8 +224,7 @@ def split_under_a_layer():
 
 
 def scanned(pdf_bytes, dpi=150):
-    """`pdf_bytes`' pages as pictures only, as a scanner gives them: one page-sized gray image each
-    and no text."""
+    """`pdf_bytes`' pages as a scanner gives them: one page-sized gray image each, no text."""
     import pypdfium2
 
     pdf = _pdf()

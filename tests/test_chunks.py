@@ -39,6 +39,8 @@ CASES = {
         blocks((["P"], [para(1)]), (["T"], [("heading-1", "# T")]),
                (["T", "A"], [("heading-2", "## A"), para(8)])),
         12, 0, [(["P"], "w"), (["T", "A"], "# T\n\n## A\n\nw w w w w w w w")]),
+    "exact_fit_shares_a_chunk": (blocks(([], [para(5), para(5)])), 10, 0,
+                                 [([], "w w w w w\n\nw w w w w")]),
     # The list moves whole into the next chunk rather than being cut.
     "fitting_list_stays_whole": (blocks((["A"], [para(6), ("list", "- a b\n- c d\n- e f")])), 10,
                                  0, [(["A"], "w w w w w w"), (["A"], "- a b\n- c d\n- e f")]),
@@ -72,10 +74,8 @@ def test_bad_arguments(monkeypatch, options, error):
         vorlin_reader.chunk(None, **options)
 
 
-def test_real_document_chunks(pdfium, tmp_path):
-    path = tmp_path / "report.pdf"
-    path.write_bytes(pdfs.report(pages=2, image=pdfs.gradient()))
-    document = vorlin_reader.parse(path)
+def test_real_document_chunks(pdfium):
+    document = vorlin_reader.parse_bytes(pdfs.report(pages=2, image=pdfs.gradient()))
     chunks = vorlin_reader.chunk(document, max_tokens=120)
     graph = document.to_graph_json()
     by_id = {node["id"]: node for node in graph["nodes"]}

@@ -62,12 +62,11 @@ def test_paths_may_be_bytes_pathlike_or_names_that_are_not_utf8(tmp_path, backen
 @pytest.mark.parametrize("limit, saved", [(40 * 30 - 1, False), (40 * 30, True)])
 def test_images_over_the_pixel_bound_keep_their_figure_but_are_not_decoded(
         pdfium, tmp_path, caplog, limit, saved):
-    path = tmp_path / "image.pdf"
-    path.write_bytes(pdfs.image_page(pdfs.gradient(size=(40, 30))))
     media = tmp_path / "media"
     with caplog.at_level(logging.WARNING, logger="vorlin_reader._native"):
-        document = vorlin_reader.parse(path, ParseOptions(media_dir=str(media)), backend="pdfium",
-                                       max_image_pixels=limit)
+        document = vorlin_reader.parse_bytes(pdfs.image_page(pdfs.gradient(size=(40, 30))),
+                                             ParseOptions(media_dir=str(media)),
+                                             max_image_pixels=limit)
     [figure] = document.to_graph_json()["nodes"]
     assert figure["nodeType"] == "figure"
     assert (media / f"{figure['id']}.png").exists() == saved

@@ -53,6 +53,8 @@ def test_workers_give_the_sequential_results_in_input_order(documents):
     for path in documents:
         assert three[path].to_markdown() == one[path].to_markdown()
     assert three["missing.pdf"] == one["missing.pdf"]
+    with pytest.raises(ValueError, match="^workers must be at least 1, got 0$"):
+        vorlin_reader.parse_batch(paths, workers=0)
 
 
 @pytest.fixture(scope="module")

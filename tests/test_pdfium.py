@@ -12,12 +12,6 @@ from vorlin_reader import ParseOptions
 from vorlin_reader._api import LAYOUTS
 
 
-def parsed(folder, data, *options, **keywords):
-    path = folder / "doc.pdf"
-    path.write_bytes(data)
-    return vorlin_reader.parse(str(path), *options, backend="pdfium", **keywords)
-
-
 def corners(node):
     box = node["bbox"]
     return box["x0"], box["y0"], box["x1"], box["y1"]
@@ -31,8 +25,9 @@ PARAGRAPHS = [f"{word}{page}" for page in "12"
 
 
 @pytest.mark.parametrize("layout", LAYOUTS)
-def test_report_page_after_page_without_page_numbers(pdfium, tmp_path, layout):
-    document = parsed(tmp_path, pdfs.report(pages=2, image=pdfs.gradient("RGBA")), layout=layout)
+def test_report_page_after_page_without_page_numbers(pdfium, layout):
+    document = vorlin_reader.parse_bytes(pdfs.report(pages=2, image=pdfs.gradient("RGBA")),
+                                         layout=layout)
     markdown, graph = document.to_markdown(), document.to_graph_json()
     paragraphs = re.findall(r"\b(\w+[12]) records", markdown)
     assert markdown.splitlines()[0] == f"# {pdfs.TITLE}"
@@ -52,7 +47,8 @@ def test_report_page_after_page_without_page_numbers(pdfium, tmp_path, layout):
 def test_images_become_figures_with_their_own_pixels(pdfium, tmp_path, mode):
     source = pdfs.gradient(mode)
     media = tmp_path / "media" / "figures"  # two levels that do not exist yet
-    document = parsed(tmp_path, pdfs.image_page(source), ParseOptions(media_dir=str(media)))
+    options = ParseOptions(media_dir=str(media))
+    document = vorlin_reader.parse_bytes(pdfs.image_page(source), options)
     [figure] = document.to_graph_json()["nodes"]
     assert figure["nodeType"] == "figure"
     assert corners(figure) == pytest.approx((100, 500, 300, 600), abs=0.01)
@@ -68,11 +64,10 @@ def test_images_become_figures_with_their_own_pixels(pdfium, tmp_path, mode):
 
 
 @pytest.mark.parametrize("repeat_header", [True, False, "under a layer"])
-def test_a_table_over_a_page_break_joins_only_under_its_repeated_header(pdfium, tmp_path,
-                                                                         repeat_header):
+def test_a_table_over_a_page_break_joins_only_under_its_repeated_header(pdfium, repeat_header):
     pdf = pdfs.split_under_a_layer() if repeat_header == "under a layer" else \
         pdfs.split_table(repeat_header)
-    tables = [node["cells"] for node in parsed(tmp_path, pdf).to_graph_json()["nodes"]
+    tables = [node["cells"] for node in vorlin_reader.parse_bytes(pdf).to_graph_json()["nodes"]
               if node["nodeType"] == "table"]
     if repeat_header == "under a layer":  # the repeat hidden, and the cut row whole again
         assert tables == [pdfs.CUT_ROWS]
@@ -94,8 +89,8 @@ def test_unknown_choices_are_refused(call, keyword, value, message):
 
 
 @pytest.mark.parametrize("layout", LAYOUTS)
-def test_ruled_and_open_tables_become_table_nodes(pdfium, tmp_path, layout):
-    document = parsed(tmp_path, pdfs.tables(), layout=layout)
+def test_ruled_and_open_tables_become_table_nodes(pdfium, layout):
+    document = vorlin_reader.parse_bytes(pdfs.tables(), layout=layout)
     nodes = document.to_graph_json()["nodes"]
     tables = [node for node in nodes if node["nodeType"] == "table"]
     prose = " ".join(node["content"] for node in nodes if node["nodeType"] != "table")

@@ -1,9 +1,9 @@
 #include <gtest/gtest.h>
-#include <png.h>
 
 #include <algorithm>
 #include <cerrno>
 
+#include "pdfium_test_pdf.h"
 #include "vorlin_core/backend/builtin_backend.h"
 #include "vorlin_core/backend/lossy_utf8.h"
 #include "vorlin_core/backend/pdf_error.h"
@@ -47,14 +47,10 @@ TEST(builtin_backend, one_blank_a4_page_of_one_transparent_pixel) {
             "page index 1 is out of range (document has 1 pages)");
   auto png = (*page)->render_png();
   ASSERT_TRUE(png.has_value());
-  png_image image{};
-  image.version = PNG_IMAGE_VERSION;
-  ASSERT_TRUE(png_image_begin_read_from_memory(&image, png->data(), png->size()));
-  image.format = PNG_FORMAT_RGBA;
-  std::vector<std::uint8_t> pixels(PNG_IMAGE_SIZE(image));
-  ASSERT_TRUE(png_image_finish_read(&image, nullptr, pixels.data(), 0, nullptr));
-  EXPECT_EQ(std::pair(image.width, image.height), std::pair(1u, 1u));
-  EXPECT_EQ(pixels, (std::vector<std::uint8_t>{0, 0, 0, 0}));
+  const auto image = pdfium_test::decode_png(*png, PNG_FORMAT_RGBA);
+  ASSERT_TRUE(image);
+  EXPECT_EQ(std::pair(image->width, image->height), std::pair(1u, 1u));
+  EXPECT_EQ(image->pixels, (std::vector<std::uint8_t>{0, 0, 0, 0}));
   std::vector<std::string> chunks;
   for (std::size_t at = 8; at + 8 <= png->size();) {
     const std::uint32_t length = (*png)[at] << 24 | (*png)[at + 1] << 16 | (*png)[at + 2] << 8 |
@@ -83,15 +79,11 @@ TEST(encode_png, round_trips_through_libpng) {
     }
     auto png = encode_png(PngPixels{width, height, colour, stride, pixels});
     ASSERT_TRUE(png.has_value()) << png.error();
-    png_image image{};
-    image.version = PNG_IMAGE_VERSION;
-    ASSERT_TRUE(png_image_begin_read_from_memory(&image, png->data(), png->size()));
-    image.format = format;
-    std::vector<std::uint8_t> decoded(PNG_IMAGE_SIZE(image));
-    ASSERT_TRUE(png_image_finish_read(&image, nullptr, decoded.data(), 0, nullptr));
+    const auto decoded = pdfium_test::decode_png(*png, format);
+    ASSERT_TRUE(decoded);
     for (std::uint32_t y = 0; y < height; ++y) {
-      ASSERT_TRUE(std::equal(decoded.begin() + y * width * bpp,
-                             decoded.begin() + (y + 1) * width * bpp,
+      ASSERT_TRUE(std::equal(decoded->pixels.begin() + y * width * bpp,
+                             decoded->pixels.begin() + (y + 1) * width * bpp,
                              pixels.begin() + y * stride))
           << "row " << y;
     }

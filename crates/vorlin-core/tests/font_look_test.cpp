@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <tuple>
 
 namespace vorlin_core {
 namespace {
@@ -13,17 +14,10 @@ std::string letters(const FontLook& look) {
          (look.monospace ? "m" : "") + (look.small_caps ? "s" : "");
 }
 
-struct LookCase {
-  const char* name;
-  int flags;
-  int italic_angle;
-  const char* expected;
-};
-
-TEST(font_look, reads_names_flags_and_angle) {
+TEST(font_look, reads_names_flags_and_angle_and_ids_ignore_the_subset_tag) {
   // Flag bits: 1 FixedPitch, 2 Serif, 4 Symbolic, 64 Italic, 262144 ForceBold.
   // clang-format off
-  const LookCase cases[] = {
+  const std::tuple<const char*, int, int, const char*> cases[] = {
       {"CMR10", 4, 0, ""}, {"CMBX12", 4, 0, "b"}, {"SFBX1000", 4, 0, "b"}, {"CMSSBX10", 4, 0, "b"},
       {"ABCDEF+LMRoman10-Bold", 4, 0, "b"}, {"NimbusRomNo9L-Medi", 4, 0, "b"},
       {"LinLibertineTB", 4, 0, "b"}, {"LinLibertineT", 4, 0, ""},
@@ -32,11 +26,9 @@ TEST(font_look, reads_names_flags_and_angle) {
       {"CMTT10", 4, 0, "m"}, {"LMMono10-Regular", 4, 0, "m"}, {"Anything", 1, 0, "m"},
       {"CMCSC10", 4, 0, "s"}, {"LMRomanCaps10-Regular", 4, 0, "s"}, {"Helvetica", 0, 0, ""}};
   // clang-format on
-  for (const LookCase& c : cases)
-    EXPECT_EQ(letters(font_look(c.name, c.flags, c.italic_angle)), c.expected) << c.name;
-}
-
-TEST(font_look, id_ignores_the_subset_tag_only) {
+  for (const auto& [name, flags, italic_angle, expected] : cases)
+    EXPECT_EQ(letters(font_look(name, flags, italic_angle)), expected) << name;
+  // The id ignores the subset tag only.
   EXPECT_EQ(font_look("ABCDEF+CMR10", 0, 0).id, font_look("CMR10", 0, 0).id);
   EXPECT_NE(font_look("CMR10", 0, 0).id, font_look("CMR9", 0, 0).id);
   EXPECT_NE(font_look("abcdef+CMR10", 0, 0).id, font_look("CMR10", 0, 0).id);

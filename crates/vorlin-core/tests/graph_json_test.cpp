@@ -23,52 +23,46 @@ struct EdgeCase {
   ReadingOrders reading = {};
 };
 
-class build_graph_edges : public testing::TestWithParam<EdgeCase> {};
-
-TEST_P(build_graph_edges, listed_in_walk_order) {
-  const Graph graph = build_graph(document_of(GetParam().pages, GetParam().reading));
-  std::unordered_map<NodeId, std::string> names;
-  for (const GraphNode& node : graph.nodes) names[node.id] = node.content;
-  std::string edges;
-  for (const Edge& edge : graph.edges) {
-    edges += (edges.empty() ? "" : ", ") + names[edge.from] + ">" + names[edge.to] + " " +
-             std::string(wire_string(edge.relation));
+TEST(build_graph, edges_in_walk_order) {
+  // clang-format off
+  const std::vector<EdgeCase> cases = {
+      EdgeCase{"root_leaves_and_sections",
+               {{paragraph("p"), paragraph("q"), heading(1, "A"), paragraph("r"), heading(1, "B"),
+                 paragraph("s")}},
+               "p>q follows, A>r contains, q>A follows, B>s contains, A>B follows"},
+      EdgeCase{"nested_section_follows_after_its_content",
+               {{heading(1, "A"), paragraph("p"), heading(2, "B"), paragraph("q"),
+                 heading(2, "C")}},
+               "A>p contains, A>B contains, B>q contains, p>B follows, A>C contains, "
+               "B>C follows"},
+      // Captions join figures on either side, within a page only, after the walk's edges.
+      EdgeCase{"captions_beside_figures",
+               {{of(Tag::Figure, "f1"), of(Tag::Caption, "c"), of(Tag::Figure, "f2")},
+                {of(Tag::Caption, "c2")}},
+               "f1>c follows, c>f2 follows, f2>c2 follows, f1>c caption-of, f2>c caption-of"},
+      // Reading order, not creation order; an id without a node is passed over.
+      EdgeCase{"reading_order_decides",
+               {{of(Tag::Figure, "f"), paragraph("p"), of(Tag::Caption, "c")}},
+               "f>c follows, c>p follows, f>c caption-of", {{0, 3, 2, 1}}}};
+  // clang-format on
+  for (const EdgeCase& c : cases) {
+    const Graph graph = build_graph(document_of(c.pages, c.reading));
+    std::unordered_map<NodeId, std::string> names;
+    for (const GraphNode& node : graph.nodes) names[node.id] = node.content;
+    std::string edges;
+    for (const Edge& edge : graph.edges) {
+      edges += (edges.empty() ? "" : ", ") + names[edge.from] + ">" + names[edge.to] + " " +
+               std::string(wire_string(edge.relation));
+    }
+    EXPECT_EQ(edges, c.edges) << c.name;
   }
-  EXPECT_EQ(edges, GetParam().edges);
 }
 
-// clang-format off
-INSTANTIATE_TEST_SUITE_P(
-    cases, build_graph_edges,
-    testing::Values(
-        EdgeCase{"root_leaves_and_sections",
-                 {{paragraph("p"), paragraph("q"), heading(1, "A"), paragraph("r"), heading(1, "B"),
-                   paragraph("s")}},
-                 "p>q follows, A>r contains, q>A follows, B>s contains, A>B follows"},
-        EdgeCase{"nested_section_follows_after_its_content",
-                 {{heading(1, "A"), paragraph("p"), heading(2, "B"), paragraph("q"),
-                   heading(2, "C")}},
-                 "A>p contains, A>B contains, B>q contains, p>B follows, A>C contains, "
-                 "B>C follows"},
-        // Captions join figures on either side, within a page only, after the walk's edges.
-        EdgeCase{"captions_beside_figures",
-                 {{of(Tag::Figure, "f1"), of(Tag::Caption, "c"), of(Tag::Figure, "f2")},
-                  {of(Tag::Caption, "c2")}},
-                 "f1>c follows, c>f2 follows, f2>c2 follows, f1>c caption-of, f2>c caption-of"},
-        // Reading order, not creation order; an id without a node is passed over.
-        EdgeCase{"reading_order_decides",
-                 {{of(Tag::Figure, "f"), paragraph("p"), of(Tag::Caption, "c")}},
-                 "f>c follows, c>p follows, f>c caption-of", {{0, 3, 2, 1}}}),
-    [](const auto& info) { return std::string(info.param.name); });
-// clang-format on
-
-TEST(render_graph_json, empty_document_has_meta_and_empty_arrays) {
+// An empty document has meta and empty arrays.
+TEST(render_graph_json, writes_documents_canonically) {
   EXPECT_EQ(render_graph_json(document_of({})).value(),
             R"({"meta":{"sourceSha256":"abc","sourceFilename":"f.pdf","schemaVersion":"0.1.1",)"
             R"("profile":"balanced"},"nodes":[],"edges":[]})");
-}
-
-TEST(render_graph_json, writes_the_whole_document_canonically) {
   NodeDraft title = heading(2, "Intro");
   title.bbox = BBox{0, std::numeric_limits<float>::quiet_NaN(), 595.27f, 841.89f};
   title.provenance = Provenance{ProvenanceSource::Vlm, "", 0.9f, 4294967295u, 255};

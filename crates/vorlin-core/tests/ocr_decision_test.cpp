@@ -23,30 +23,25 @@ struct Case {
   bool read;
 };
 
-class needs_ocr_cases : public testing::TestWithParam<Case> {};
-
-TEST_P(needs_ocr_cases, decides) {
-  const Case& c = GetParam();
-  std::vector<PdfChar> chars;
-  if (!c.text.empty()) add_text(chars, c.text, 72, 400);
-  const BBox images[] = {c.image};
-  EXPECT_EQ(needs_ocr(c.mode, chars, images, kPage), c.read);
-}
-
 const std::u32string kLayer = U"a text layer of some thirty letters";
 const std::u32string kUnmapped = U"\uFFFD\uFFFD\uFFFD\uFFFD \uFFFD\uFFFD\uFFFD ab";
 
-INSTANTIATE_TEST_SUITE_P(
-    ocr_decision, needs_ocr_cases,
-    testing::Values(Case{"scan", OcrMode::Auto, U"", kScan, true},
-                    Case{"scan_with_a_stamp", OcrMode::Auto, U"page 7", kScan, true},
-                    Case{"scan_with_text_layer", OcrMode::Auto, kLayer, kScan, false},
-                    Case{"born_digital", OcrMode::Auto, kLayer, kLogo, false},
-                    Case{"picture_page_is_no_scan", OcrMode::Auto, U"", kPicture, false},
-                    Case{"unmapped_fonts", OcrMode::Auto, kUnmapped, kLogo, true},
-                    Case{"off", OcrMode::Off, U"", kScan, false},
-                    Case{"force", OcrMode::Force, kLayer, kLogo, true}),
-    [](const testing::TestParamInfo<Case>& info) { return info.param.name; });
+TEST(needs_ocr, decides) {
+  const std::vector<Case> cases = {{"scan", OcrMode::Auto, U"", kScan, true},
+                                   {"scan_with_a_stamp", OcrMode::Auto, U"page 7", kScan, true},
+                                   {"scan_with_text_layer", OcrMode::Auto, kLayer, kScan, false},
+                                   {"born_digital", OcrMode::Auto, kLayer, kLogo, false},
+                                   {"picture_page_is_no_scan", OcrMode::Auto, U"", kPicture, false},
+                                   {"unmapped_fonts", OcrMode::Auto, kUnmapped, kLogo, true},
+                                   {"off", OcrMode::Off, U"", kScan, false},
+                                   {"force", OcrMode::Force, kLayer, kLogo, true}};
+  for (const Case& c : cases) {
+    std::vector<PdfChar> chars;
+    if (!c.text.empty()) add_text(chars, c.text, 72, 400);
+    const BBox images[] = {c.image};
+    EXPECT_EQ(needs_ocr(c.mode, chars, images, kPage), c.read) << c.name;
+  }
+}
 
 }  // namespace
 }  // namespace vorlin_core

@@ -33,34 +33,29 @@ struct OutlineCase {
   ReadingOrders reading = {};
 };
 
-class build_outline_nesting : public testing::TestWithParam<OutlineCase> {};
-
-TEST_P(build_outline_nesting, matches_expected_tree) {
-  EXPECT_EQ(shape(build_outline(document_of(GetParam().pages, GetParam().reading))),
-            GetParam().expected);
+TEST(build_outline, nests_sections_by_level) {
+  // clang-format off
+  const std::vector<OutlineCase> cases = {
+      OutlineCase{"leaves_before_the_first_heading_stay_at_the_root",
+                  {{paragraph("a"), paragraph("b")}, {paragraph("c"), heading(1, "A")}},
+                  "a b c [1:A ] "},
+      OutlineCase{"deeper_nests_equal_closes",
+                  {{heading(2, "A"), heading(3, "B"), paragraph("p"), heading(3, "C"),
+                    heading(2, "D")}},
+                  "[2:A [3:B p ] [3:C ] ] [2:D ] "},
+      OutlineCase{"shallower_closes_all",
+                  {{heading(2, "A"), heading(3, "B"), heading(1, "T"), paragraph("p")}},
+                  "[2:A [3:B ] ] [1:T p ] "},
+      OutlineCase{"section_spans_pages",
+                  {{heading(1, "A"), paragraph("p")}, {paragraph("q"), heading(1, "B")}},
+                  "[1:A p q ] [1:B ] "},
+      OutlineCase{"missing_ids_skipped_duplicates_repeated",
+                  {{paragraph("a"), paragraph("b")}}, "b a b ", {{1, 2, 0, 1}}}};
+  // clang-format on
+  for (const OutlineCase& c : cases) {
+    EXPECT_EQ(shape(build_outline(document_of(c.pages, c.reading))), c.expected) << c.name;
+  }
 }
-
-// clang-format off
-INSTANTIATE_TEST_SUITE_P(
-    cases, build_outline_nesting,
-    testing::Values(
-        OutlineCase{"leaves_before_the_first_heading_stay_at_the_root",
-                    {{paragraph("a"), paragraph("b")}, {paragraph("c"), heading(1, "A")}},
-                    "a b c [1:A ] "},
-        OutlineCase{"deeper_nests_equal_closes",
-                    {{heading(2, "A"), heading(3, "B"), paragraph("p"), heading(3, "C"),
-                      heading(2, "D")}},
-                    "[2:A [3:B p ] [3:C ] ] [2:D ] "},
-        OutlineCase{"shallower_closes_all",
-                    {{heading(2, "A"), heading(3, "B"), heading(1, "T"), paragraph("p")}},
-                    "[2:A [3:B ] ] [1:T p ] "},
-        OutlineCase{"section_spans_pages",
-                    {{heading(1, "A"), paragraph("p")}, {paragraph("q"), heading(1, "B")}},
-                    "[1:A p q ] [1:B ] "},
-        OutlineCase{"missing_ids_skipped_duplicates_repeated",
-                    {{paragraph("a"), paragraph("b")}}, "b a b ", {{1, 2, 0, 1}}}),
-    [](const auto& info) { return std::string(info.param.name); });
-// clang-format on
 
 }  // namespace
 }  // namespace vorlin_core

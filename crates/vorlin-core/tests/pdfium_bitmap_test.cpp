@@ -18,7 +18,7 @@ struct PackCase {
   Bytes expected;
 };
 
-TEST(pack_bitmap, packs_rows_in_png_order) {
+TEST(pack_bitmap, packs_rows_in_png_order_and_refuses_what_it_cannot) {
   const std::vector<PackCase> cases = {
       {pdfium::kBitmapGray, 2, 2, 4, {1, 2, 0xEE, 0xEE, 3, 4, 0xEE, 0xEE}, PngColour::Gray,
        {1, 2, 3, 4}},
@@ -36,9 +36,7 @@ TEST(pack_bitmap, packs_rows_in_png_order) {
               std::tuple(std::uint32_t(c.width), std::uint32_t(c.height), c.colour));
     EXPECT_EQ(pixels->data, c.expected) << "format " << c.format;
   }
-}
-
-TEST(pack_bitmap, refuses_premultiplied_empty_or_short_bitmaps) {
+  // Premultiplied, empty or short bitmaps are refused.
   const Bytes eight(8, 0);
   for (const BitmapView& view : {BitmapView{5, 1, 1, 4, eight},  // premultiplied BGRA
                                  BitmapView{pdfium::kBitmapGray, 0, 1, 4, eight},

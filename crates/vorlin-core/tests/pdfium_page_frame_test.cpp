@@ -16,7 +16,7 @@ void expect_box(const RawBox& actual, const RawBox& expected) {
 
 // Visible box (10, 20)-(600, 780): 590 wide, 760 high before rotation. The
 // character sits 62..70 right of its left edge and 680..692 above its bottom.
-TEST(page_frame, map_turns_clockwise_about_the_visible_box) {
+TEST(page_frame, map_turns_clockwise_about_the_visible_box_and_affines_compose) {
   const std::vector<std::pair<int, RawBox>> cases = {
       {0, {62, 680, 70, 692}},
       {1, {680, 520, 692, 528}},  // the left edge becomes the top: y counts down from it
@@ -31,9 +31,7 @@ TEST(page_frame, map_turns_clockwise_about_the_visible_box) {
   }
   // An inverted box comes back the right way round.
   expect_box(PageFrame{{0, 0, 100, 100}, 0}.map({30, 40, 10, 20}), {10, 20, 30, 40});
-}
-
-TEST(affine, then_applies_inner_first_and_boxes_bound_turned_corners) {
+  // `then` applies the inner transform first; boxes bound their turned corners.
   const Affine scale{2, 0, 0, 2, 0, 0};
   const Affine shift{1, 0, 0, 1, 100, 200};
   expect_box(transform_box({1, 1, 2, 3}, then(scale, shift)), {102, 202, 104, 206});

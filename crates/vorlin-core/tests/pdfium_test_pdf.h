@@ -1,7 +1,6 @@
 #pragma once
-// Support for the PDFium backend tests: tiny PDFs written as PDF source text,
-// PNG decoding, and the library named by the environment variable
-// VORLIN_PDFIUM_LIBRARY (tests skip when it is unset or unloadable).
+// Support for the backend tests: tiny PDFs written as PDF source text, PNG decoding, and the
+// library named by VORLIN_PDFIUM_LIBRARY (tests skip when it is unset or unloadable).
 
 #include <gtest/gtest.h>
 #include <png.h>
@@ -72,19 +71,23 @@ inline std::string image_object(int width, int height, const std::string& colour
                 samples);
 }
 
-// Any PNG as RGB rows, top to bottom; nullopt when libpng refuses it.
+// Any PNG as rows of `format` pixels (libpng's PNG_FORMAT_*), top to bottom; nullopt when libpng
+// refuses it.
 struct DecodedPng {
   std::uint32_t width = 0, height = 0;
-  std::vector<std::uint8_t> rgb;
+  std::vector<std::uint8_t> pixels;
 };
 
-inline std::optional<DecodedPng> decode_png(const std::vector<std::uint8_t>& bytes) {
+inline std::optional<DecodedPng> decode_png(const std::vector<std::uint8_t>& bytes,
+                                            std::uint32_t format = PNG_FORMAT_RGB) {
   png_image image{};
   image.version = PNG_IMAGE_VERSION;
   if (!png_image_begin_read_from_memory(&image, bytes.data(), bytes.size())) return std::nullopt;
-  image.format = PNG_FORMAT_RGB;
+  image.format = format;
   DecodedPng decoded{image.width, image.height, std::vector<std::uint8_t>(PNG_IMAGE_SIZE(image))};
-  if (!png_image_finish_read(&image, nullptr, decoded.rgb.data(), 0, nullptr)) return std::nullopt;
+  if (!png_image_finish_read(&image, nullptr, decoded.pixels.data(), 0, nullptr)) {
+    return std::nullopt;
+  }
   return decoded;
 }
 

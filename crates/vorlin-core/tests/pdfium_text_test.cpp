@@ -26,7 +26,7 @@ std::vector<TextPageEntry> entries_of(const std::vector<unsigned>& units) {
   return entries;
 }
 
-TEST(decode_text_page, drops_generated_entries_and_replaces_what_is_not_a_character) {
+TEST(decode_text_page, drops_generated_entries_marks_breaks_and_replaces_non_characters) {
   const std::vector<std::pair<std::vector<unsigned>, std::u32string>> cases = {
       {{'a', ' ' | kGenerated, '\r' | kGenerated, 'b'}, U"ab"},
       {{0xD835, 0xDC00, 'x'}, U"\U0001D400x"},
@@ -43,10 +43,7 @@ TEST(decode_text_page, drops_generated_entries_and_replaces_what_is_not_a_charac
     for (const PdfChar& ch : decode_text_page(entries_of(cases[i].first))) text += ch.ch;
     EXPECT_EQ(text, cases[i].second) << "case " << i;
   }
-}
-
-// Spaces before and hyphens after, written as "_" and "-" beside each character.
-TEST(decode_text_page, marks_and_boxes_of_what_is_joined_or_dropped) {
+  // Spaces before and hyphens after, written as "_" and "-" beside each character.
   const auto chars = decode_text_page(entries_of(
       {' ' | kGenerated, 'a', ' ' | kGenerated, '\n' | kGenerated, 'b', 2 | kHyphen, 'c'}));
   std::string marks;

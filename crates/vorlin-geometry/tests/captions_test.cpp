@@ -19,11 +19,7 @@ TEST(is_caption_text, needs_a_label_and_a_number) {
 
 TEST(match_captions, takes_the_nearest_caption_above_or_below) {
   const std::vector<BBox> figures = {{100, 500, 300, 600}};
-  struct Case {
-    const char* name;
-    std::vector<BBox> captions;
-    std::optional<std::size_t> match;
-  };
+  using Case = std::tuple<const char*, std::vector<BBox>, std::optional<std::size_t>>;
   const std::vector<Case> cases = {
       {"below", {{100, 480, 300, 495}}, 0},
       {"above", {{100, 605, 300, 615}}, 0},
@@ -33,14 +29,12 @@ TEST(match_captions, takes_the_nearest_caption_above_or_below) {
       {"beside it", {{320, 540, 400, 560}}, std::nullopt},
       {"NaN edge", {{100, 480, 300, testing::kNaN}}, std::nullopt},
   };
-  for (const Case& c : cases)
-    EXPECT_EQ(match_captions(figures, c.captions, 30)[0], c.match) << c.name;
-}
-
-TEST(match_captions, sub_figures_share_a_caption) {
-  const std::vector<BBox> figures = {{100, 500, 190, 600}, {210, 500, 300, 600}};
-  const std::vector<BBox> captions = {{100, 480, 300, 495}};
-  EXPECT_EQ(match_captions(figures, captions, 30), (std::vector<std::optional<std::size_t>>{0, 0}));
+  for (const auto& [name, captions, match] : cases)
+    EXPECT_EQ(match_captions(figures, captions, 30)[0], match) << name;
+  // Sub-figures share a caption.
+  const std::vector<BBox> halves = {{100, 500, 190, 600}, {210, 500, 300, 600}};
+  EXPECT_EQ(match_captions(halves, std::vector<BBox>{{100, 480, 300, 495}}, 30),
+            (std::vector<std::optional<std::size_t>>{0, 0}));
 }
 
 TEST(caption_reach, is_three_median_line_heights) {

@@ -22,12 +22,7 @@ TEST(column_layout, merges_overlapping_gutters_into_sections) {
 TEST(locate, numbers_zones_top_down_and_columns_left_to_right) {
   const ColumnLayout layout =
       column_layout(std::vector<Gutter>{{200, 210, 400, 700}, {290, 300, 100, 300}});
-  struct Case {
-    const char* name;
-    BBox box;
-    ColumnSlot slot;
-  };
-  const std::vector<Case> cases = {
+  const std::vector<std::tuple<const char*, BBox, ColumnSlot>> cases = {
       {"title above everything", {50, 750, 500, 770}, {0, 0}},
       {"left column, centre on the section's top", {50, 695, 190, 705}, {1, 0}},
       {"right column of the first section", {220, 600, 390, 610}, {1, 1}},
@@ -36,7 +31,7 @@ TEST(locate, numbers_zones_top_down_and_columns_left_to_right) {
       {"below every section", {50, 40, 500, 50}, {4, 0}},
       {"non-finite box", {testing::kNaN, 0, 1, 1}, {0, 0}},
   };
-  for (const Case& c : cases) EXPECT_EQ(locate(layout, c.box), c.slot) << c.name;
+  for (const auto& [name, box, slot] : cases) EXPECT_EQ(locate(layout, box), slot) << name;
 }
 
 TEST(split_at_gutters, cuts_lines_in_the_stretch_and_keeps_crossing_lines_whole) {

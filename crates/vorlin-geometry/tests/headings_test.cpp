@@ -11,32 +11,26 @@ using testing::kInf;
 using testing::kNaN;
 
 TEST(size_histogram, buckets_by_half_points_with_running_mean) {
-  struct Case {
-    const char* name;
-    std::vector<float> sizes;
-    std::vector<SizeBucket> buckets;
-  };
   const float denorm = std::numeric_limits<float>::denorm_min();
   const float max = std::numeric_limits<float>::max();
-  const std::vector<Case> cases = {
+  const std::vector<std::tuple<const char*, std::vector<float>, std::vector<SizeBucket>>> cases = {
       {"10.2 and 10.3 differ", {10.3f, 10.2f}, {{10.2f, 1}, {10.3f, 1}}},
       // The running mean in float: 10.4500008, not the nearest float to 10.45.
       {"10.3 and 10.6 share a bucket", {10.3f, 10.6f}, {{10.4500008f, 2}}},
       {"invalid sizes are skipped", {0, -0.0f, -4, kNaN, kInf, 12}, {{12, 1}}},
       {"subnormal and huge sizes are counted", {max, denorm}, {{denorm, 1}, {max, 1}}},
   };
-  for (const Case& c : cases) EXPECT_EQ(size_histogram(c.sizes), c.buckets) << c.name;
+  for (const auto& [name, sizes, buckets] : cases)
+    EXPECT_EQ(size_histogram(sizes), buckets) << name;
 }
 
-TEST(is_heading_text, needs_three_alphanumerics_and_a_letter) {
+TEST(is_heading_text, needs_three_alphanumerics_and_a_letter_or_two_ideographs) {
   const std::vector<std::pair<std::u32string, bool>> cases = {
       {U"  Ab1 ", true}, {U"2024", false},          {U"A.1", false},
       {U"a b", false},   {U"\u4E2D\u6587\u5B57", true}, {U"\u00BD\u00BDx", true},
   };
   for (const auto& [text, expected] : cases) EXPECT_EQ(is_heading_text(text), expected);
-}
-
-TEST(is_ideographic_word, two_ideographs_and_spaces_only) {
+  // An ideographic word is two ideographs or more with spaces only.
   EXPECT_TRUE(is_ideographic_word(U" \u6458 \u8981 "));
   EXPECT_FALSE(is_ideographic_word(U"\u6458"));
   EXPECT_FALSE(is_ideographic_word(U"\u6458\u8981 A"));
@@ -72,12 +66,7 @@ std::vector<LineRole> detect_after_body(std::vector<Line> tail) {
 TEST(detect_headings, levels_rank_merged_sizes) {
   const LineRole body = LineRole::body();
   const auto h = [](std::uint8_t level) { return LineRole::heading(level); };
-  struct Case {
-    const char* name;
-    std::vector<Line> lines;
-    std::vector<LineRole> roles;
-  };
-  const std::vector<Case> cases = {
+  const std::vector<std::tuple<const char*, std::vector<Line>, std::vector<LineRole>>> cases = {
       {"14.0 and 14.6 merge into 14.3", {{14.0f}, {14.6f}}, {h(1), h(1)}},
       // 20 and 19.5 make 19.75, then with 19.2 make 19.475: 20 is 0.525 away from that level.
       {"progressive merging", {{20}, {19.5f}, {19.2f}}, {h(6), h(1), h(1)}},
@@ -91,7 +80,7 @@ TEST(detect_headings, levels_rank_merged_sizes) {
        {h(1), body, h(1), body, h(1)}},
       {"text rule", {{20, 500, false}, {20, 500, true}}, {body, h(1)}},
   };
-  for (const Case& c : cases) EXPECT_EQ(detect_after_body(c.lines), c.roles) << c.name;
+  for (const auto& [name, lines, roles] : cases) EXPECT_EQ(detect_after_body(lines), roles) << name;
 }
 
 TEST(detect_headings, pages_without_headings) {

@@ -6,11 +6,7 @@ namespace vorlin_geometry {
 namespace {
 
 TEST(join_block_lines, mends_words_broken_at_line_ends) {
-  struct Case {
-    const char* name;
-    std::vector<std::u32string_view> lines;
-    std::u32string text;
-  };
+  using Case = std::tuple<const char*, std::vector<std::u32string_view>, std::u32string>;
   const std::vector<Case> cases = {
       {"broken word before lowercase", {U"a hyphen-", U"ated word"}, U"a hyphenated word"},
       {"unicode hyphen", {U"inter\u2010", U"national"}, U"international"},
@@ -26,7 +22,7 @@ TEST(join_block_lines, mends_words_broken_at_line_ends) {
       {"lowercase accented start", {U"co-", U"\u00e9dition"}, U"co\u00e9dition"},
       {"blank lines are skipped", {U"one", U"  ", U"two"}, U"one two"},
   };
-  for (const Case& c : cases) EXPECT_EQ(join_block_lines(c.lines), c.text) << c.name;
+  for (const auto& [name, lines, text] : cases) EXPECT_EQ(join_block_lines(lines), text) << name;
 }
 
 }  // namespace

@@ -16,25 +16,22 @@ LaidLine line(std::u32string text, float top, float x = 50, ColumnSlot slot = {}
 std::vector<std::string> described(const std::vector<LaidBlock>& blocks) {
   std::vector<std::string> out;
   for (const LaidBlock& b : blocks) {
-    const char* kind = b.kind == LaidKind::Heading    ? "H"
-                       : b.kind == LaidKind::List     ? "L"
-                       : b.kind == LaidKind::Code     ? "C"
-                       : b.kind == LaidKind::Equation ? "E"
-                                                      : "P";
-    out.push_back(std::string(kind) + (b.caption_like ? "c" : "") + ":" + b.text);
+    out.push_back("PHLCE"[static_cast<int>(b.kind)] + std::string(b.caption_like ? "c" : "") + ":" +
+                  b.text);
   }
   return out;
 }
 
+// Blank texts make no block, alone or on an empty page.
 TEST(build_laid_blocks, paragraphs_form_within_their_column_only) {
   const std::vector<LaidLine> lines = {
-      line(U"left one", 700, 50, {1, 0}),
-      line(U"right one", 700, 300, {1, 1}),
-      line(U"left two", 688, 50, {1, 0}),
-      line(U"right two", 688, 300, {1, 1}),
+      line(U"left one", 700, 50, {1, 0}), line(U"right one", 700, 300, {1, 1}),
+      line(U"left two", 688, 50, {1, 0}), line(U"right two", 688, 300, {1, 1}),
+      line(U"   ", 400, 50, {2, 0}),  // far from the rest
   };
   EXPECT_EQ(described(build_laid_blocks(lines)),
             (std::vector<std::string>{"P:left one left two", "P:right one right two"}));
+  EXPECT_TRUE(build_laid_blocks({}).empty());
 }
 
 TEST(build_laid_blocks, wrapped_headings_join_and_hyphenation_is_mended) {
@@ -159,11 +156,6 @@ TEST(build_laid_blocks, equations_take_their_formula_rows_and_no_prose) {
             (std::vector<std::string>{"P:We have see Eqs. (6).", "E:2 E = mc (1)",
                                       "P:and so on, to the column's edge.", "E:x + y = z",
                                       "P:\u00b7 \u00b7 \u00b7"}));
-}
-
-TEST(build_laid_blocks, blank_texts_make_no_block) {
-  EXPECT_TRUE(build_laid_blocks(std::vector<LaidLine>{line(U"   ", 700)}).empty());
-  EXPECT_TRUE(build_laid_blocks({}).empty());
 }
 
 }  // namespace

@@ -25,12 +25,9 @@ TEST(join_spaced_ideographs, drops_spaces_between_ideographs_only) {
 }
 
 TEST(mended_line_text, joins_only_runs_of_three_single_letters) {
-  struct Case {
-    const char* name;
-    std::vector<std::pair<std::u32string, float>> tokens;
-    std::u32string text;
-  };
   // Letters are 5 wide; a gap of 4 is letter spacing, 12 separates words.
+  using Case =
+      std::tuple<const char*, std::vector<std::pair<std::u32string, float>>, std::u32string>;
   const std::vector<Case> cases = {
       {"numbered heading keeps its spaces",
        {{U"1", 0}, {U"Input", 10}, {U"System", 45}},
@@ -51,7 +48,7 @@ TEST(mended_line_text, joins_only_runs_of_three_single_letters) {
        {{U"A", 0}, {U"B", 9}, {U"C", 18}, {U"  ", 23}, {U"D", 27}, {U"E", 36}},
        U"ABC DE"},
   };
-  for (const Case& c : cases) EXPECT_EQ(mended(c.tokens), c.text) << c.name;
+  for (const auto& [name, tokens, text] : cases) EXPECT_EQ(mended(tokens), text) << name;
 }
 
 TEST(mended_line_text, breaks_for_the_backend_and_after_a_note_mark) {

@@ -26,20 +26,15 @@ TEST(is_valid_size, accepts_only_finite_positive_values) {
 }
 
 TEST(char_classes, follow_unicode_properties) {
-  struct Case {
-    char32_t ch;
-    bool whitespace, alphanumeric;
-  };
   // ASCII goes through the shortcuts, pinned to ICU below; these rows pin the ICU properties.
-  const std::vector<Case> cases = {
-      {0x85, true, false},       {0x200B, false, false},    {U'\u00E9', false, true},
-      {U'\u0663', false, true},  {U'\u216B', false, true},  {U'\u00BD', false, true},  // Nd Nl No
-      {U'\u2022', false, false}, {0xD800, false, false},    {0x110000, false, false},
+  const std::vector<std::tuple<char32_t, bool, bool>> cases = {
+      {0x85, true, false},       {0x200B, false, false},   {U'\u00E9', false, true},
+      {U'\u0663', false, true},  {U'\u216B', false, true}, {U'\u00BD', false, true},  // Nd Nl No
+      {U'\u2022', false, false}, {0xD800, false, false},   {0x110000, false, false},
   };
-  for (const Case& c : cases) {
-    EXPECT_EQ(is_whitespace(c.ch), c.whitespace) << std::hex << static_cast<std::uint32_t>(c.ch);
-    EXPECT_EQ(is_alphanumeric(c.ch), c.alphanumeric)
-        << std::hex << static_cast<std::uint32_t>(c.ch);
+  for (const auto& [ch, whitespace, alphanumeric] : cases) {
+    EXPECT_EQ(is_whitespace(ch), whitespace) << std::hex << static_cast<std::uint32_t>(ch);
+    EXPECT_EQ(is_alphanumeric(ch), alphanumeric) << std::hex << static_cast<std::uint32_t>(ch);
   }
 }
 

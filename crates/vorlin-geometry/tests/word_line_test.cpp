@@ -24,12 +24,7 @@ std::vector<PageChar> row(std::initializer_list<float> y0s, float size = 10) {
 
 // Size 10 gives a tolerance of exactly 4 points; size 1 (or no valid size) gives 0.4.
 TEST(group_lines, groups_by_running_mean_of_y0) {
-  struct Case {
-    const char* name;
-    std::vector<PageChar> chars;
-    Groups lines;
-  };
-  const std::vector<Case> cases = {
+  const std::vector<std::tuple<const char*, std::vector<PageChar>, Groups>> cases = {
       {"distance equal to tolerance joins", row({100, 96}), {{0, 1}}},
       {"distance above tolerance splits", row({100, 95.9f}), {{0}, {1}}},
       {"compares with the running mean, not the nearest member",
@@ -49,10 +44,10 @@ TEST(group_lines, groups_by_running_mean_of_y0) {
        {glyph(U'a', 0, 100), glyph(U'b', 0, 100), glyph(U'c', 0, 100)},
        {{0, 1, 2}}},
   };
-  for (const Case& c : cases) {
+  for (const auto& [name, chars, lines] : cases) {
     Groups got;
-    for (const TextLine& line : group_lines(c.chars)) got.push_back(line.char_indices);
-    EXPECT_EQ(got, c.lines) << c.name;
+    for (const TextLine& line : group_lines(chars)) got.push_back(line.char_indices);
+    EXPECT_EQ(got, lines) << name;
   }
 }
 

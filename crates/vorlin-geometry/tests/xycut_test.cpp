@@ -24,13 +24,7 @@ TEST(xycut_order, reads_layouts_in_order) {
   // split vertically (mirrored for right to left).
   const BBox tall = box(0, 0, 10, 100), low = box(30, 0, 40, 40), high = box(60, 60, 70, 100);
   const BBox tall_r = box(60, 0, 70, 100), high_r = box(0, 60, 10, 100);
-  struct Case {
-    const char* name;
-    std::vector<BBox> boxes;
-    bool right_to_left;
-    Order order;
-  };
-  const std::vector<Case> cases = {
+  const std::vector<std::tuple<const char*, std::vector<BBox>, bool, Order>> cases = {
       {"same line, left to right", {box(110, 0, 120, 10), box(0, 0, 10, 10)}, false, {1, 0}},
       {"same line, right to left", {box(0, 0, 10, 10), box(110, 0, 120, 10)}, true, {1, 0}},
       {"title over two columns", {left2, right1, title, left1, right2}, false, {2, 3, 0, 1, 4}},
@@ -54,30 +48,26 @@ TEST(xycut_order, reads_layouts_in_order) {
       {"a one-sided split of an inverted box is no cut",
        {box(0, 0, 10, 10), box(100, 0, -100, 10)}, false, {1, 0}},
   };
-  for (const Case& c : cases) {
-    EXPECT_EQ(xycut_order(c.boxes, 0.3f, c.right_to_left), c.order) << c.name;
+  for (const auto& [name, boxes, right_to_left, order] : cases) {
+    EXPECT_EQ(xycut_order(boxes, 0.3f, right_to_left), order) << name;
   }
 }
 
 // A box above the gap between two side-by-side boxes: with a horizontal cut it is read first,
 // without one the vertical cut reads the left box first.
 TEST(xycut_order, minimum_gap_is_inclusive_and_zero_gaps_never_cut) {
-  struct Case {
-    float top_y0, height, gap_factor;  // all three boxes share the height
-    Order order;
-  };
-  const std::vector<Case> cases = {
+  // (top box's y0, the boxes' common height, gap factor, order)
+  const std::vector<std::tuple<float, float, float, Order>> cases = {
       {15, 10, 0.5f, {0, 1, 2}},  // gap 5 = 0.5 x 10
       {14.9f, 10, 0.5f, {1, 0, 2}},
       {10, 10, 0.0f, {1, 0, 2}},    // touching boxes
       {10.5f, 0, 0.5f, {0, 1, 2}},  // no valid height: reference 1, minimum gap 0.5
       {10.4f, 0, 0.5f, {1, 0, 2}},
   };
-  for (const Case& c : cases) {
-    const std::vector<BBox> boxes = {box(50, c.top_y0, 60, c.top_y0 + c.height),
-                                     box(0, 10 - c.height, 10, 10),
-                                     box(100, 10 - c.height, 110, 10)};
-    EXPECT_EQ(xycut_order(boxes, c.gap_factor, false), c.order) << c.top_y0;
+  for (const auto& [top_y0, height, gap_factor, order] : cases) {
+    const std::vector<BBox> boxes = {box(50, top_y0, 60, top_y0 + height),
+                                     box(0, 10 - height, 10, 10), box(100, 10 - height, 110, 10)};
+    EXPECT_EQ(xycut_order(boxes, gap_factor, false), order) << top_y0;
   }
 }
 

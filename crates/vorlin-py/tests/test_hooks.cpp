@@ -13,7 +13,6 @@
 #include <vector>
 
 #include "boundary.h"
-#include "parse_options.h"
 #include "parsing.h"
 #include "support/fake_backend.h"
 #include "vorlin_core/pipeline/log.h"
@@ -31,10 +30,7 @@ vorlin_core::testing_support::FakeBackend fake_backend(int kind) {
 
 Result<std::string> hook_text(PyObject* object) {
   Py_ssize_t size = 0;
-  const char* text = PyUnicode_Check(object) ? PyUnicode_AsUTF8AndSize(object, &size) : nullptr;
-  if (text == nullptr && PyErr_Occurred() == nullptr) {
-    return raise_text(PyExc_TypeError, "the test hook expects a str");
-  }
+  const char* text = PyUnicode_AsUTF8AndSize(object, &size);
   if (text == nullptr) return python_error();
   return std::string(text, static_cast<std::size_t>(size));
 }
@@ -42,18 +38,16 @@ Result<std::string> hook_text(PyObject* object) {
 }  // namespace
 }  // namespace vorlin_py
 
-// parse(path, options) through fake_backend(kind).
-extern "C" __attribute__((visibility("default"))) PyObject* vorlin_testing_parse(
-    PyObject* path, PyObject* options, int kind) {
+// parse(path) through fake_backend(kind).
+extern "C" __attribute__((visibility("default"))) PyObject* vorlin_testing_parse(PyObject* path,
+                                                                                 int kind) {
   using namespace vorlin_py;
   return guarded<PyObject*>(nullptr, [&]() -> PyObject* {
     auto text = hook_text(path);
     if (!text) return nullptr;
-    auto fields = options_argument(options, "options");
-    if (!fields) return nullptr;
     const auto backend = fake_backend(kind);
     auto document =
-        document_or_raise(vorlin_core::parse_document(*text, *fields, backend, interruptible({})));
+        document_or_raise(vorlin_core::parse_document(*text, {}, backend, interruptible({})));
     return document ? document->release() : nullptr;
   });
 }
