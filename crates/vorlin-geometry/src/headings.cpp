@@ -1,6 +1,7 @@
 #include "vorlin_geometry/headings.h"
 
 #include <algorithm>
+#include <array>
 #include <cmath>
 #include <limits>
 #include <map>
@@ -136,6 +137,21 @@ std::vector<LineRole> detect_headings(std::span<const HeadingLine> lines, const 
     roles[i] = LineRole::heading(level_of(cleaned[i], levels));
   }
   return roles;
+}
+
+void close_level_gaps(std::span<LineRole> roles) {
+  std::array<bool, 256> used{};
+  for (const LineRole& role : roles) used[role.level] |= role.is_heading;
+  const auto shallowest = std::ranges::find(used, true);
+  if (shallowest == used.end()) return;
+  std::array<std::uint8_t, 256> renumbered{};
+  std::uint8_t next = static_cast<std::uint8_t>(shallowest - used.begin());
+  for (auto level = shallowest; level != used.end(); ++level) {
+    if (*level) renumbered[static_cast<std::size_t>(level - used.begin())] = next++;
+  }
+  for (LineRole& role : roles) {
+    if (role.is_heading) role.level = renumbered[role.level];
+  }
 }
 
 }  // namespace vorlin_geometry

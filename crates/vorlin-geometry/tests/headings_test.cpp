@@ -100,5 +100,12 @@ TEST(detect_headings, position_rule_skipped_without_page_height_or_when_asked) {
             (std::vector<LineRole>{body, body, body, h1, h1}));
 }
 
+TEST(close_level_gaps, levels_in_use_follow_one_another_from_the_shallowest) {
+  const auto h = [](std::uint8_t level) { return LineRole::heading(level); };
+  std::vector<LineRole> roles = {h(2), LineRole::body(), h(5), h(2), h(6)};
+  close_level_gaps(roles);
+  EXPECT_EQ(roles, (std::vector<LineRole>{h(2), LineRole::body(), h(3), h(2), h(4)}));
+}
+
 }  // namespace
 }  // namespace vorlin_geometry

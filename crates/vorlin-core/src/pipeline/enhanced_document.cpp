@@ -613,6 +613,19 @@ void join_continued_tables(std::vector<LaidPage>& pages,
   }
 }
 
+// One outline without skipped levels across the whole document.
+void close_level_gaps(std::vector<LaidPage>& pages) {
+  std::vector<geo::LineRole> roles;
+  for (const LaidPage& page : pages) {
+    for (const geo::LaidLine& line : page.lines) roles.push_back(line.role);
+  }
+  geo::close_level_gaps(roles);
+  auto role = roles.begin();
+  for (LaidPage& page : pages) {
+    for (geo::LaidLine& line : page.lines) line.role = *role++;
+  }
+}
+
 }  // namespace
 
 FinishedDocument finish_document(std::vector<LaidPage> pages,
@@ -622,6 +635,7 @@ FinishedDocument finish_document(std::vector<LaidPage> pages,
   assign_heading_roles(pages, furniture);
   join_continued_tables(pages, furniture);
   if (!bookmarks.empty()) apply_outline(pages, furniture, bookmarks);
+  close_level_gaps(pages);
   const float body = body_face(pages, furniture).second;
   FinishedDocument finished;
   if (std::string title = document_title(pages, furniture); !title.empty()) {

@@ -30,6 +30,11 @@ struct HeadingLine {
 std::vector<LineRole> detect_headings(std::span<const HeadingLine> lines, const BBox& page,
                                       bool in_margins = false);
 
+// Renumbers the heading roles so that the levels in use follow one another from the shallowest
+// one: levels {1, 2, 5} become {1, 2, 3}. A Markdown outline that skips levels nests wrongly in
+// readers; which heading ranks above which is kept.
+void close_level_gaps(std::span<LineRole> roles);
+
 // Sizes in (0, +inf) bucketed by 2 x size rounded half away from zero, as (running mean, count)
 // in ascending bucket order; other sizes are skipped.
 std::vector<SizeBucket> size_histogram(std::span<const float> sizes);
