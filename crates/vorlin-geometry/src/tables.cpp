@@ -1,6 +1,7 @@
 #include "vorlin_geometry/tables.h"
 
 #include <algorithm>
+#include <array>
 #include <cmath>
 #include <functional>
 #include <map>
@@ -33,6 +34,10 @@ constexpr float kColumnRuleCover = 0.5f;
 constexpr float kMaxOpenCellChars = 32.0f;
 // A glyph whose gap to the previous one exceeds this share of its size starts a new word.
 constexpr float kWordGapEm = 0.15f;
+// Glyphs whose centres are this close in height, in units of the type size, share a line.
+constexpr float kSameLineEm = 0.5f;
+// Whitespace glyphs passed over to find a glyph's neighbour in paint order.
+constexpr std::size_t kMaxPaintSkip = 4;
 
 struct HRule {
   float y, x0, x1;
@@ -367,14 +372,73 @@ std::optional<FoundTable> build_table(std::span<const PageChar> chars,
   return FoundTable{box, std::move(rows), std::move(glyphs)};
 }
 
+bool same_line(const PageChar& a, const PageChar& b) {
+  return std::abs(a.bbox.centre_y() - b.bbox.centre_y()) <= kSameLineEm * size_of(a);
+}
+
+// The visible glyph painted next to `g` (step +1) or before it (step -1), if any.
+std::optional<std::size_t> paint_neighbour(std::span<const PageChar> chars, std::size_t g,
+                                           int step) {
+  for (std::size_t k = 0; k <= kMaxPaintSkip; ++k) {
+    if ((step < 0 && g == 0) || (step > 0 && g + 1 >= chars.size())) return std::nullopt;
+    g = step < 0 ? g - 1 : g + 1;
+    if (!is_whitespace(chars[g].ch)) return g;
+  }
+  return std::nullopt;
+}
+
+// The glyphs of `glyphs` (those in `box`, ascending) in phrases painted next to text of their line
+// beside the box: a line painted across a table's frame (a neighbouring table or a caption set
+// over it) is not the table's, though it may overprint it; ascending.
+std::vector<std::size_t> painted_across(std::span<const PageChar> chars,
+                                        const std::vector<std::size_t>& glyphs, const BBox& box) {
+  const auto held = [&glyphs](std::size_t g) { return std::ranges::binary_search(glyphs, g); };
+  std::vector<std::size_t> out;
+  for (std::size_t g : glyphs) {
+    const bool leaves = std::ranges::any_of(std::array{-1, 1}, [&](int step) {
+      const auto n = paint_neighbour(chars, g, step);
+      if (!n || held(*n) || !same_line(chars[g], chars[*n])) return false;
+      const float x = chars[*n].bbox.centre_x();
+      return x < box.x0 || x > box.x1;
+    });
+    if (!leaves) continue;
+    // So does the rest of its phrase, painted before or after it with no column gap.
+    out.push_back(g);
+    for (int step : {-1, 1}) {
+      std::size_t at = g;
+      for (auto n = paint_neighbour(chars, at, step); n && held(*n);
+           n = paint_neighbour(chars, at, step)) {
+        const BBox& left = chars[step < 0 ? *n : at].bbox;
+        const BBox& right = chars[step < 0 ? at : *n].bbox;
+        if (!same_line(chars[g], chars[*n]) ||
+            right.x0 - left.x1 >= kColumnGapEm * size_of(chars[at])) {
+          break;
+        }
+        out.push_back(at = *n);
+      }
+    }
+  }
+  std::ranges::sort(out);
+  const auto [end, last] = std::ranges::unique(out);
+  out.erase(end, last);
+  return out;
+}
+
 // The table over `box` (see build_table) of the glyphs no earlier table took.
 std::optional<FoundTable> table_in_box(std::span<const PageChar> chars, const LineIndex& index,
                                        const BBox& box, const std::vector<float>& ys,
                                        std::vector<float> xs, Taken& taken) {
-  const std::vector<std::vector<std::size_t>> lines = index.lines_in(chars, box, taken);
+  std::vector<std::vector<std::size_t>> lines = index.lines_in(chars, box, taken);
   std::vector<std::size_t> glyphs;
   for (const auto& line : lines) glyphs.insert(glyphs.end(), line.begin(), line.end());
   std::ranges::sort(glyphs);
+  const std::vector<std::size_t> across = painted_across(chars, glyphs, box);
+  if (!across.empty()) {
+    const auto crosses = [&across](std::size_t g) { return std::ranges::binary_search(across, g); };
+    std::erase_if(glyphs, crosses);
+    for (auto& line : lines) std::erase_if(line, crosses);
+    std::erase_if(lines, [](const auto& line) { return line.empty(); });
+  }
   return build_table(chars, std::move(glyphs), lines, box, ys, std::move(xs), taken);
 }
 
