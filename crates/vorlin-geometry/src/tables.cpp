@@ -8,6 +8,7 @@
 #include <numeric>
 #include <optional>
 
+#include "vorlin_geometry/float_rules.h"
 #include "vorlin_geometry/utf8.h"
 #include "vorlin_geometry/word_line.h"
 
@@ -46,7 +47,8 @@ struct VRule {
   float x, y0, y1;
 };
 
-float size_of(const PageChar& c) {
+// Asked of most glyphs of every page, so kept inline.
+[[gnu::always_inline]] inline float size_of(const PageChar& c) {
   return is_valid_size(c.font_size) ? c.font_size : std::max(c.bbox.height(), 1.0f);
 }
 
@@ -86,17 +88,20 @@ class LineIndex {
                                                  const Taken& taken) const {
     const auto first = std::ranges::lower_bound(lowest_above_, box.y1, std::greater<>{});
     const auto end = std::ranges::upper_bound(highest_below_, box.y0, std::greater<>{});
+    const auto from = static_cast<std::size_t>(first - lowest_above_.begin());
+    const auto to = static_cast<std::size_t>(end - highest_below_.begin());
     std::vector<std::vector<std::size_t>> out;
-    for (auto i = static_cast<std::size_t>(first - lowest_above_.begin());
-         i < static_cast<std::size_t>(end - highest_below_.begin()); ++i) {
-      std::vector<std::size_t> part;
+    out.reserve(to > from ? to - from : 0);
+    for (std::size_t i = from; i < to; ++i) {
+      // Filled in place, and dropped again if empty: no line is moved or allocated twice.
+      std::vector<std::size_t>& part = out.emplace_back();
       for (std::size_t g : lines_[i].char_indices) {
         const BBox& b = chars[g].bbox;
         if (searchable(chars[g], g, taken) && inside(box, b.centre_x(), b.centre_y())) {
           part.push_back(g);
         }
       }
-      if (!part.empty()) out.push_back(std::move(part));
+      if (part.empty()) out.pop_back();
     }
     return out;
   }
@@ -140,16 +145,25 @@ std::vector<float> distinct(std::vector<float> values) {
 std::vector<float> text_columns(std::span<const PageChar> chars,
                                 const std::vector<std::vector<std::size_t>>& lines, float x0,
                                 float x1) {
+  std::size_t count = 0;
+  for (const auto& line : lines) count += line.size();
+  std::vector<float> bounds{x0};
+  if (count == 0) return bounds;
   std::vector<float> sizes;
+  sizes.reserve(count);
   for (const auto& line : lines) {
     for (std::size_t g : line) sizes.push_back(size_of(chars[g]));
   }
-  std::vector<float> bounds{x0};
-  if (sizes.empty()) return bounds;
-  const float gap = kColumnGapEm * upper_median(sizes).value_or(10.0f);
+  // The upper median, selected in place: asked for every band of every ruled box, it spares
+  // upper_median's copy.
+  const auto middle = sizes.begin() + static_cast<std::ptrdiff_t>(sizes.size() / 2);
+  std::ranges::nth_element(sizes, middle,
+                           [](float a, float b) { return float_less_nan_last(a, b); });
+  const float gap = kColumnGapEm * *middle;
   // A line's glyphs closer than a gap leave no column between them: its phrases, not its
   // glyphs, are sorted.
   std::vector<std::pair<float, float>> spans;
+  spans.reserve(count);
   for (const auto& line : lines) {
     for (std::size_t i = 0; i < line.size(); ++i) {
       const BBox& b = chars[line[i]].bbox;
@@ -394,7 +408,12 @@ std::vector<std::size_t> painted_across(std::span<const PageChar> chars,
                                         const std::vector<std::size_t>& glyphs, const BBox& box) {
   const auto held = [&glyphs](std::size_t g) { return std::ranges::binary_search(glyphs, g); };
   std::vector<std::size_t> out;
-  for (std::size_t g : glyphs) {
+  for (std::size_t i = 0; i < glyphs.size(); ++i) {
+    const std::size_t g = glyphs[i];
+    // Most glyphs are painted between two of the box's own: no search.
+    if (i > 0 && glyphs[i - 1] + 1 == g && i + 1 < glyphs.size() && glyphs[i + 1] == g + 1) {
+      continue;
+    }
     const bool leaves = std::ranges::any_of(std::array{-1, 1}, [&](int step) {
       const auto n = paint_neighbour(chars, g, step);
       if (!n || held(*n) || !same_line(chars[g], chars[*n])) return false;
@@ -485,6 +504,7 @@ std::vector<std::pair<std::size_t, std::size_t>> crossings(const std::vector<HRu
 // A page line as the rule-less search sees it: its glyphs no ruled table took, whitespace left out.
 struct LineStat {
   std::size_t source = 0;  // its place among the page's lines
+  // Found for lines of two phrases or more only.
   BBox box{INFINITY, INFINITY, -INFINITY, -INFINITY};
   std::size_t glyphs = 0, phrases = 0;
   float size = 0;  // its first glyph's
@@ -520,8 +540,16 @@ std::vector<Candidate> unruled_candidates(std::span<const PageChar> chars,
       }
       previous = &c;
       ++stat.glyphs;
-      stat.box = BBox{std::min(stat.box.x0, c.bbox.x0), std::min(stat.box.y0, c.bbox.y0),
-                      std::max(stat.box.x1, c.bbox.x1), std::max(stat.box.y1, c.bbox.y1)};
+    }
+    // Only lines parted by a gap join a run, so only theirs need a box: most lines are spared
+    // a second walk.
+    if (stat.phrases >= 2) {
+      for (std::size_t g : page_lines[source].char_indices) {
+        const PageChar& c = chars[g];
+        if (!searchable(c, g, taken)) continue;
+        stat.box = BBox{std::min(stat.box.x0, c.bbox.x0), std::min(stat.box.y0, c.bbox.y0),
+                        std::max(stat.box.x1, c.bbox.x1), std::max(stat.box.y1, c.bbox.y1)};
+      }
     }
     if (stat.glyphs > 0) lines.push_back(stat);
   }
