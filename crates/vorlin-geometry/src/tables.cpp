@@ -88,20 +88,17 @@ class LineIndex {
                                                  const Taken& taken) const {
     const auto first = std::ranges::lower_bound(lowest_above_, box.y1, std::greater<>{});
     const auto end = std::ranges::upper_bound(highest_below_, box.y0, std::greater<>{});
-    const auto from = static_cast<std::size_t>(first - lowest_above_.begin());
-    const auto to = static_cast<std::size_t>(end - highest_below_.begin());
     std::vector<std::vector<std::size_t>> out;
-    out.reserve(to > from ? to - from : 0);
-    for (std::size_t i = from; i < to; ++i) {
-      // Filled in place, and dropped again if empty: no line is moved or allocated twice.
-      std::vector<std::size_t>& part = out.emplace_back();
+    for (auto i = static_cast<std::size_t>(first - lowest_above_.begin());
+         i < static_cast<std::size_t>(end - highest_below_.begin()); ++i) {
+      std::vector<std::size_t> part;
       for (std::size_t g : lines_[i].char_indices) {
         const BBox& b = chars[g].bbox;
         if (searchable(chars[g], g, taken) && inside(box, b.centre_x(), b.centre_y())) {
           part.push_back(g);
         }
       }
-      if (part.empty()) out.pop_back();
+      if (!part.empty()) out.push_back(std::move(part));
     }
     return out;
   }
@@ -729,7 +726,11 @@ std::vector<FoundTable> find_tables(std::span<const BBox> rules, std::span<const
     }
     xs.push_back(box.x0);
     xs.push_back(box.x1);
-    if (auto table = table_in_box(chars, index, box, ys, distinct(std::move(xs)), taken)) {
+    xs = distinct(std::move(xs));
+    // A box without a column rule inside (a note, a framed listing) holds no table: its text is
+    // not even gathered.
+    if (xs.size() < 3) continue;
+    if (auto table = table_in_box(chars, index, box, ys, std::move(xs), taken)) {
       tables.push_back(std::move(*table));
     }
   }
