@@ -86,21 +86,38 @@ class LineIndex {
   // The glyphs that may be taken whose centres lie in `box`, as lines.
   std::vector<std::vector<std::size_t>> lines_in(std::span<const PageChar> chars, const BBox& box,
                                                  const Taken& taken) const {
+    std::vector<std::vector<std::size_t>> out;
+    out.resize(lines_into(chars, box, taken, out));
+    return out;
+  }
+
+  // The same lines as the first entries of `out`, their count returned: the storage of the
+  // lines a previous call left there is reused, as the bands between rules are many.
+  std::size_t lines_into(std::span<const PageChar> chars, const BBox& box, const Taken& taken,
+                         std::vector<std::vector<std::size_t>>& out) const {
     const auto first = std::ranges::lower_bound(lowest_above_, box.y1, std::greater<>{});
     const auto end = std::ranges::upper_bound(highest_below_, box.y0, std::greater<>{});
-    std::vector<std::vector<std::size_t>> out;
+    std::size_t count = 0;
     for (auto i = static_cast<std::size_t>(first - lowest_above_.begin());
          i < static_cast<std::size_t>(end - highest_below_.begin()); ++i) {
-      std::vector<std::size_t> part;
+      // One tall line widens the range for all below it; lines missing the box are passed over
+      // without a look at their glyphs.
+      const BBox& reach = lines_[i].bbox;
+      if (reach.y0 > box.y1 || reach.y1 < box.y0 || reach.x0 > box.x1 || reach.x1 < box.x0) {
+        continue;
+      }
+      if (count == out.size()) out.emplace_back();
+      std::vector<std::size_t>& part = out[count];
+      part.clear();
       for (std::size_t g : lines_[i].char_indices) {
         const BBox& b = chars[g].bbox;
         if (searchable(chars[g], g, taken) && inside(box, b.centre_x(), b.centre_y())) {
           part.push_back(g);
         }
       }
-      if (!part.empty()) out.push_back(std::move(part));
+      if (!part.empty()) ++count;
     }
-    return out;
+    return count;
   }
 
  private:
@@ -140,7 +157,7 @@ std::vector<float> distinct(std::vector<float> values) {
 
 // Column bounds where no glyph of any line reaches across a gap of kColumnGapEm, within [x0, x1].
 std::vector<float> text_columns(std::span<const PageChar> chars,
-                                const std::vector<std::vector<std::size_t>>& lines, float x0,
+                                std::span<const std::vector<std::size_t>> lines, float x0,
                                 float x1) {
   std::size_t count = 0;
   for (const auto& line : lines) count += line.size();
@@ -235,18 +252,21 @@ void add_band_rows(std::vector<std::vector<std::string>>& rows, std::span<const 
 std::vector<std::size_t> crossing_phrases(std::span<const PageChar> chars,
                                           const std::vector<std::vector<std::size_t>>& lines,
                                           const std::vector<float>& xs) {
+  // The first inner bound right of x0 is the only one that can lie inside (x0, x1).
   const auto straddles = [&xs](const BBox& b) {
-    for (std::size_t k = 1; k + 1 < xs.size(); ++k) {
-      if (xs[k] > b.x0 + kRuleJoin && xs[k] < b.x1 - kRuleJoin) return true;
-    }
-    return false;
+    const auto right = std::ranges::upper_bound(xs, b.x0 + kRuleJoin);
+    const std::size_t k = std::max<std::size_t>(static_cast<std::size_t>(right - xs.begin()), 1);
+    return k + 1 < xs.size() && xs[k] < b.x1 - kRuleJoin;
   };
   std::vector<std::size_t> out;
   for (const auto& line : lines) {
     std::size_t start = 0;
     bool crosses = false;
+    // The column of the previous glyph, when it was looked up: each glyph's is looked up once.
+    std::optional<std::size_t> previous_column;
     for (std::size_t i = 0; i < line.size(); ++i) {
       const PageChar& b = chars[line[i]];
+      std::optional<std::size_t> column;
       if (i > start) {
         const PageChar& a = chars[line[i - 1]];
         const float gap = b.bbox.x0 - a.bbox.x1;
@@ -254,11 +274,14 @@ std::vector<std::size_t> crossing_phrases(std::span<const PageChar> chars,
           if (crosses) out.insert(out.end(), line.begin() + start, line.begin() + i);
           start = i;
           crosses = false;
-        } else if (gap <= kWordGapEm * size_of(b) &&
-                   column_of(xs, a.bbox.centre_x()) != column_of(xs, b.bbox.centre_x())) {
-          crosses = true;
+        } else if (gap <= kWordGapEm * size_of(b)) {
+          column = column_of(xs, b.bbox.centre_x());
+          const std::size_t before =
+              previous_column ? *previous_column : column_of(xs, a.bbox.centre_x());
+          if (before != *column) crosses = true;
         }
       }
+      previous_column = column;
       crosses = crosses || straddles(b.bbox);
     }
     if (crosses) out.insert(out.end(), line.begin() + start, line.end());
@@ -743,6 +766,7 @@ std::vector<FoundTable> find_tables(std::span<const BBox> rules, std::span<const
   }
   std::ranges::sort(open, [](const HRule& a, const HRule& b) { return a.y > b.y; });
   std::vector<bool> used(open.size(), false);
+  std::vector<std::vector<std::size_t>> band_scratch;
   for (std::size_t first = 0; first < open.size(); ++first) {
     if (used[first]) continue;
     std::vector<float> ys{open[first].y};
@@ -753,7 +777,8 @@ std::vector<FoundTable> find_tables(std::span<const BBox> rules, std::span<const
         continue;
       }
       const BBox band{open[first].x0, open[next].y, open[first].x1, open[last].y};
-      const auto band_lines = index.lines_in(chars, band, taken);
+      const std::span<const std::vector<std::size_t>> band_lines(
+          band_scratch.data(), index.lines_into(chars, band, taken, band_scratch));
       if (!band_lines.empty() && text_columns(chars, band_lines, band.x0, band.x1).size() < 3) {
         break;
       }
