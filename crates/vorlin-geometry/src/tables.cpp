@@ -107,15 +107,18 @@ class LineIndex {
         continue;
       }
       if (count == out.size()) out.emplace_back();
+      // Sized for the whole line and cut back: no check for room per glyph.
       std::vector<std::size_t>& part = out[count];
-      part.clear();
+      part.resize(lines_[i].char_indices.size());
+      std::size_t kept = 0;
       for (std::size_t g : lines_[i].char_indices) {
         const BBox& b = chars[g].bbox;
         if (searchable(chars[g], g, taken) && inside(box, b.centre_x(), b.centre_y())) {
-          part.push_back(g);
+          part[kept++] = g;
         }
       }
-      if (!part.empty()) ++count;
+      part.resize(kept);
+      if (kept > 0) ++count;
     }
     return count;
   }
