@@ -158,6 +158,10 @@ OPEN_ROWS = [["Vessel", "Tonnage"], ["Harbour tug", "310"], ["Dredger", "1450"],
 
 
 TABLE_CAPTION = "Table 3: Quays of the coast."
+# Rules above, below the header, below the last row.
+OPEN_STYLE = [("LINEABOVE", (0, 0), (-1, 0), 1, (0, 0, 0)),
+              ("LINEBELOW", (0, 0), (-1, 0), 0.5, (0, 0, 0)),
+              ("LINEBELOW", (0, -1), (-1, -1), 1, (0, 0, 0))]
 
 
 def tables():
@@ -168,10 +172,7 @@ def tables():
     width, height = A4
     writer = _Column(pdf, MARGIN, height - 72, width - 2 * MARGIN)
     writer.paragraph(paragraph_text("Amber"))
-    styles = [[("GRID", (0, 0), (-1, -1), 0.5, (0, 0, 0))],
-              [("LINEABOVE", (0, 0), (-1, 0), 1, (0, 0, 0)),
-               ("LINEBELOW", (0, 0), (-1, 0), 0.5, (0, 0, 0)),
-               ("LINEBELOW", (0, -1), (-1, -1), 1, (0, 0, 0))]]
+    styles = [[("GRID", (0, 0), (-1, -1), 0.5, (0, 0, 0))], OPEN_STYLE]
     for rows, style, caption in zip((GRID_ROWS, OPEN_ROWS), styles, (TABLE_CAPTION, None)):
         table = Table(rows, style=style)
         _, table_height = table.wrapOn(pdf, width, height)
@@ -181,6 +182,23 @@ def tables():
         if caption:
             writer.paragraph(caption)
     writer.paragraph(paragraph_text("Basil"))
+    pdf.showPage()
+    return _done(pdf)
+
+
+def table_beside_prose():
+    """Paragraphs Amber, Basil, Cedar in the left column; OPEN_ROWS, then Walnut, in the right."""
+    from reportlab.platypus import Table
+
+    pdf = _pdf()
+    column, top = (A4[0] - 2 * MARGIN - 28) / 2, A4[1] - 72
+    left, right = _Column(pdf, MARGIN, top, column), _Column(pdf, A4[0] / 2 + 14, top, column)
+    for word in LEFT_WORDS[:3]:
+        left.paragraph(paragraph_text(word))
+    table = Table(OPEN_ROWS, style=OPEN_STYLE)
+    right.y -= table.wrapOn(pdf, column, top)[1] + 24
+    table.drawOn(pdf, right.x, right.y + 24)
+    right.paragraph(paragraph_text(RIGHT_WORDS[0]))
     pdf.showPage()
     return _done(pdf)
 

@@ -63,6 +63,13 @@ def test_images_become_figures_with_their_own_pixels(pdfium, tmp_path, mode):
 # --- failures -------------------------------------------------------------------------------------
 
 
+def test_a_table_beside_a_column_of_prose_keeps_both(pdfium):
+    graph = vorlin_reader.parse_bytes(pdfs.table_beside_prose()).to_graph_json()
+    assert [node["cells"] for node in graph["nodes"] if "cells" in node] == [pdfs.OPEN_ROWS]
+    assert re.findall(r"\b(\w+) records", " ".join(node["content"] for node in graph["nodes"])) \
+        == ["Amber", "Basil", "Cedar", "Walnut"]
+
+
 @pytest.mark.parametrize("repeat_header", [True, False, "under a layer"])
 def test_a_table_over_a_page_break_joins_only_under_its_repeated_header(pdfium, repeat_header):
     pdf = pdfs.split_under_a_layer() if repeat_header == "under a layer" else \

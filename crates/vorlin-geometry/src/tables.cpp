@@ -1,12 +1,14 @@
 #include "vorlin_geometry/tables.h"
 
 #include <algorithm>
+#include <array>
 #include <cmath>
 #include <functional>
 #include <map>
 #include <numeric>
 #include <optional>
 
+#include "vorlin_geometry/float_rules.h"
 #include "vorlin_geometry/utf8.h"
 #include "vorlin_geometry/word_line.h"
 
@@ -33,6 +35,10 @@ constexpr float kColumnRuleCover = 0.5f;
 constexpr float kMaxOpenCellChars = 32.0f;
 // A glyph whose gap to the previous one exceeds this share of its size starts a new word.
 constexpr float kWordGapEm = 0.15f;
+// Glyphs whose centres are this close in height, in units of the type size, share a line.
+constexpr float kSameLineEm = 0.5f;
+// Whitespace glyphs passed over to find a glyph's neighbour in paint order.
+constexpr std::size_t kMaxPaintSkip = 4;
 
 struct HRule {
   float y, x0, x1;
@@ -41,7 +47,8 @@ struct VRule {
   float x, y0, y1;
 };
 
-float size_of(const PageChar& c) {
+// Asked of most glyphs of every page, so kept inline.
+[[gnu::always_inline]] inline float size_of(const PageChar& c) {
   return is_valid_size(c.font_size) ? c.font_size : std::max(c.bbox.height(), 1.0f);
 }
 
@@ -79,21 +86,41 @@ class LineIndex {
   // The glyphs that may be taken whose centres lie in `box`, as lines.
   std::vector<std::vector<std::size_t>> lines_in(std::span<const PageChar> chars, const BBox& box,
                                                  const Taken& taken) const {
+    std::vector<std::vector<std::size_t>> out;
+    out.resize(lines_into(chars, box, taken, out));
+    return out;
+  }
+
+  // The same lines as the first entries of `out`, their count returned: the storage of the
+  // lines a previous call left there is reused, as the bands between rules are many.
+  std::size_t lines_into(std::span<const PageChar> chars, const BBox& box, const Taken& taken,
+                         std::vector<std::vector<std::size_t>>& out) const {
     const auto first = std::ranges::lower_bound(lowest_above_, box.y1, std::greater<>{});
     const auto end = std::ranges::upper_bound(highest_below_, box.y0, std::greater<>{});
-    std::vector<std::vector<std::size_t>> out;
+    std::size_t count = 0;
     for (auto i = static_cast<std::size_t>(first - lowest_above_.begin());
          i < static_cast<std::size_t>(end - highest_below_.begin()); ++i) {
-      std::vector<std::size_t> part;
+      // One tall line widens the range for all below it; lines missing the box are passed over
+      // without a look at their glyphs.
+      const BBox& reach = lines_[i].bbox;
+      if (reach.y0 > box.y1 || reach.y1 < box.y0 || reach.x0 > box.x1 || reach.x1 < box.x0) {
+        continue;
+      }
+      if (count == out.size()) out.emplace_back();
+      // Sized for the whole line and cut back: no check for room per glyph.
+      std::vector<std::size_t>& part = out[count];
+      part.resize(lines_[i].char_indices.size());
+      std::size_t kept = 0;
       for (std::size_t g : lines_[i].char_indices) {
         const BBox& b = chars[g].bbox;
         if (searchable(chars[g], g, taken) && inside(box, b.centre_x(), b.centre_y())) {
-          part.push_back(g);
+          part[kept++] = g;
         }
       }
-      if (!part.empty()) out.push_back(std::move(part));
+      part.resize(kept);
+      if (kept > 0) ++count;
     }
-    return out;
+    return count;
   }
 
  private:
@@ -133,18 +160,27 @@ std::vector<float> distinct(std::vector<float> values) {
 
 // Column bounds where no glyph of any line reaches across a gap of kColumnGapEm, within [x0, x1].
 std::vector<float> text_columns(std::span<const PageChar> chars,
-                                const std::vector<std::vector<std::size_t>>& lines, float x0,
+                                std::span<const std::vector<std::size_t>> lines, float x0,
                                 float x1) {
+  std::size_t count = 0;
+  for (const auto& line : lines) count += line.size();
+  std::vector<float> bounds{x0};
+  if (count == 0) return bounds;
   std::vector<float> sizes;
+  sizes.reserve(count);
   for (const auto& line : lines) {
     for (std::size_t g : line) sizes.push_back(size_of(chars[g]));
   }
-  std::vector<float> bounds{x0};
-  if (sizes.empty()) return bounds;
-  const float gap = kColumnGapEm * upper_median(sizes).value_or(10.0f);
+  // The upper median, selected in place: asked for every band of every ruled box, it spares
+  // upper_median's copy.
+  const auto middle = sizes.begin() + static_cast<std::ptrdiff_t>(sizes.size() / 2);
+  std::ranges::nth_element(sizes, middle,
+                           [](float a, float b) { return float_less_nan_last(a, b); });
+  const float gap = kColumnGapEm * *middle;
   // A line's glyphs closer than a gap leave no column between them: its phrases, not its
   // glyphs, are sorted.
   std::vector<std::pair<float, float>> spans;
+  spans.reserve(count);
   for (const auto& line : lines) {
     for (std::size_t i = 0; i < line.size(); ++i) {
       const BBox& b = chars[line[i]].bbox;
@@ -219,18 +255,21 @@ void add_band_rows(std::vector<std::vector<std::string>>& rows, std::span<const 
 std::vector<std::size_t> crossing_phrases(std::span<const PageChar> chars,
                                           const std::vector<std::vector<std::size_t>>& lines,
                                           const std::vector<float>& xs) {
+  // The first inner bound right of x0 is the only one that can lie inside (x0, x1).
   const auto straddles = [&xs](const BBox& b) {
-    for (std::size_t k = 1; k + 1 < xs.size(); ++k) {
-      if (xs[k] > b.x0 + kRuleJoin && xs[k] < b.x1 - kRuleJoin) return true;
-    }
-    return false;
+    const auto right = std::ranges::upper_bound(xs, b.x0 + kRuleJoin);
+    const std::size_t k = std::max<std::size_t>(static_cast<std::size_t>(right - xs.begin()), 1);
+    return k + 1 < xs.size() && xs[k] < b.x1 - kRuleJoin;
   };
   std::vector<std::size_t> out;
   for (const auto& line : lines) {
     std::size_t start = 0;
     bool crosses = false;
+    // The column of the previous glyph, when it was looked up: each glyph's is looked up once.
+    std::optional<std::size_t> previous_column;
     for (std::size_t i = 0; i < line.size(); ++i) {
       const PageChar& b = chars[line[i]];
+      std::optional<std::size_t> column;
       if (i > start) {
         const PageChar& a = chars[line[i - 1]];
         const float gap = b.bbox.x0 - a.bbox.x1;
@@ -238,11 +277,14 @@ std::vector<std::size_t> crossing_phrases(std::span<const PageChar> chars,
           if (crosses) out.insert(out.end(), line.begin() + start, line.begin() + i);
           start = i;
           crosses = false;
-        } else if (gap <= kWordGapEm * size_of(b) &&
-                   column_of(xs, a.bbox.centre_x()) != column_of(xs, b.bbox.centre_x())) {
-          crosses = true;
+        } else if (gap <= kWordGapEm * size_of(b)) {
+          column = column_of(xs, b.bbox.centre_x());
+          const std::size_t before =
+              previous_column ? *previous_column : column_of(xs, a.bbox.centre_x());
+          if (before != *column) crosses = true;
         }
       }
+      previous_column = column;
       crosses = crosses || straddles(b.bbox);
     }
     if (crosses) out.insert(out.end(), line.begin() + start, line.end());
@@ -367,14 +409,78 @@ std::optional<FoundTable> build_table(std::span<const PageChar> chars,
   return FoundTable{box, std::move(rows), std::move(glyphs)};
 }
 
+bool same_line(const PageChar& a, const PageChar& b) {
+  return std::abs(a.bbox.centre_y() - b.bbox.centre_y()) <= kSameLineEm * size_of(a);
+}
+
+// The visible glyph painted next to `g` (step +1) or before it (step -1), if any.
+std::optional<std::size_t> paint_neighbour(std::span<const PageChar> chars, std::size_t g,
+                                           int step) {
+  for (std::size_t k = 0; k <= kMaxPaintSkip; ++k) {
+    if ((step < 0 && g == 0) || (step > 0 && g + 1 >= chars.size())) return std::nullopt;
+    g = step < 0 ? g - 1 : g + 1;
+    if (!is_whitespace(chars[g].ch)) return g;
+  }
+  return std::nullopt;
+}
+
+// The glyphs of `glyphs` (those in `box`, ascending) in phrases painted next to text of their line
+// beside the box: a line painted across a table's frame (a neighbouring table or a caption set
+// over it) is not the table's, though it may overprint it; ascending.
+std::vector<std::size_t> painted_across(std::span<const PageChar> chars,
+                                        const std::vector<std::size_t>& glyphs, const BBox& box) {
+  const auto held = [&glyphs](std::size_t g) { return std::ranges::binary_search(glyphs, g); };
+  std::vector<std::size_t> out;
+  for (std::size_t i = 0; i < glyphs.size(); ++i) {
+    const std::size_t g = glyphs[i];
+    // Most glyphs are painted between two of the box's own: no search.
+    if (i > 0 && glyphs[i - 1] + 1 == g && i + 1 < glyphs.size() && glyphs[i + 1] == g + 1) {
+      continue;
+    }
+    const bool leaves = std::ranges::any_of(std::array{-1, 1}, [&](int step) {
+      const auto n = paint_neighbour(chars, g, step);
+      if (!n || held(*n) || !same_line(chars[g], chars[*n])) return false;
+      const float x = chars[*n].bbox.centre_x();
+      return x < box.x0 || x > box.x1;
+    });
+    if (!leaves) continue;
+    // So does the rest of its phrase, painted before or after it with no column gap.
+    out.push_back(g);
+    for (int step : {-1, 1}) {
+      std::size_t at = g;
+      for (auto n = paint_neighbour(chars, at, step); n && held(*n);
+           n = paint_neighbour(chars, at, step)) {
+        const BBox& left = chars[step < 0 ? *n : at].bbox;
+        const BBox& right = chars[step < 0 ? at : *n].bbox;
+        if (!same_line(chars[g], chars[*n]) ||
+            right.x0 - left.x1 >= kColumnGapEm * size_of(chars[at])) {
+          break;
+        }
+        out.push_back(at = *n);
+      }
+    }
+  }
+  std::ranges::sort(out);
+  const auto [end, last] = std::ranges::unique(out);
+  out.erase(end, last);
+  return out;
+}
+
 // The table over `box` (see build_table) of the glyphs no earlier table took.
 std::optional<FoundTable> table_in_box(std::span<const PageChar> chars, const LineIndex& index,
                                        const BBox& box, const std::vector<float>& ys,
                                        std::vector<float> xs, Taken& taken) {
-  const std::vector<std::vector<std::size_t>> lines = index.lines_in(chars, box, taken);
+  std::vector<std::vector<std::size_t>> lines = index.lines_in(chars, box, taken);
   std::vector<std::size_t> glyphs;
   for (const auto& line : lines) glyphs.insert(glyphs.end(), line.begin(), line.end());
   std::ranges::sort(glyphs);
+  const std::vector<std::size_t> across = painted_across(chars, glyphs, box);
+  if (!across.empty()) {
+    const auto crosses = [&across](std::size_t g) { return std::ranges::binary_search(across, g); };
+    std::erase_if(glyphs, crosses);
+    for (auto& line : lines) std::erase_if(line, crosses);
+    std::erase_if(lines, [](const auto& line) { return line.empty(); });
+  }
   return build_table(chars, std::move(glyphs), lines, box, ys, std::move(xs), taken);
 }
 
@@ -421,6 +527,7 @@ std::vector<std::pair<std::size_t, std::size_t>> crossings(const std::vector<HRu
 // A page line as the rule-less search sees it: its glyphs no ruled table took, whitespace left out.
 struct LineStat {
   std::size_t source = 0;  // its place among the page's lines
+  // Found for lines of two phrases or more only.
   BBox box{INFINITY, INFINITY, -INFINITY, -INFINITY};
   std::size_t glyphs = 0, phrases = 0;
   float size = 0;  // its first glyph's
@@ -456,8 +563,16 @@ std::vector<Candidate> unruled_candidates(std::span<const PageChar> chars,
       }
       previous = &c;
       ++stat.glyphs;
-      stat.box = BBox{std::min(stat.box.x0, c.bbox.x0), std::min(stat.box.y0, c.bbox.y0),
-                      std::max(stat.box.x1, c.bbox.x1), std::max(stat.box.y1, c.bbox.y1)};
+    }
+    // Only lines parted by a gap join a run, so only theirs need a box: most lines are spared
+    // a second walk.
+    if (stat.phrases >= 2) {
+      for (std::size_t g : page_lines[source].char_indices) {
+        const PageChar& c = chars[g];
+        if (!searchable(c, g, taken)) continue;
+        stat.box = BBox{std::min(stat.box.x0, c.bbox.x0), std::min(stat.box.y0, c.bbox.y0),
+                        std::max(stat.box.x1, c.bbox.x1), std::max(stat.box.y1, c.bbox.y1)};
+      }
     }
     if (stat.glyphs > 0) lines.push_back(stat);
   }
@@ -639,7 +754,11 @@ std::vector<FoundTable> find_tables(std::span<const BBox> rules, std::span<const
     }
     xs.push_back(box.x0);
     xs.push_back(box.x1);
-    if (auto table = table_in_box(chars, index, box, ys, distinct(std::move(xs)), taken)) {
+    xs = distinct(std::move(xs));
+    // A box without a column rule inside (a note, a framed listing) holds no table: its text is
+    // not even gathered.
+    if (xs.size() < 3) continue;
+    if (auto table = table_in_box(chars, index, box, ys, std::move(xs), taken)) {
       tables.push_back(std::move(*table));
     }
   }
@@ -652,6 +771,7 @@ std::vector<FoundTable> find_tables(std::span<const BBox> rules, std::span<const
   }
   std::ranges::sort(open, [](const HRule& a, const HRule& b) { return a.y > b.y; });
   std::vector<bool> used(open.size(), false);
+  std::vector<std::vector<std::size_t>> band_scratch;
   for (std::size_t first = 0; first < open.size(); ++first) {
     if (used[first]) continue;
     std::vector<float> ys{open[first].y};
@@ -662,7 +782,8 @@ std::vector<FoundTable> find_tables(std::span<const BBox> rules, std::span<const
         continue;
       }
       const BBox band{open[first].x0, open[next].y, open[first].x1, open[last].y};
-      const auto band_lines = index.lines_in(chars, band, taken);
+      const std::span<const std::vector<std::size_t>> band_lines(
+          band_scratch.data(), index.lines_into(chars, band, taken, band_scratch));
       if (!band_lines.empty() && text_columns(chars, band_lines, band.x0, band.x1).size() < 3) {
         break;
       }
