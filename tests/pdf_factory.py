@@ -1,11 +1,13 @@
 """Small reportlab PDFs for the tests and benchmarks; every paragraph starts with a unique word."""
 
+import functools
 import io
 
 from PIL import Image
 from reportlab.lib.utils import ImageReader
 from reportlab.pdfbase.pdfmetrics import stringWidth
 from reportlab.pdfgen import canvas
+from reportlab.platypus import SimpleDocTemplate, Table
 
 A4 = (595.0, 842.0)
 MARGIN = 56.0
@@ -17,17 +19,19 @@ LEFT_WORDS = ("Amber", "Basil", "Cedar", "Dahlia", "Ember", "Fennel")
 RIGHT_WORDS = ("Walnut", "Willow", "Yarrow", "Zinnia", "Thistle", "Sorrel")
 
 
-def _pdf():
-    """A reproducible canvas drawn into memory; `_done(pdf)` returns the finished file's bytes."""
-    out = io.BytesIO()
-    pdf = canvas.Canvas(out, pagesize=A4, invariant=1)
-    pdf.out = out
-    return pdf
+def _drawn(draw):
+    """A builder that draws on a reproducible in-memory canvas, returning the file's bytes."""
+    @functools.wraps(draw)
+    def build(*args, **kwargs):
+        out = io.BytesIO()
+        pdf = canvas.Canvas(out, pagesize=A4, invariant=1)
+        draw(pdf, *args, **kwargs)
+        pdf.save()
+        return out.getvalue()
+    return build
 
 
-def _done(pdf):
-    pdf.save()
-    return pdf.out.getvalue()
+GRID = [("GRID", (0, 0), (-1, -1), 0.5, (0, 0, 0))]
 
 
 class _Column:
@@ -60,11 +64,11 @@ def paragraph_text(word, repeat=1):
     return " ".join([f"{word} {FILLER}"] + [FILLER] * (repeat - 1))
 
 
-def report(pages=1, image=None, paragraphs=2, repeat=1, outline=()):
+@_drawn
+def report(pdf, pages=1, image=None, paragraphs=2, repeat=1, outline=()):
     """Title; per page two columns of heading, paragraph i starting LEFT_WORDS[i] / RIGHT_WORDS[i]
     + page (when pages > 1), subheading; a page number; `image` 180 x 120 pt at the left margin
     under page 1's columns; `outline`: bookmarks (level from 1, title) to page 1."""
-    pdf = _pdf()
     for key, (level, title) in enumerate(outline):
         pdf.bookmarkPage(str(key))
         pdf.addOutlineEntry(title, str(key), level=level - 1)
@@ -91,7 +95,6 @@ def report(pages=1, image=None, paragraphs=2, repeat=1, outline=()):
         pdf.setFont(BODY, 9)
         pdf.drawCentredString(width / 2, 30, str(page))
         pdf.showPage()
-    return _done(pdf)
 
 
 def gradient(mode="RGB", size=(37, 23)):
@@ -105,17 +108,16 @@ def gradient(mode="RGB", size=(37, 23)):
     return image.convert(mode)
 
 
-def image_page(image, box=(100, 500, 200, 100)):
+@_drawn
+def image_page(pdf, image, box=(100, 500, 200, 100)):
     """One page holding only `image` (PIL), drawn at box (x, y, width, height)."""
-    pdf = _pdf()
     pdf.drawImage(ImageReader(image), *box)
-    return _done(pdf)
 
 
-def sideways_page(how):
+@_drawn
+def sideways_page(pdf, how):
     """TITLE and LEFT_WORDS[0]'s paragraph on a page turned by /Rotate 90 ("rotate"), or turned a
     quarter across an upright page as LaTeX's sidewaystable sets it ("sideways")."""
-    pdf = _pdf()
     if how == "rotate":
         pdf.setPageSize(A4[::-1])  # reportlab swaps the media box of a quarter-turned page
         pdf.setPageRotation(90)
@@ -125,18 +127,16 @@ def sideways_page(how):
         width, height = A4[::-1]
     pdf.setFont("Helvetica-Bold", 20)
     pdf.drawString(MARGIN, height - 72, TITLE)
-    body = _Column(pdf, MARGIN, height - 112, width - 2 * MARGIN)
-    body.paragraph(paragraph_text(LEFT_WORDS[0]))
-    return _done(pdf)
+    _Column(pdf, MARGIN, height - 112, width - 2 * MARGIN).paragraph(paragraph_text(LEFT_WORDS[0]))
 
 
 FOOTNOTE = "1 Footnotes sit under a short rule in small type at the foot of the page."
 
 
-def article(pages=3):
+@_drawn
+def article(pdf, pages=3):
     """Page p: a paragraph of LEFT_WORDS[p - 1] + p, the page number at 12 % of the height as
     LaTeX sets it; page 1 also FOOTNOTE in 8 pt under a short rule."""
-    pdf = _pdf()
     width, height = A4
     for page in range(1, pages + 1):
         _Column(pdf, MARGIN, height - 100, width - 2 * MARGIN).paragraph(
@@ -148,7 +148,6 @@ def article(pages=3):
         pdf.setFont(BODY, BODY_SIZE)
         pdf.drawCentredString(width / 2, 0.12 * height, str(page))
         pdf.showPage()
-    return _done(pdf)
 
 
 GRID_ROWS = [["Port", "Depth", "Berths"], ["North quay", "12.5", "4"],
@@ -164,33 +163,26 @@ OPEN_STYLE = [("LINEABOVE", (0, 0), (-1, 0), 1, (0, 0, 0)),
               ("LINEBELOW", (0, -1), (-1, -1), 1, (0, 0, 0))]
 
 
-def tables():
+@_drawn
+def tables(pdf):
     """Between two paragraphs: GRID_ROWS ruled over TABLE_CAPTION, OPEN_ROWS booktabs-style."""
-    from reportlab.platypus import Table
-
-    pdf = _pdf()
     width, height = A4
     writer = _Column(pdf, MARGIN, height - 72, width - 2 * MARGIN)
     writer.paragraph(paragraph_text("Amber"))
-    styles = [[("GRID", (0, 0), (-1, -1), 0.5, (0, 0, 0))], OPEN_STYLE]
-    for rows, style, caption in zip((GRID_ROWS, OPEN_ROWS), styles, (TABLE_CAPTION, None)):
+    for rows, style, caption in ((GRID_ROWS, GRID, TABLE_CAPTION), (OPEN_ROWS, OPEN_STYLE, None)):
         table = Table(rows, style=style)
-        _, table_height = table.wrapOn(pdf, width, height)
-        writer.y -= table_height + 12
+        writer.y -= table.wrapOn(pdf, width, height)[1] + 12
         table.drawOn(pdf, MARGIN, writer.y)
         writer.y -= 24
         if caption:
             writer.paragraph(caption)
     writer.paragraph(paragraph_text("Basil"))
     pdf.showPage()
-    return _done(pdf)
 
 
-def table_beside_prose():
+@_drawn
+def table_beside_prose(pdf):
     """Paragraphs Amber, Basil, Cedar in the left column; OPEN_ROWS, then Walnut, in the right."""
-    from reportlab.platypus import Table
-
-    pdf = _pdf()
     column, top = (A4[0] - 2 * MARGIN - 28) / 2, A4[1] - 72
     left, right = _Column(pdf, MARGIN, top, column), _Column(pdf, A4[0] / 2 + 14, top, column)
     for word in LEFT_WORDS[:3]:
@@ -200,7 +192,6 @@ def table_beside_prose():
     table.drawOn(pdf, right.x, right.y + 24)
     right.paragraph(paragraph_text(RIGHT_WORDS[0]))
     pdf.showPage()
-    return _done(pdf)
 
 
 LONG_ROWS = [["Berth", "Length"]] + [[f"Quay {i}", str(100 + i)] for i in range(70)]
@@ -208,11 +199,8 @@ LONG_ROWS = [["Berth", "Length"]] + [[f"Quay {i}", str(100 + i)] for i in range(
 
 def split_table(repeat_header):
     """LONG_ROWS ruled over two pages, the header repeated on the second if `repeat_header`."""
-    from reportlab.platypus import SimpleDocTemplate, Table
-
     out = io.BytesIO()
-    table = Table(LONG_ROWS, repeatRows=1 if repeat_header else 0,
-                  style=[("GRID", (0, 0), (-1, -1), 0.5, (0, 0, 0))])
+    table = Table(LONG_ROWS, repeatRows=1 if repeat_header else 0, style=GRID)
     SimpleDocTemplate(out, pagesize=A4, invariant=1).build([table])
     return out.getvalue()
 
@@ -221,15 +209,13 @@ CUT_ROWS = [["Berth", "Works"], ["Quay 1", "none"], ["Quay 2", "dredged in the s
             ["Quay 3", "none"]]
 
 
-def split_under_a_layer():
+@_drawn
+def split_under_a_layer(pdf):
     """CUT_ROWS over a page break as a browser prints them: the break cuts a row, page two repeats
     the header, and a site bar with a search field is painted over that repeat."""
-    from reportlab.platypus import Table
-
-    pdf, grid = _pdf(), [("GRID", (0, 0), (-1, -1), 0.5, (0, 0, 0))]
     parts = CUT_ROWS[:2] + [["Quay 2", "dredged in"]], [CUT_ROWS[0], ["", "the spring"], CUT_ROWS[3]]
     for page, rows in enumerate(parts):
-        table = Table(rows, colWidths=(120, 200), style=grid)
+        table = Table(rows, colWidths=(120, 200), style=GRID)
         height = table.wrapOn(pdf, *A4)[1]
         table.drawOn(pdf, MARGIN, A4[1] - MARGIN - height if page else MARGIN)
         if not page:
@@ -238,15 +224,13 @@ def split_under_a_layer():
     pdf.setFillColorRGB(1, 1, 1)
     pdf.rect(0, bar, A4[0], A4[1] - bar, stroke=0, fill=1)
     pdf.rect(MARGIN + 150, bar + 8, 200, 20)
-    return _done(pdf)
 
 
-def scanned(pdf_bytes, dpi=150):
+@_drawn
+def scanned(pdf, pdf_bytes, dpi=150):
     """`pdf_bytes`' pages as a scanner gives them: one page-sized gray image each, no text."""
     import pypdfium2
 
-    pdf = _pdf()
     for page in pypdfium2.PdfDocument(pdf_bytes):
         pdf.drawImage(ImageReader(page.render(scale=dpi / 72, grayscale=True).to_pil()), 0, 0, *A4)
         pdf.showPage()
-    return _done(pdf)
