@@ -4,6 +4,7 @@
 #include <optional>
 
 #include "vorlin_geometry/list_markers.h"
+#include "vorlin_geometry/word_line.h"
 
 namespace vorlin_geometry {
 
@@ -45,19 +46,6 @@ std::optional<std::size_t> item_for(std::size_t b, std::span<const TextLine> lin
   return best;
 }
 
-TextLine merged(const TextLine& bullet, const TextLine& item, std::span<const PageChar> chars) {
-  TextLine line = item;
-  line.char_indices.insert(line.char_indices.end(), bullet.char_indices.begin(),
-                           bullet.char_indices.end());
-  stable_sort_by_float_key(
-      line.char_indices, [&](std::size_t p) { return chars[p].bbox.x0; }, SortOrder::Ascending);
-  line.bbox = BBox::union_of(item.bbox, bullet.bbox);
-  float sum = -0.0f;
-  for (std::size_t p : line.char_indices) sum += char_at(chars, p).bbox.y0;
-  line.mean_y0 = sum / static_cast<float>(line.char_indices.size());
-  return line;
-}
-
 }  // namespace
 
 std::vector<TextLine> attach_lone_bullets(std::vector<TextLine> lines,
@@ -82,8 +70,8 @@ std::vector<TextLine> attach_lone_bullets(std::vector<TextLine> lines,
   out.reserve(lines.size());
   for (std::size_t i = 0; i < lines.size(); ++i) {
     if (attached[i]) continue;
-    out.push_back(bullet_of[i] ? merged(lines[*bullet_of[i]], lines[i], chars)
-                               : std::move(lines[i]));
+    if (bullet_of[i]) absorb_line(lines[i], lines[*bullet_of[i]], chars);
+    out.push_back(std::move(lines[i]));
   }
   return out;
 }

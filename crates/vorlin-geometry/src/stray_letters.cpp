@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <optional>
 
+#include "vorlin_geometry/word_line.h"
 
 namespace vorlin_geometry {
 
@@ -78,7 +79,6 @@ std::vector<TextLine> attach_stray_letters(std::vector<TextLine> lines,
   // A stray stacked with its line's letters or with another stray of that line is one part of
   // a fraction, not a letter out of place.
   std::vector<bool> attached(lines.size(), false);
-  std::vector<bool> grown(lines.size(), false);
   for (std::size_t s = 0; s < lines.size(); ++s) {
     if (!hosts[s]) continue;
     bool apart = stacked_with(lines[s], lines[*hosts[s]], chars);
@@ -86,29 +86,16 @@ std::vector<TextLine> attach_stray_letters(std::vector<TextLine> lines,
       apart = t != s && hosts[t] == hosts[s] && stacked_with(lines[s], lines[t], chars);
     }
     if (apart) continue;
-    attached[s] = grown[*hosts[s]] = true;
+    attached[s] = true;
   }
   for (std::size_t s = 0; s < lines.size(); ++s) {
-    if (!attached[s]) continue;
-    TextLine& line = lines[*hosts[s]];
-    line.char_indices.insert(line.char_indices.end(), lines[s].char_indices.begin(),
-                             lines[s].char_indices.end());
-    line.bbox = BBox::union_of(line.bbox, lines[s].bbox);
+    if (attached[s]) absorb_line(lines[*hosts[s]], lines[s], chars);
   }
 
   std::vector<TextLine> out;
   out.reserve(lines.size());
   for (std::size_t i = 0; i < lines.size(); ++i) {
-    if (attached[i]) continue;
-    TextLine& line = lines[i];
-    if (grown[i]) {
-      stable_sort_by_float_key(
-          line.char_indices, [&](std::size_t p) { return chars[p].bbox.x0; }, SortOrder::Ascending);
-      float sum = -0.0f;
-      for (std::size_t p : line.char_indices) sum += chars[p].bbox.y0;
-      line.mean_y0 = sum / static_cast<float>(line.char_indices.size());
-    }
-    out.push_back(std::move(line));
+    if (!attached[i]) out.push_back(std::move(lines[i]));
   }
   return out;
 }

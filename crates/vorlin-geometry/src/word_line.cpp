@@ -91,4 +91,16 @@ float line_font_size(const TextLine& line, std::span<const PageChar> chars) {
   return sum / static_cast<float>(count);
 }
 
+void absorb_line(TextLine& host, const TextLine& guest, std::span<const PageChar> chars) {
+  host.char_indices.insert(host.char_indices.end(), guest.char_indices.begin(),
+                           guest.char_indices.end());
+  stable_sort_by_float_key(
+      host.char_indices, [&](std::size_t p) { return char_at(chars, p).bbox.x0; },
+      SortOrder::Ascending);
+  host.bbox = BBox::union_of(host.bbox, guest.bbox);
+  float sum = -0.0f;
+  for (std::size_t p : host.char_indices) sum += char_at(chars, p).bbox.y0;
+  host.mean_y0 = sum / static_cast<float>(host.char_indices.size());
+}
+
 }  // namespace vorlin_geometry

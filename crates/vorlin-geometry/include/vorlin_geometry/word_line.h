@@ -32,6 +32,10 @@ class WordBreaks {
   bool first_ = true;
 };
 
+// Adds `guest`'s characters to `host`, kept left to right, with the box and mean y0 of the whole:
+// a mark or letter set apart from its line joins it.
+void absorb_line(TextLine& host, const TextLine& guest, std::span<const PageChar> chars);
+
 // The line's characters with one U+0020 added at each word break, values that are not Unicode
 // scalar values read as U+FFFD.
 std::u32string line_text(const TextLine& line, std::span<const PageChar> chars);
